@@ -1,0 +1,100 @@
+#include "message/scanner.h"
+#include "settings/ini_file.h"
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+using namespace zeilwerk;
+
+const std::array<std::u16string, 4> kMessage = {
+    u"\\c[2]Alex:\\c[0] Hallo, \\n[1]! Schön, dich zu sehen.",
+    u"Du hast \\v[12] Goldstücke\\. und \\v[13] Tränke.",
+    u"\\s[5]Warte\\|\\_\\_ein \\c[\\v[3]]Moment\\!",
+    u"\\$Was möchtest du kaufen?\\^",
+};
+
+void BM_ScanMessage(benchmark::State& state) {
+    size_t units = 0;
+    for (const auto& line : kMessage)
+        units += line.size();
+    for (auto _ : state)
+        for (const auto& line : kMessage)
+            benchmark::DoNotOptimize(visibleText(line));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * units * sizeof(char16_t)));
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * units));
+}
+BENCHMARK(BM_ScanMessage);
+
+void BM_ScanMegabyteLine(benchmark::State& state) {
+    std::u16string line;
+    while (line.size() < (1u << 20))
+        line += kMessage[static_cast<size_t>(line.size() / 7) % 4];
+    line.resize(1u << 20);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(visibleText(line));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * line.size() * sizeof(char16_t)));
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * line.size()));
+}
+BENCHMARK(BM_ScanMegabyteLine);
+
+class CountingSink : public TraceSink {
+public:
+    bool tracing() const override { return true; }
+    void appendLine(const std::u16string& line) override { chars += line.size(); }
+    size_t chars = 0;
+};
+
+void BM_ScanMessageTraced(benchmark::State& state) {
+    CountingSink sink;
+    for (auto _ : state)
+        for (const auto& line : kMessage)
+            benchmark::DoNotOptimize(visibleText(line, &sink));
+    benchmark::DoNotOptimize(sink.chars);
+}
+BENCHMARK(BM_ScanMessageTraced);
+
+void BM_ReadProfile(benchmark::State& state) {
+    const auto path = std::filesystem::temp_directory_path() / "zeilwerk-bench-profile.ini";
+    std::ofstream(path, std::ios::binary)
+        << "[vorschau]\r\naktiv=1\r\naktiv_set=1\r\nscale2x=0\r\nscale2x_set=0\r\ntextbox=txtbox.bmp\r\n"
+           "x=1\r\ny=1\r\nfarbe=txtclr.bmp\r\nplain=0\r\nplain_set=0\r\nschrift=MS Mincho\r\n"
+           "[eingabe]\r\nbreite=100\r\nhoehe=100\r\nschrift=FixedSys\r\ngrad=8\r\n"
+           "[text]\r\nlaenge=50\r\nlinks=1\r\nzentriert=0\r\nrechts=0\r\nausrichtung_set=0\r\nface=0\r\n"
+           "[fenster]\r\nfgr=0\r\nauto=0\r\n[tool]\r\nhorizont=1\r\n[ini]\r\nauto=0\r\ndatei=standard.ini\r\n";
+    const IniFile ini(path);
+    const struct {
+        const char* section;
+        const char* key;
+        bool text;
+    } keys[] = {
+        {"vorschau", "aktiv", false}, {"vorschau", "aktiv_set", false}, {"vorschau", "scale2x", false},
+        {"vorschau", "scale2x_set", false}, {"vorschau", "textbox", true}, {"vorschau", "x", true},
+        {"vorschau", "y", true}, {"vorschau", "farbe", true}, {"vorschau", "plain", false},
+        {"vorschau", "plain_set", false}, {"vorschau", "schrift", true}, {"eingabe", "breite", true},
+        {"eingabe", "hoehe", true}, {"eingabe", "schrift", true}, {"eingabe", "grad", true},
+        {"text", "laenge", true}, {"text", "links", false}, {"text", "zentriert", false},
+        {"text", "rechts", false}, {"text", "ausrichtung_set", true}, {"text", "face", false},
+        {"fenster", "fgr", false}, {"fenster", "auto", false}, {"tool", "horizont", false},
+        {"ini", "auto", false}, {"ini", "datei", true},
+    };
+    for (auto _ : state)
+        for (const auto& k : keys) {
+            if (k.text)
+                benchmark::DoNotOptimize(ini.readText(k.section, k.key, ""));
+            else
+                benchmark::DoNotOptimize(ini.readFlag(k.section, k.key, false));
+        }
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_ReadProfile);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,177 @@
+#include "message/scanner.h"
+
+#include "platform/code_page.h"
+
+namespace zeilwerk {
+namespace {
+
+enum State {
+    PlainText,         // #0
+    Backslash,         // #1
+    CodeLetter,        // #2: "\c", "\s" or "\n"; "[" expected
+    Declaration,       // #3: inside "[...]", looking for "\" or "]"
+    InnerBackslash,    // #4
+    InnerVar,          // #5: "\v" inside a declaration; "[" expected
+    InnerVarOpen,      // #6
+    InnerVarNumber,    // #7
+    SkipToBracket,     // #8
+    Var,               // #9: "\v" outside a declaration; "[" expected
+    VarOpen,           // #10
+};
+
+bool isControlCharacter(char16_t c) {
+    switch (c) {
+    case u'$': case u'!': case u'.': case u'|': case u'>': case u'<': case u'^':
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The trace messages, one per row of the state table.
+constexpr std::u16string_view kPlainBackslash = u" ::#0:: k ist \\; springe zu #1";
+constexpr std::u16string_view kPlainOther = u" ::#0:: k nicht erkannt ; k ausgegeben; springe zu #0";
+constexpr std::u16string_view kEscapedBackslash = u" ::#1:: k ist \\\\; \\ ausgegeben; springe zu #0";
+constexpr std::u16string_view kCodeLetter = u" ::#1:: k ist color,speed,name; springe zu #2";
+constexpr std::u16string_view kVar = u" ::#1:: k ist var; springe zu #9";
+constexpr std::u16string_view kControl = u" ::#1:: k ist Steuerzeichen; springe zu #0";
+constexpr std::u16string_view kHalfSpace = u" ::#1:: k ist ein halbes Leerzeichen; zähler+1; springe zu #0";
+constexpr std::u16string_view kHalfSpacePrinted = u" ::#1:: zähler >= 2; Leerzeichen ausgegeben; springe zu #0";
+constexpr std::u16string_view kHidden = u" ::#1:: k nicht erkannt; nichts wird ausgegeben; springe zu #0";
+constexpr std::u16string_view kOpenDeclaration = u" ::#2:: k ist öfnende Deklaration; springe zu #3";
+constexpr std::u16string_view kLetterOther = u" ::#2:: k nicht erkannt; k wird ausgegeben; springe zu #0";
+constexpr std::u16string_view kInnerDeclaration = u" ::#3:: k ist innere Deklaration; springe zu #4";
+constexpr std::u16string_view kCloseDeclaration = u" ::#3:: k schließt die Deklaration; springe zu #0";
+constexpr std::u16string_view kDeclarationOther = u" ::#3:: k nicht erkannt; suche weiter nach \\ oder ]";
+constexpr std::u16string_view kInnerVar = u" ::#4:: k ist innere var; springe zu #5";
+constexpr std::u16string_view kInnerCloseOuter = u" ::#4:: k schließt die äußere Deklaration; springe zu #0";
+constexpr std::u16string_view kInnerOther = u" ::#4:: k nicht erkannt; springe zu #8";
+constexpr std::u16string_view kInnerVarOpen = u" ::#5:: k öffnet innere var; springe zu #6";
+constexpr std::u16string_view kInnerVarOther = u" ::#5:: k nicht erkannt; springe zu #3";
+constexpr std::u16string_view kInnerVarEmptyClose = u" ::#6:: k schließt innere var; springe zu #3";
+constexpr std::u16string_view kInnerVarOpenOther = u" ::#6:: k nicht erkannt; springe zu #7";
+constexpr std::u16string_view kInnerNumberClose = u" ::#7:: k schließt innere var; springe zu #3";
+constexpr std::u16string_view kInnerNumberOther = u" ::#7:: k nicht erkannt; suche weiter nach ]";
+constexpr std::u16string_view kSkipClose = u" ::#8:: k schließt äußere Deklaration; springe zu #0";
+constexpr std::u16string_view kSkipOther = u" ::#8:: k nicht erkannt; suche weiter nach ]";
+constexpr std::u16string_view kVarOpen = u" ::#9:: k öffnet var Deklaration; springe zu #10";
+constexpr std::u16string_view kVarEmpty = u" ::#9:: k ist leere var; gebe 0 aus; setze k--1; springe zu #0";
+constexpr std::u16string_view kVarOpenEmpty = u" ::#10:: k ist leere var; gebe 0 aus; springe zu #0";
+constexpr std::u16string_view kVarOpenOther = u" ::#10:: k nicht erkannt, springe zu #8";
+
+struct Step {
+    State next;
+    std::u16string_view message;
+    bool readAgain = false;
+    std::u16string_view secondMessage = {};  // the "\_" that prints a space writes two lines
+};
+
+// One row of the state table for state and character c; appends to out what the row prints.
+Step step(State state, char16_t c, int& halfSpaces, std::u16string& out) {
+    switch (state) {
+    case PlainText:
+        if (c == u'\\')
+            return {Backslash, kPlainBackslash};
+        out += c;
+        return {PlainText, kPlainOther};
+    case Backslash:
+        if (c == u'\\') {
+            out += u'\\';
+            return {PlainText, kEscapedBackslash};
+        }
+        if (c == u'c' || c == u's' || c == u'n')
+            return {CodeLetter, kCodeLetter};
+        if (c == u'v')
+            return {Var, kVar};
+        if (isControlCharacter(c))
+            return {PlainText, kControl};
+        if (c == u'_') {
+            // Every second half space of the line prints one space.
+            if (++halfSpaces >= 2) {
+                halfSpaces -= 2;
+                out += u' ';
+                return {PlainText, kHalfSpace, false, kHalfSpacePrinted};
+            }
+            return {PlainText, kHalfSpace};
+        }
+        return {PlainText, kHidden};
+    case CodeLetter:
+        if (c == u'[')
+            return {Declaration, kOpenDeclaration};
+        out += c;
+        return {PlainText, kLetterOther};
+    case Declaration:
+        if (c == u'\\')
+            return {InnerBackslash, kInnerDeclaration};
+        if (c == u']')
+            return {PlainText, kCloseDeclaration};
+        return {Declaration, kDeclarationOther};
+    case InnerBackslash:
+        if (c == u'v')
+            return {InnerVar, kInnerVar};
+        if (c == u']')
+            return {PlainText, kInnerCloseOuter};
+        return {SkipToBracket, kInnerOther};
+    case InnerVar:
+        if (c == u'[')
+            return {InnerVarOpen, kInnerVarOpen};
+        return {Declaration, kInnerVarOther};
+    case InnerVarOpen:
+        if (c == u']')
+            return {Declaration, kInnerVarEmptyClose};
+        return {InnerVarNumber, kInnerVarOpenOther};
+    case InnerVarNumber:
+        if (c == u']')
+            return {Declaration, kInnerNumberClose};
+        return {InnerVarNumber, kInnerNumberOther};
+    case SkipToBracket:
+        if (c == u']')
+            return {PlainText, kSkipClose};
+        return {SkipToBracket, kSkipOther};
+    case Var:
+        if (c == u'[')
+            return {VarOpen, kVarOpen};
+        out += u'0';
+        return {PlainText, kVarEmpty, true};
+    case VarOpen:
+        if (c == u']') {
+            out += u'0';
+            return {PlainText, kVarOpenEmpty};
+        }
+        return {SkipToBracket, kVarOpenOther};
+    }
+    return {PlainText, kPlainOther};
+}
+
+void appendTrace(TraceSink& trace, char16_t c, std::u16string_view message) {
+    std::u16string line;
+    line.reserve(1 + message.size());
+    line += CodePage::system().survivor(c);
+    line += message;
+    trace.appendLine(line);
+}
+
+}  // namespace
+
+std::u16string visibleText(std::u16string_view line, TraceSink* trace) {
+    std::u16string out;
+    out.reserve(line.size());
+    State state = PlainText;
+    int halfSpaces = 0;
+    for (size_t k = 0; k < line.size();) {
+        const char16_t c = line[k];
+        const bool tracing = trace && trace->tracing();
+        const Step row = step(state, c, halfSpaces, out);
+        if (tracing) {
+            appendTrace(*trace, c, row.message);
+            if (!row.secondMessage.empty())
+                appendTrace(*trace, c, row.secondMessage);
+        }
+        state = row.next;
+        if (!row.readAgain)
+            ++k;
+    }
+    return out;
+}
+
+}  // namespace zeilwerk

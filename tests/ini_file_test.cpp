@@ -1,0 +1,277 @@
+#include "settings/ini_file.h"
+
+#include "platform/error.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace zeilwerk {
+namespace {
+
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+class IniFileTest : public testing::Test {
+protected:
+    std::filesystem::path file(const std::string& contents, const std::string& name = "test.ini") {
+        const auto path = dir / name;
+        writeFile(path, contents);
+        return path;
+    }
+    size_t entries() const {
+        return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir.path()), {}));
+    }
+    TempDir dir;
+};
+
+TEST_F(IniFileTest, FirstWriteCreatesTheFile) {
+    IniFile ini(dir / "optn.ini");
+    ini.writeFlag("laden", "auto", true);
+    EXPECT_EQ(readFile(dir / "optn.ini"), "[laden]\r\nauto=1\r\n");
+}
+
+TEST_F(IniFileTest, WritesKeepFirstWrittenOrder) {
+    IniFile ini(dir / "optn.ini");
+    ini.writeFlag("laden", "auto", false);
+    ini.writeText("laden", "datei", "standard.ini");
+    ini.writeFlag("fenster", "auto", true);
+    ini.writeFlag("tool", "hide", false);
+    ini.writeNumber("fenster", "eingabe_top", -206);
+    ini.writeFlag("laden", "auto", true);
+    EXPECT_EQ(readFile(dir / "optn.ini"),
+              "[laden]\r\nauto=1\r\ndatei=standard.ini\r\n"
+              "[fenster]\r\nauto=1\r\neingabe_top=-206\r\n"
+              "[tool]\r\nhide=0\r\n");
+}
+
+TEST_F(IniFileTest, KeyAndSectionMatchIgnoreCase) {
+    const auto path = file("[Laden]\r\nauto=0\r\n");
+    IniFile ini(path);
+    ini.writeFlag("LADEN", "AUTO", true);
+    EXPECT_EQ(readFile(path), "[Laden]\r\nauto=1\r\n");
+    EXPECT_TRUE(ini.readFlag("laden", "Auto", false));
+}
+
+TEST_F(IniFileTest, EverythingElseStaysAsItWas) {
+    const std::string before =
+        "; comment\n[other]\nfoo = bar \r\n\r\n[text]\r\n  laenge = 38 ;x\r\nmystery\r\n\r\n[last]\r\nk=v";
+    const auto path = file(before);
+    IniFile ini(path);
+    ini.writeText("text", "laenge", "50");
+    EXPECT_EQ(readFile(path),
+              "; comment\n[other]\nfoo = bar \r\n\r\n[text]\r\n  laenge =50\r\nmystery\r\n\r\n[last]\r\nk=v");
+}
+
+TEST_F(IniFileTest, MissingKeyGoesToTheEndOfItsSection) {
+    const auto path = file("[a]\r\nx=1\r\n\r\n[b]\r\ny=2\r\n");
+    IniFile ini(path);
+    ini.writeText("a", "z", "3");
+    ini.writeText("b", "w", "4");
+    EXPECT_EQ(readFile(path), "[a]\r\nx=1\r\nz=3\r\n\r\n[b]\r\ny=2\r\nw=4\r\n");
+}
+
+TEST_F(IniFileTest, MissingSectionGoesToTheEnd) {
+    const auto path = file("[a]\r\nx=1");  // no line end at the end
+    IniFile ini(path);
+    ini.writeText("b", "y", "2");
+    EXPECT_EQ(readFile(path), "[a]\r\nx=1\r\n[b]\r\ny=2\r\n");
+    ini.writeText("a", "z", "3");
+    EXPECT_EQ(readFile(path), "[a]\r\nx=1\r\nz=3\r\n[b]\r\ny=2\r\n");
+}
+
+TEST_F(IniFileTest, OnlyTheFirstOfTwoSectionsCounts) {
+    const auto path = file("[a]\r\nx=1\r\n[a]\r\nx=2\r\ny=3\r\n");
+    IniFile ini(path);
+    EXPECT_EQ(ini.readNumber("a", "x", 0), 1);
+    EXPECT_EQ(ini.readNumber("a", "y", 0), 0);
+    ini.writeNumber("a", "x", 5);
+    EXPECT_EQ(readFile(path), "[a]\r\nx=5\r\n[a]\r\nx=2\r\ny=3\r\n");
+}
+
+TEST_F(IniFileTest, ValueKinds) {
+    const struct {
+        const char* value;
+        bool flag;             // read with fallback off
+        std::int32_t number;   // read with fallback 99
+    } rows[] = {
+        {"1", true, 1},
+        {"0", false, 0},
+        {"2", true, 2},
+        {"0x10", true, 16},
+        {"0X1f", true, 31},
+        {"0x", false, 99},
+        {"0xFFFFFFFF", true, -1},
+        {"0x100000000", false, 99},
+        {"0xg", false, 99},
+        {"yes", false, 99},
+        {" 12 ", true, 12},
+        {"\t-5", true, -5},
+        {"+7", true, 7},
+        {"+-7", false, 99},
+        {"-", false, 99},
+        {"12abc", false, 99},
+        {"1.5", false, 99},
+        {"2147483647", true, 2147483647},
+        {"2147483648", false, 99},
+        {"-2147483648", true, INT32_MIN},
+        {"\"5\"", true, 5},
+        {"", false, 99},
+    };
+    for (const auto& row : rows) {
+        const auto path = file(std::string("[s]\r\nk=") + row.value + "\r\n");
+        IniFile ini(path);
+        EXPECT_EQ(ini.readFlag("s", "k", false), row.flag) << row.value;
+        EXPECT_EQ(ini.readNumber("s", "k", 99), row.number) << row.value;
+    }
+    IniFile ini(file("[s]\r\nword=yes\r\n"));
+    EXPECT_TRUE(ini.readFlag("s", "word", true));
+}
+
+TEST_F(IniFileTest, TextReads) {
+    const auto path = file("[s]\r\nq=\"quoted text\"\r\nqq=\"\"x\"\"\r\nsq='a'\r\nhalf=\"open\r\n"
+                           "empty=\r\nblank=  padded\t \r\numl=Gr\xFC\xDF" "e\r\n");
+    IniFile ini(path);
+    EXPECT_EQ(ini.readText("s", "q", "-"), "quoted text");
+    EXPECT_EQ(ini.readText("s", "qq", "-"), "\"x\"");
+    EXPECT_EQ(ini.readText("s", "sq", "-"), "a");
+    EXPECT_EQ(ini.readText("s", "half", "-"), "\"open");
+    EXPECT_EQ(ini.readText("s", "empty", "-"), "");
+    EXPECT_EQ(ini.readText("s", "blank", "-"), "padded");
+    EXPECT_EQ(ini.readText("s", "uml", "-"), "Gr\xFC\xDF" "e");
+    EXPECT_EQ(ini.readText("s", "missing", "standard.ini"), "standard.ini");
+    EXPECT_EQ(ini.readText("nosection", "q", "fb"), "fb");
+    EXPECT_EQ(IniFile(dir / "nofile.ini").readText("s", "q", "fb"), "fb");
+}
+
+TEST_F(IniFileTest, LongTextIsCutAt2047) {
+    const auto path = file("[s]\r\nlong=" + std::string(3000, 'x') + "\r\n");
+    EXPECT_EQ(IniFile(path).readText("s", "long", "").size(), 2047u);
+    EXPECT_EQ(IniFile(path).readText("s", "none", std::string(3000, 'y')).size(), 2047u);
+}
+
+TEST_F(IniFileTest, ReadsSeeWritesOfAnotherHandle) {
+    IniFile reader(dir / "optn.ini");
+    IniFile writer(dir / "optn.ini");
+    EXPECT_FALSE(reader.readFlag("fenster", "auto", false));
+    writer.writeFlag("fenster", "auto", true);
+    EXPECT_TRUE(reader.readFlag("fenster", "auto", false));
+}
+
+TEST_F(IniFileTest, LineBreakInAValueStaysOneLine) {
+    IniFile ini(dir / "a.ini");
+    ini.writeText("s", "k", "one\r\n[evil]\nx=1");
+    EXPECT_EQ(readFile(dir / "a.ini"), "[s]\r\nk=one  [evil] x=1\r\n");
+    EXPECT_EQ(ini.readText("evil", "x", "none"), "none");
+}
+
+TEST_F(IniFileTest, JunkReadsWithoutHarm) {
+    std::mt19937 random(4711);
+    std::string junk(64 * 1024, '\0');
+    for (char& c : junk)
+        c = static_cast<char>(random());
+    IniFile ini(file(junk));
+    EXPECT_EQ(ini.readNumber("s", "k", 3), 3);
+    ini.writeNumber("s", "k", 4);
+    EXPECT_EQ(ini.readNumber("s", "k", 3), 4);
+
+    IniFile oneLine(file("[s] k=1 no line ends at all", "b.ini"));
+    EXPECT_EQ(oneLine.readNumber("s", "k", 7), 7);
+
+    IniFile bom(file("\xEF\xBB\xBF[s]\r\nk=5\r\n", "c.ini"));
+    EXPECT_EQ(bom.readNumber("s", "k", 7), 5);
+    bom.writeNumber("s", "k", 6);
+    EXPECT_EQ(readFile(dir / "c.ini"), "\xEF\xBB\xBF[s]\r\nk=6\r\n");
+
+    IniFile huge(file("[s]\r\nk=" + std::string(1 << 20, '9') + "\r\nj=2\r\n", "d.ini"));
+    EXPECT_EQ(huge.readNumber("s", "k", 7), 7);
+    EXPECT_EQ(huge.readNumber("s", "j", 7), 2);
+
+    // A header without "]" opens no section; a line without "=" is no key.
+    IniFile broken(file("[s\r\nk=1\r\n[t]\r\nnokey\r\nk=2\r\n", "e.ini"));
+    EXPECT_EQ(broken.readNumber("s", "k", 7), 7);
+    EXPECT_EQ(broken.readText("t", "nokey", "fb"), "fb");
+    EXPECT_EQ(broken.readNumber("t", "k", 7), 2);
+}
+
+TEST_F(IniFileTest, KeepsPermissionsAndLinks) {
+    const auto path = file("[s]\r\nk=1\r\n", "real.ini");
+    ::chmod(path.c_str(), 0640);
+    std::filesystem::create_symlink(path, dir / "link.ini");
+    IniFile ini(dir / "link.ini");
+    ini.writeNumber("s", "k", 2);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.ini"));
+    EXPECT_EQ(readFile(path), "[s]\r\nk=2\r\n");
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+void expectWriteFails(IniFile& ini, const std::filesystem::path& shown) {
+    try {
+        ini.writeText("s", "k", "new");
+        ADD_FAILURE() << "write did not fail";
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + shown.string());
+    }
+}
+
+TEST_F(IniFileTest, FailedWriteLeavesNothingBehind) {
+    IniFile missingFolder(dir / "no" / "such.ini");
+    expectWriteFails(missingFolder, dir / "no" / "such.ini");
+
+    const auto readOnly = file("[s]\r\nk=old\r\n", "ro.ini");
+    ::chmod(readOnly.c_str(), 0444);
+    IniFile ro(readOnly);
+    expectWriteFails(ro, readOnly);
+    EXPECT_EQ(readFile(readOnly), "[s]\r\nk=old\r\n");
+
+    std::filesystem::create_directory(dir / "folder.ini");
+    IniFile folder(dir / "folder.ini");
+    expectWriteFails(folder, dir / "folder.ini");
+
+    EXPECT_EQ(entries(), 2u);  // ro.ini and folder.ini; no temporary file left
+}
+
+TEST_F(IniFileTest, RelativePathIsShownInFull) {
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    IniFile ini("missing/x.ini");
+    expectWriteFails(ini, dir / "missing" / "x.ini");
+    std::filesystem::current_path(cwd);
+}
+
+// A folder that became read-only stops the write; root ignores folder permissions,
+// so as root the write is tried by an unprivileged child.
+TEST_F(IniFileTest, ReadOnlyFolder) {
+    const auto path = file("[s]\r\nk=old\r\n");
+    ::chmod(path.c_str(), 0666);
+    ::chmod(dir.path().c_str(), 0555);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(3);
+        try {
+            IniFile(path).writeText("s", "k", "new");
+        } catch (const Error&) {
+            ::_exit(0);
+        }
+        ::_exit(1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::chmod(dir.path().c_str(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the write went through, 3: could not drop privileges";
+    EXPECT_EQ(readFile(path), "[s]\r\nk=old\r\n");
+    EXPECT_EQ(entries(), 1u);
+}
+
+}  // namespace
+}  // namespace zeilwerk
