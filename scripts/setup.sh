@@ -5,6 +5,9 @@ set -euo pipefail
 packages=(
     g++ cmake make pkg-config
     libgtest-dev libbenchmark-dev
+    qt6-base-dev libgl-dev
+    xvfb xauth
+    fonts-ipafont-mincho fonts-wine
 )
 
 missing=()

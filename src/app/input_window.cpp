@@ -1,0 +1,167 @@
+#include "app/input_window.h"
+
+#include "app/startup.h"
+#include "platform/fonts.h"
+#include "platform/messages.h"
+#include "platform/number.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextEdit>
+
+#include <algorithm>
+
+namespace zeilwerk {
+namespace {
+
+constexpr int gutterWidth = 33;
+constexpr int designedMemoWidth = 433;
+constexpr int designedMemoHeight = 89;
+// Client margins around the memo: 40 left of it plus 9 right, 24 above plus 8 below.
+constexpr int extraClientWidth = 49;
+constexpr int extraClientHeight = 32;
+
+std::u16string toU16(const QString& s) {
+    return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), static_cast<size_t>(s.size()));
+}
+
+// (percent × designed) div 100 without overflow, capped so the window stays holdable.
+int scaledExtent(std::int32_t percent, int designed, int extra) {
+    const std::int64_t value = static_cast<std::int64_t>(percent) * designed / 100;
+    return static_cast<int>(std::min<std::int64_t>(value, TForm1::maxClientExtent - extra));
+}
+
+}  // namespace
+
+TForm1::TForm1(const Platform& platform, const Windows& windows)
+    : ToolWindow(QStringLiteral("Texteingabe"), QSize(482, 121), true), m_platform(platform), m_windows(windows) {
+    Memo1 = new QTextEdit(this);
+    Memo1->setGeometry(8, 24, gutterWidth, designedMemoHeight);
+    Memo1->setLineWrapMode(QTextEdit::NoWrap);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setPlainText(QStringLiteral("1\n2\n3\n4"));
+    for (QTextBlock b = Memo1->document()->begin(); b.isValid(); b = b.next()) {
+        QTextCursor c(b);
+        QTextBlockFormat f = b.blockFormat();
+        f.setAlignment(Qt::AlignRight);
+        c.setBlockFormat(f);
+    }
+    Memo1->setEnabled(false);
+
+    GetText = new QPlainTextEdit(this);
+    GetText->setGeometry(40, 24, designedMemoWidth, designedMemoHeight);
+    GetText->setLineWrapMode(QPlainTextEdit::NoWrap);
+    GetText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    GetText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    GetText->setTabChangesFocus(true);
+    GetText->installEventFilter(this);
+
+    helpline = new QLabel(QStringLiteral("Hier erscheinen Erklärungen zu Funktionen."), this);
+    helpline->setGeometry(8, 4, 465, 17);
+    helpline->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    helpline->setAutoFillBackground(true);
+    QPalette help = helpline->palette();
+    help.setColor(QPalette::Window, Qt::white);
+    helpline->setPalette(help);
+    helpline->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    helpline->setWordWrap(true);
+    helpline->setEnabled(false);
+
+    applyInputFont();
+    setTabOrder(Memo1, GetText);
+    GetText->setFocus();
+    // Designed place; start-up moves it.
+    move(440, 160);
+}
+
+std::u16string TForm1::line(int i) const {
+    const QTextBlock block = GetText->document()->findBlockByNumber(i);
+    return block.isValid() ? toU16(block.text()) : std::u16string();
+}
+
+void TForm1::setInputWidth(const QString& percent) {
+    if (percent.isEmpty())
+        return;
+    const std::int32_t w = strToInt(toU16(percent));
+    if (w < 20)
+        return;
+    const int memoWidth = scaledExtent(w, designedMemoWidth, extraClientWidth);
+    GetText->resize(memoWidth, GetText->height());
+    helpline->resize(gutterWidth + memoWidth, helpline->height());
+    setClientSize(QSize(memoWidth + extraClientWidth, height()));
+}
+
+void TForm1::setInputHeight(const QString& percent) {
+    if (percent.isEmpty())
+        return;
+    const std::int32_t h = strToInt(toU16(percent));
+    if (h < 20)
+        return;
+    const int memoHeight = scaledExtent(h, designedMemoHeight, extraClientHeight);
+    GetText->resize(GetText->width(), memoHeight);
+    Memo1->resize(gutterWidth, memoHeight);
+    setClientSize(QSize(width(), memoHeight + extraClientHeight));
+}
+
+void TForm1::setInputFontName(const QString& family) {
+    if (!m_platform.fonts->contains(family))
+        return;
+    m_fontFamily = family;
+    applyInputFont();
+}
+
+void TForm1::setInputFontSize(const QString& points) {
+    if (points.isEmpty())
+        return;
+    const std::int32_t size = strToInt(toU16(points));
+    if (size < 1)
+        return;
+    m_fontPoints = size;
+    applyInputFont();
+}
+
+void TForm1::applyInputFont() {
+    const QFont font = windowsFont(m_fontFamily, m_fontPoints);
+    GetText->setFont(font);
+    Memo1->setFont(font);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    // The memo is the window's only focus stop, so Tab would fall back into it as text.
+    if (watched == GetText && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
+            return true;
+    }
+    return ToolWindow::eventFilter(watched, event);
+}
+
+void TForm1::setHelpText(const QString& text) {
+    helpline->setText(text);
+}
+
+void TForm1::startup() {
+    if (m_started)
+        return;
+    m_started = true;
+    runStartup(m_platform, m_windows);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    // The start-up sequence runs just before the window first appears.
+    if (!m_started)
+        guarded(*m_platform.messages, [this] { startup(); });
+    ToolWindow::showEvent(event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    event->accept();
+    QApplication::quit();
+}
+
+}  // namespace zeilwerk

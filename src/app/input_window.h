@@ -1,0 +1,61 @@
+#pragma once
+
+#include "app/tool_window.h"
+#include "app/windows.h"
+#include "platform/platform.h"
+
+#include <QString>
+
+#include <string>
+
+class QLabel;
+class QPlainTextEdit;
+class QTextEdit;
+
+namespace zeilwerk {
+
+// The input window "Texteingabe": the help line, the line-number gutter and the input memo
+// that holds the message. Closing it ends the program.
+class TForm1 : public ToolWindow {
+public:
+    TForm1(const Platform& platform, const Windows& windows);
+
+    // Line i of the memo (0 to 3 make the message); empty when the memo has fewer lines.
+    std::u16string line(int i) const;
+
+    // The input geometry that apply sets from the option window's text fields. Each does
+    // nothing when its condition fails; a text that is no whole number throws.
+    void setInputWidth(const QString& percent);
+    void setInputHeight(const QString& percent);
+    void setInputFontName(const QString& family);
+    void setInputFontSize(const QString& points);
+
+    void setHelpText(const QString& text);
+
+    // Runs the start-up sequence; the first show does it once.
+    void startup();
+
+    QLabel* helpline;
+    QTextEdit* Memo1;
+    QPlainTextEdit* GetText;
+
+    // The largest client width or height the input geometry gives the window; far beyond
+    // any desktop, yet small enough that the window's pixels can be held.
+    static constexpr int maxClientExtent = 8192;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void applyInputFont();
+
+    const Platform& m_platform;
+    const Windows& m_windows;
+    bool m_started = false;
+    QString m_fontFamily = QStringLiteral("Fixedsys");
+    int m_fontPoints = 8;
+};
+
+}  // namespace zeilwerk

@@ -1,0 +1,53 @@
+#include "app/input_window.h"
+#include "app/windows.h"
+#include "message/toolbar_window.h"
+#include "platform/fonts.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "platform/platform.h"
+#include "preview/preview_window.h"
+#include "settings/option_window.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Qt aborts with a long plug-in message when there is no display; say it in one line.
+bool displayMissing() {
+#if defined(Q_OS_LINUX)
+    return !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM");
+#else
+    return false;
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (displayMissing()) {
+        std::fprintf(stderr, "Zeilwerk: no display found (DISPLAY is not set); "
+                             "start it on a desktop, or without one as: xvfb-run -a %s\n", argv[0]);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(zeilwerk::applicationTitle);
+
+    zeilwerk::BoxMessages messages;
+    const zeilwerk::FontList fonts = zeilwerk::FontList::installed();
+    const zeilwerk::Platform platform{&messages, &fonts, zeilwerk::executableFolder()};
+    zeilwerk::Windows windows;
+    zeilwerk::TForm1 input(platform, windows);
+    windows.input = &input;
+    zeilwerk::TForm2 options(platform, windows);
+    windows.options = &options;
+    zeilwerk::TForm3 preview(platform, windows);
+    windows.preview = &preview;
+    zeilwerk::TForm4 toolbar(platform, windows);
+    windows.toolbar = &toolbar;
+
+    input.show();
+    return app.exec();
+}

@@ -1,0 +1,49 @@
+#include "app/startup.h"
+
+#include "app/input_window.h"
+#include "message/toolbar_window.h"
+#include "platform/code_page.h"
+#include "preview/preview_window.h"
+#include "settings/ini_file.h"
+#include "settings/option_window.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QString>
+
+namespace zeilwerk {
+namespace {
+
+QString fromIni(const std::string& bytes) {
+    const std::u16string text = CodePage::system().decode(bytes);
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void raise(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace
+
+void runStartup(const Platform& platform, const Windows& windows) {
+    const IniFile startupFile(platform.executableFolder / "optn.ini");
+    bool hideToolbar = false;
+    try {
+        windows.options->ini_datei->setText(fromIni(startupFile.readText("laden", "datei", "standard.ini")));
+        windows.options->fenster_auto->setChecked(startupFile.readFlag("fenster", "auto", false));
+        hideToolbar = startupFile.readFlag("tool", "hide", false);
+        if (hideToolbar)
+            windows.toolbar->hide();
+    } catch (const std::exception&) {
+        // A fault here is not reported; the windows keep their places.
+    }
+
+    raise(windows.options);
+    raise(windows.preview);
+    if (!hideToolbar)
+        raise(windows.toolbar);
+}
+
+}  // namespace zeilwerk

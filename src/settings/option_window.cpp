@@ -1,0 +1,366 @@
+#include "settings/option_window.h"
+
+#include "app/hints.h"
+#include "app/icons.h"
+#include "platform/fonts.h"
+#include "platform/messages.h"
+#include "platform/number.h"
+#include "platform/paths.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace zeilwerk {
+namespace {
+
+std::u16string toU16(const QString& s) {
+    return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), static_cast<size_t>(s.size()));
+}
+
+QToolButton* alignmentButton(QWidget* parent, const QString& caption, int alignment, QRect geometry,
+                             const QString& hint) {
+    auto* b = new QToolButton(parent);
+    b->setText(caption);
+    b->setIcon(alignmentIcon(alignment));
+    b->setIconSize(QSize(22, 22));
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setAutoRaise(true);
+    b->setGeometry(geometry);
+    setHint(b, hint);
+    return b;
+}
+
+}  // namespace
+
+const QColor TForm2::validColour(0, 128, 0);
+const QColor TForm2::invalidColour(255, 0, 0);
+
+TForm2::TForm2(const Platform& platform, const Windows& windows)
+    : ToolWindow(QStringLiteral("Optionen"), QSize(318, 238), false), m_platform(platform), m_windows(windows) {
+    tabs = new QTabWidget(this);
+    tabs->setGeometry(8, 8, 305, 193);
+    // Five captions must fit the designed width without scroll arrows, as they do on Windows.
+    tabs->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; font-family: Tahoma; font-size: 11px; }"));
+    const QString names[] = {QStringLiteral("Vorschau"), QStringLiteral("Eingabe"), QStringLiteral("Text"),
+                             QStringLiteral("Allgemein"), QStringLiteral("Debugger")};
+    QWidget* pages[5];
+    for (int i = 0; i < 5; ++i) {
+        pages[i] = new QWidget;
+        tabs->addTab(pages[i], names[i]);
+        backgrounds << pages[i];
+    }
+    backgrounds << tabs << this;
+    buildVorschau(pages[0]);
+    buildEingabe(pages[1]);
+    buildText(pages[2]);
+    buildAllgemein(pages[3]);
+    buildDebugger(pages[4]);
+    tabs->setCurrentIndex(3);
+
+    reset = button(this, QStringLiteral("Zurücksetzen"), QRect(8, 208, 105, 25),
+                   QStringLiteral("Setzt alle Einstellungen auf die Standardwerte zurück."));
+    reset->setIcon(crossIcon());
+    confirm = button(this, QStringLiteral("Anwenden"), QRect(168, 208, 105, 25),
+                     QStringLiteral("Wendet alle Einstellungen an und aktualisiert die Vorschau."));
+    confirm->setIcon(checkIcon());
+    info = button(this, QString(), QRect(280, 208, 33, 25), QStringLiteral("Zeigt Programm- und Versionsinformationen."));
+    info->setIcon(infoIcon());
+    for (QPushButton* b : {reset, confirm, info})
+        b->setIconSize(QSize(22, 22));
+
+    Messages* messages = m_platform.messages;
+    connect(reset, &QPushButton::clicked, this, [this, messages] { guarded(*messages, [this] { FormShow(); }); });
+    connect(info, &QPushButton::clicked, this, [this, messages] { guarded(*messages, [this] { aboutit(); }); });
+    connect(BitBtn4, &QPushButton::clicked, this, [this, messages] { guarded(*messages, [this] { BitBtn4Click(); }); });
+    for (QToolButton* b : {text_links, text_zentriert, text_rechts})
+        connect(b, &QToolButton::clicked, this, [this, b, messages] { guarded(*messages, [&] { Setausrichtung(b); }); });
+
+    for (QLineEdit* f : {vorschau_textbox_datei, vorschau_farbe, vorschau_schrift, eingabe_schrift, ini_datei})
+        connect(f, &QLineEdit::textChanged, this, [this, f, messages] { guarded(*messages, [&] { Fileexistence(f); }); });
+    for (QLineEdit* f : {vorschau_textbox_x, vorschau_textbox_y, eingabe_breite, eingabe_hoehe, eingabe_grad})
+        connect(f, &QLineEdit::textChanged, this, [this, f] { validateNumber(f); });
+    for (QLineEdit* f : findChildren<QLineEdit*>())
+        f->installEventFilter(this);
+
+    FormShow();
+    // Designed place; start-up moves it.
+    move(933, 112);
+}
+
+QGroupBox* TForm2::group(QWidget* parent, const QString& caption, QRect geometry) {
+    auto* g = new QGroupBox(caption, parent);
+    g->setGeometry(geometry);
+    backgrounds << g;
+    return g;
+}
+
+QLineEdit* TForm2::field(QWidget* parent, const QString& label, QRect geometry, const QString& hint) {
+    auto* l = new QLabel(label, parent);
+    l->setGeometry(geometry.x(), geometry.y() - 15, geometry.width() + 8, 13);
+    auto* f = new QLineEdit(parent);
+    f->setGeometry(geometry);
+    setHint(f, hint);
+    return f;
+}
+
+QCheckBox* TForm2::checkBox(QWidget* parent, const QString& caption, QRect geometry, const QString& hint) {
+    auto* c = new QCheckBox(caption, parent);
+    c->setGeometry(geometry);
+    if (!hint.isEmpty())
+        setHint(c, hint);
+    return c;
+}
+
+QPushButton* TForm2::button(QWidget* parent, const QString& caption, QRect geometry, const QString& hint) {
+    auto* b = new QPushButton(caption, parent);
+    b->setGeometry(geometry);
+    b->setAutoDefault(false);
+    if (!hint.isEmpty())
+        setHint(b, hint);
+    return b;
+}
+
+void TForm2::buildVorschau(QWidget* page) {
+    QGroupBox* farbe = group(page, QStringLiteral("Textfarbe"), QRect(8, 8, 137, 81));
+    vorschau_farbe = field(farbe, QStringLiteral("Dateiname (*.bmp)"), QRect(8, 28, 121, 21),
+                           QStringLiteral("Die Bitmap-Datei, welche den Text zieren soll. Die Größe ist per Standard 16x16 Pixel."));
+    vorschau_plain_set = checkBox(farbe, QStringLiteral("nicht einfärben"), QRect(8, 56, 121, 17),
+                                  QStringLiteral("Der Text erscheint ohne Grafik. Die Farbe ist Schwarz."));
+    QGroupBox* schrift = group(page, QStringLiteral("Schrift"), QRect(8, 96, 137, 65));
+    vorschau_schrift = field(schrift, QStringLiteral("Schriftart"), QRect(8, 32, 121, 21),
+                             QStringLiteral("Die Schriftart, mit der der Text gezeichnet werden soll. Es gibt aber kein AntiAliasing."));
+    vorschau_aktiv_set = checkBox(page, QStringLiteral("aktiviert"), QRect(152, 8, 65, 17),
+                                  QStringLiteral("Die Vorschau wird beim Eintippen aktualisiert. Sonst Aktualisierung nur durch 'Anwenden'."));
+    vorschau_scale2x_set = checkBox(page, QStringLiteral("Größe 2x"), QRect(224, 8, 65, 17),
+                                    QStringLiteral("Stellt die Vorschau um den Faktor 2 vergrößert dar."));
+    QGroupBox* textbox = group(page, QStringLiteral("Textbox"), QRect(152, 32, 137, 129));
+    vorschau_textbox_datei = field(textbox, QStringLiteral("Dateiname (*.bmp)"), QRect(8, 32, 121, 21),
+                                   QStringLiteral("Die Bitmap-Datei, welche als Textbox angezeigt werden soll. Die Maße sind 320x80 Pixel."));
+    QGroupBox* transparent = group(textbox, QStringLiteral("Transparente Farbe"), QRect(8, 56, 121, 65));
+    vorschau_textbox_x = field(transparent, QStringLiteral("X"), QRect(8, 32, 25, 21),
+                               QStringLiteral("Die X-Koordinate, von der die transparente Farbe bestimmt werden soll."));
+    vorschau_textbox_y = field(transparent, QStringLiteral("Y"), QRect(40, 32, 25, 21),
+                               QStringLiteral("Die Y-Koordinate, von der die transparente Farbe bestimmt werden soll."));
+    vorschau_aktiv = checkBox(transparent, QStringLiteral("aktiviert"), QRect(72, 8, 33, 17), QString());
+    vorschau_plain = checkBox(transparent, QStringLiteral("nicht einfärben"), QRect(72, 24, 33, 17), QString());
+    vorschau_scale2x = checkBox(transparent, QStringLiteral("Größe 2x"), QRect(72, 40, 33, 17), QString());
+    for (QCheckBox* hidden : {vorschau_aktiv, vorschau_plain, vorschau_scale2x})
+        hidden->hide();
+}
+
+void TForm2::buildEingabe(QWidget* page) {
+    QGroupBox* size = group(page, QStringLiteral("Größe der Eingabefläche"), QRect(8, 8, 137, 65));
+    eingabe_breite = field(size, QStringLiteral("Breite (%)"), QRect(8, 32, 57, 21),
+                           QStringLiteral("Stellt die Breite der Eingabefläche ein. Minimum sind 20%."));
+    eingabe_hoehe = field(size, QStringLiteral("Höhe (%)"), QRect(72, 32, 57, 21),
+                          QStringLiteral("Stellt die Höhe der Eingabefläche ein. Minimum sind 20%."));
+    QGroupBox* schrift = group(page, QStringLiteral("Schrift"), QRect(152, 8, 137, 105));
+    eingabe_schrift = field(schrift, QStringLiteral("Schriftart"), QRect(8, 32, 121, 21),
+                            QStringLiteral("Die schriftart, welche bei der Eingabe verwendet werden soll."));
+    eingabe_grad = field(schrift, QStringLiteral("Schriftgrad"), QRect(8, 72, 57, 21),
+                         QStringLiteral("Stellt die Schriftgröße bei der Eingabe in Punkten ein."));
+}
+
+void TForm2::buildText(QWidget* page) {
+    QGroupBox* align = group(page, QStringLiteral("Ausrichtung"), QRect(8, 8, 137, 73));
+    text_links = alignmentButton(align, QStringLiteral("Links"), 0, QRect(4, 16, 38, 49),
+                                 QStringLiteral("Richtet den Text links aus."));
+    text_zentriert = alignmentButton(align, QStringLiteral("Zentriert"), 1, QRect(44, 16, 47, 49),
+                                     QStringLiteral("Richtet den Text zentriert aus."));
+    text_rechts = alignmentButton(align, QStringLiteral("Rechts"), 2, QRect(94, 16, 38, 49),
+                                  QStringLiteral("Richtet den Text rechts aus."));
+    ausrichtung = new QLabel(page);
+    ausrichtung->move(8, 88);
+    ausrichtung->hide();
+    text_face = checkBox(page, QStringLiteral("Mit FaceSet"), QRect(8, 104, 137, 17),
+                         QStringLiteral("Ein FaceSet verkürzt die Zeilen auf 38 Zeichen, sonst sind es 50 Zeichen."));
+    text_maker = button(page, QStringLiteral("Zum Maker senden"), QRect(8, 128, 137, 33),
+                        QStringLiteral("Exportiert den Text in die MessageBox des Makers. Diese muss geöffnet und leer sein."));
+    text_maker->setIcon(envelopeIcon());
+    text_maker->setIconSize(QSize(22, 22));
+    laenge = new QLabel(page);
+    laenge->move(152, 144);
+    laenge->hide();
+}
+
+void TForm2::buildAllgemein(QWidget* page) {
+    QGroupBox* fenster = group(page, QStringLiteral("Fenster"), QRect(8, 8, 137, 89));
+    fenster_fgr = checkBox(fenster, QStringLiteral("im Vordergrund"), QRect(8, 16, 121, 17),
+                           QStringLiteral("Zeigt alle Fenster im Vordergrund an."));
+    fenster_auto = checkBox(fenster, QStringLiteral("Positionen merken"), QRect(8, 32, 121, 17),
+                            QStringLiteral("Speichert die Position der Fenster und stellt diese beim Start wieder her."));
+    fenster_ausr = button(fenster, QStringLiteral("Fenster ausrichten"), QRect(8, 56, 121, 25),
+                          QStringLiteral("Richtet alle Fenster an der Bildschirmmitte aus."));
+    QGroupBox* werkzeuge = group(page, QStringLiteral("Werkzeuge"), QRect(8, 104, 137, 57));
+    tool_hide = checkBox(werkzeuge, QStringLiteral("verstecken"), QRect(8, 16, 121, 17),
+                         QStringLiteral("Versteckt das Werkzeugefenster."));
+    tool_horizontal = checkBox(werkzeuge, QStringLiteral("horizontal anordnen"), QRect(8, 32, 121, 17),
+                               QStringLiteral("Ordnet die Werkzeuge horizontal an, sonst vertikal."));
+    QGroupBox* sichern = group(page, QStringLiteral("Einstellungen sichern"), QRect(152, 8, 137, 121));
+    ini_save = button(sichern, QStringLiteral("Sichern"), QRect(8, 16, 57, 25),
+                      QStringLiteral("Sichert alle Einstellungen in der angegebenen INI-Datei."));
+    ini_load = button(sichern, QStringLiteral("Laden"), QRect(72, 16, 57, 25),
+                      QStringLiteral("Lädt alle Einstellungen aus der angegebenen INI-Datei."));
+    ini_auto = checkBox(sichern, QStringLiteral("automatisch laden"), QRect(8, 48, 121, 17),
+                        QStringLiteral("Lädt alle Einstellungen automatisch beim Start aus der angegebenen INI-Datei."));
+    ini_datei = field(sichern, QStringLiteral("Sicherungsdatei (*.ini)"), QRect(8, 88, 121, 21),
+                      QStringLiteral("Die INI-Datei, in der alle Einstellungen gespeichert werden sollen."));
+}
+
+void TForm2::buildDebugger(QWidget* page) {
+    debug_check = checkBox(page, QStringLiteral("aktiviert"), QRect(8, 8, 137, 17), QString());
+    BitBtn4 = button(page, QStringLiteral("Löschen"), QRect(152, 0, 137, 25), QString());
+    debug = new QPlainTextEdit(page);
+    debug->setGeometry(8, 32, 281, 129);
+    debug->setLineWrapMode(QPlainTextEdit::NoWrap);
+    debug->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    debug->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
+void TForm2::FormShow() {
+    vorschau_aktiv->setChecked(true);
+    vorschau_aktiv_set->setChecked(true);
+    vorschau_scale2x->setChecked(false);
+    vorschau_scale2x_set->setChecked(false);
+    vorschau_textbox_datei->setText(QStringLiteral("txtbox.bmp"));
+    vorschau_textbox_x->setText(QStringLiteral("1"));
+    vorschau_textbox_y->setText(QStringLiteral("1"));
+    vorschau_farbe->setText(QStringLiteral("txtclr.bmp"));
+    vorschau_plain->setChecked(false);
+    vorschau_plain_set->setChecked(false);
+    vorschau_schrift->setText(QStringLiteral("MS Mincho"));
+    eingabe_breite->setText(QStringLiteral("100"));
+    eingabe_hoehe->setText(QStringLiteral("100"));
+    eingabe_schrift->setText(QStringLiteral("FixedSys"));
+    eingabe_grad->setText(QStringLiteral("8"));
+    laenge->setText(QStringLiteral("50"));
+    text_links->setEnabled(false);
+    text_zentriert->setEnabled(true);
+    text_rechts->setEnabled(true);
+    ausrichtung->setText(QStringLiteral("0"));
+    text_face->setChecked(false);
+    fenster_fgr->setChecked(false);
+    fenster_auto->setChecked(false);
+    tool_horizontal->setChecked(true);
+    ini_auto->setChecked(false);
+    ini_datei->setText(QStringLiteral("standard.ini"));
+}
+
+void TForm2::colour(QLineEdit* field, bool valid) {
+    QPalette p = field->palette();
+    p.setColor(QPalette::Text, valid ? validColour : invalidColour);
+    field->setPalette(p);
+}
+
+void TForm2::Fileexistence(QLineEdit* field) {
+    const QString text = field->text();
+    const bool isFont = field == vorschau_schrift || field == eingabe_schrift;
+    const bool valid = isFont ? !text.isEmpty() && m_platform.fonts->contains(text)
+                              : fileExistsBeside(m_platform.executableFolder, text);
+    colour(field, valid);
+}
+
+void TForm2::picsizecheck(QLineEdit* field) {
+    const QString text = field->text();
+    bool valid = false;
+    if (!text.isEmpty()) {
+        const std::int32_t n = strToInt(toU16(text));
+        if (field == vorschau_textbox_x)
+            valid = n <= 320;
+        else if (field == vorschau_textbox_y)
+            valid = n <= 80;
+        else if (field == eingabe_breite || field == eingabe_hoehe)
+            valid = n >= 20;
+        else
+            valid = n >= 1;
+    }
+    colour(field, valid);
+}
+
+void TForm2::validateNumber(QLineEdit* field) {
+    if (!m_deferValidation) {
+        guarded(*m_platform.messages, [&] { picsizecheck(field); });
+        return;
+    }
+    try {
+        picsizecheck(field);
+    } catch (const std::exception& e) {
+        if (!m_deferredError)
+            m_deferredError = e.what();
+    }
+}
+
+void TForm2::deferValidationErrors(bool defer) {
+    m_deferValidation = defer;
+}
+
+std::optional<std::string> TForm2::takeDeferredError() {
+    std::optional<std::string> error;
+    error.swap(m_deferredError);
+    return error;
+}
+
+bool TForm2::filterkeys(QLineEdit*, QChar typed) const {
+    return typed == u'\b' || typed == u',' || typed == u'.' || (typed >= u'0' && typed <= u'9');
+}
+
+void TForm2::Setausrichtung(QAbstractButton* clicked) {
+    for (QToolButton* b : {text_links, text_zentriert, text_rechts})
+        b->setEnabled(b != clicked);
+}
+
+void TForm2::BitBtn4Click() {
+    debug->clear();
+}
+
+void TForm2::aboutit() {
+    // A message box shows "&&" of the system's text as one "&"; Qt shows text as it is.
+    const QStringList lines = {
+        QStringLiteral("Zeilwerk"),
+        QStringLiteral("Version 2.0.0.3 alpha"),
+        QStringLiteral("Geschrieben vom Zeilwerk-Team in C++ mit Qt."),
+        QStringLiteral("Für den RPG Maker 2000 & 2003"),
+        QString(),
+        QStringLiteral("Solltest du Ideen, Beschwerden haben oder ein Kommentar abgeben wollen, so bitte an:"),
+        QStringLiteral("das Zeilwerk-Team, über die Seite des Projekts."),
+    };
+    m_platform.messages->show(lines.join(u'\n'));
+}
+
+bool TForm2::tracing() const {
+    return debug_check->isChecked();
+}
+
+void TForm2::appendLine(const std::u16string& line) {
+    debug->appendPlainText(QString::fromUtf16(line.data(), static_cast<qsizetype>(line.size())));
+}
+
+bool TForm2::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return ToolWindow::eventFilter(watched, event);
+    auto* field = qobject_cast<QLineEdit*>(watched);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (!field)
+        return false;
+    // "info" is the window's default button: Enter in a text field opens the about box.
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        guarded(*m_platform.messages, [this] { aboutit(); });
+        return true;
+    }
+    // Tab moves on as in any dialog; it never reaches the field as a character.
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+        return false;
+    if ((field == vorschau_textbox_x || field == vorschau_textbox_y) && !key->text().isEmpty())
+        return !filterkeys(field, key->text().front());
+    return false;
+}
+
+}  // namespace zeilwerk

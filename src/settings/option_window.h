@@ -1,0 +1,126 @@
+#pragma once
+
+#include "app/tool_window.h"
+#include "app/windows.h"
+#include "message/scanner.h"
+#include "platform/platform.h"
+
+#include <optional>
+#include <string>
+
+class QAbstractButton;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QToolButton;
+
+namespace zeilwerk {
+
+// The option window "Optionen", the settings model: every setting lives in one of its
+// controls, named after it; the other windows read them here.
+class TForm2 : public ToolWindow, public TraceSink {
+public:
+    TForm2(const Platform& platform, const Windows& windows);
+
+    // The defaults routine, at creation and on "Zurücksetzen".
+    void FormShow();
+    // Validation colouring of a file or font field, and of a number field.
+    void Fileexistence(QLineEdit* field);
+    void picsizecheck(QLineEdit* field);
+    // The coordinate key filter: false when the typed character must be discarded.
+    bool filterkeys(QLineEdit* field, QChar typed) const;
+    void Setausrichtung(QAbstractButton* clicked);
+    void BitBtn4Click();
+    void aboutit();
+
+    // The Debugger tab is the scanner's trace log.
+    bool tracing() const override;
+    void appendLine(const std::u16string& line) override;
+
+    // While a profile is read, a failing number check is kept for the loader instead of
+    // being shown; takeDeferredError hands over the first one.
+    void deferValidationErrors(bool defer);
+    std::optional<std::string> takeDeferredError();
+
+    static const QColor validColour;
+    static const QColor invalidColour;
+
+    QTabWidget* tabs;
+    QPushButton* reset;
+    QPushButton* confirm;
+    QPushButton* info;
+
+    // "Vorschau"
+    QLineEdit* vorschau_farbe;
+    QCheckBox* vorschau_plain_set;
+    QLineEdit* vorschau_schrift;
+    QCheckBox* vorschau_aktiv_set;
+    QCheckBox* vorschau_scale2x_set;
+    QLineEdit* vorschau_textbox_datei;
+    QLineEdit* vorschau_textbox_x;
+    QLineEdit* vorschau_textbox_y;
+    QCheckBox* vorschau_aktiv;      // applied flags, never shown
+    QCheckBox* vorschau_plain;
+    QCheckBox* vorschau_scale2x;
+
+    // "Eingabe"
+    QLineEdit* eingabe_breite;
+    QLineEdit* eingabe_hoehe;
+    QLineEdit* eingabe_schrift;
+    QLineEdit* eingabe_grad;
+
+    // "Text"
+    QToolButton* text_links;
+    QToolButton* text_zentriert;
+    QToolButton* text_rechts;
+    QLabel* ausrichtung;            // applied alignment code, never shown
+    QCheckBox* text_face;
+    QPushButton* text_maker;
+    QLabel* laenge;                 // applied line length, never shown
+
+    // "Allgemein"
+    QCheckBox* fenster_fgr;
+    QCheckBox* fenster_auto;
+    QPushButton* fenster_ausr;
+    QCheckBox* tool_hide;
+    QCheckBox* tool_horizontal;
+    QPushButton* ini_save;
+    QPushButton* ini_load;
+    QCheckBox* ini_auto;
+    QLineEdit* ini_datei;
+
+    // "Debugger"
+    QCheckBox* debug_check;
+    QPushButton* BitBtn4;
+    QPlainTextEdit* debug;
+
+    // The group boxes and tab pages, which show the default help text.
+    QList<QWidget*> backgrounds;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildVorschau(QWidget* page);
+    void buildEingabe(QWidget* page);
+    void buildText(QWidget* page);
+    void buildAllgemein(QWidget* page);
+    void buildDebugger(QWidget* page);
+    QGroupBox* group(QWidget* parent, const QString& caption, QRect geometry);
+    QLineEdit* field(QWidget* parent, const QString& label, QRect geometry, const QString& hint);
+    QCheckBox* checkBox(QWidget* parent, const QString& caption, QRect geometry, const QString& hint);
+    QPushButton* button(QWidget* parent, const QString& caption, QRect geometry, const QString& hint);
+    void validateNumber(QLineEdit* field);
+    void colour(QLineEdit* field, bool valid);
+
+    const Platform& m_platform;
+    const Windows& m_windows;
+    bool m_deferValidation = false;
+    std::optional<std::string> m_deferredError;
+};
+
+}  // namespace zeilwerk

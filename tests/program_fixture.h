@@ -1,0 +1,70 @@
+#pragma once
+
+#include "temp_dir.h"
+
+#include "app/input_window.h"
+#include "app/windows.h"
+#include "message/toolbar_window.h"
+#include "platform/fonts.h"
+#include "platform/messages.h"
+#include "platform/platform.h"
+#include "preview/preview_window.h"
+#include "settings/option_window.h"
+
+#include <QStringList>
+
+#include <memory>
+
+namespace zeilwerk::test {
+
+// Keeps what the user would have been shown, so no test blocks in a message box.
+class RecordedMessages : public Messages {
+public:
+    void show(const QString& text) override { shown << text; }
+    void error(const QString& text) override { errors << errorBoxText(text); }
+    QStringList shown;
+    QStringList errors;
+};
+
+inline const FontList& installedFonts() {
+    static const FontList fonts = FontList::installed();
+    return fonts;
+}
+
+// The four real windows, created in the program's order, with a temporary folder
+// standing in for the executable's.
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform.messages = &messages;
+        platform.fonts = &installedFonts();
+        platform.executableFolder = folder.path();
+    }
+    void create() {
+        input = std::make_unique<TForm1>(platform, windows);
+        windows.input = input.get();
+        options = std::make_unique<TForm2>(platform, windows);
+        windows.options = options.get();
+        preview = std::make_unique<TForm3>(platform, windows);
+        windows.preview = preview.get();
+        toolbar = std::make_unique<TForm4>(platform, windows);
+        windows.toolbar = toolbar.get();
+    }
+    void TearDown() override {
+        toolbar.reset();
+        preview.reset();
+        options.reset();
+        input.reset();
+    }
+
+    TempDir folder;
+    RecordedMessages messages;
+    Platform platform;
+    Windows windows;
+    std::unique_ptr<TForm1> input;
+    std::unique_ptr<TForm2> options;
+    std::unique_ptr<TForm3> preview;
+    std::unique_ptr<TForm4> toolbar;
+};
+
+}  // namespace zeilwerk::test
