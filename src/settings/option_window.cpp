@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -45,10 +44,15 @@ const QColor TForm2::invalidColour(255, 0, 0);
 
 TForm2::TForm2(const Platform& platform, const Windows& windows)
     : ToolWindow(QStringLiteral("Optionen"), QSize(318, 238), false), m_platform(platform), m_windows(windows) {
+    // Group captions sit on the frame line and the five tab captions fit the designed width,
+    // as on Windows, so the designed positions of the controls fit.
+    setStyleSheet(QStringLiteral(
+        "QWidget { font-family: Tahoma; font-size: 11px; }"
+        "QTabBar::tab { padding: 3px 5px; }"
+        "QGroupBox { border: 1px solid #a0a0a0; border-radius: 2px; margin-top: 6px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0 2px; }"));
     tabs = new QTabWidget(this);
     tabs->setGeometry(8, 8, 305, 193);
-    // Five captions must fit the designed width without scroll arrows, as they do on Windows.
-    tabs->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; font-family: Tahoma; font-size: 11px; }"));
     const QString names[] = {QStringLiteral("Vorschau"), QStringLiteral("Eingabe"), QStringLiteral("Text"),
                              QStringLiteral("Allgemein"), QStringLiteral("Debugger")};
     QWidget* pages[5];
