@@ -145,7 +145,13 @@ TEST(EdgeSnapping, SnapsWithinTenPixelsInOrder) {
     EXPECT_EQ(snapToEdges({1000, 5, 100, 50}, QRect(0, 0, 1100, 800)).topLeft(), QPoint(1000, 0));
 }
 
-class StartupTest : public ProgramTest {};
+class StartupTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        writePictures();
+    }
+};
 
 TEST_F(StartupTest, WithoutStartupFileEverythingTakesItsDefault) {
     create();

@@ -11,6 +11,7 @@
 #include "preview/preview_window.h"
 #include "settings/option_window.h"
 
+#include <QImage>
 #include <QStringList>
 
 #include <memory>
@@ -50,6 +51,23 @@ protected:
         toolbar = std::make_unique<TForm4>(platform, windows);
         windows.toolbar = toolbar.get();
     }
+    // Our test pictures beside the "executable": a dark blue text box whose corner (1, 1)
+    // is magenta, and a colour picture whose row r is (255, 16 r, 0).
+    void writePictures() {
+        QImage box(320, 80, QImage::Format_RGB32);
+        box.fill(boxColour);
+        box.setPixel(1, 1, boxKey);
+        box.save(QString::fromStdString((folder / "txtbox.bmp").string()), "BMP");
+        QImage colours(16, 16, QImage::Format_RGB32);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                colours.setPixel(x, y, patternColour(y));
+        colours.save(QString::fromStdString((folder / "txtclr.bmp").string()), "BMP");
+    }
+    static QRgb patternColour(int row) { return qRgb(255, 16 * row, 0); }
+    static constexpr QRgb boxColour = 0xFF101060;
+    static constexpr QRgb boxKey = 0xFFFF00FF;
+
     void TearDown() override {
         toolbar.reset();
         preview.reset();

@@ -4,8 +4,11 @@
 #include "platform/fonts.h"
 #include "platform/messages.h"
 #include "platform/number.h"
+#include "preview/rendering.h"
+#include "settings/option_window.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -60,6 +63,8 @@ TForm1::TForm1(const Platform& platform, const Windows& windows)
     GetText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     GetText->setTabChangesFocus(true);
     GetText->installEventFilter(this);
+    connect(GetText, &QPlainTextEdit::textChanged, this,
+            [this] { guarded(*m_platform.messages, [this] { GetTextChange(); }); });
 
     helpline = new QLabel(QStringLiteral("Hier erscheinen Erklärungen zu Funktionen."), this);
     helpline->setGeometry(8, 4, 465, 17);
@@ -139,6 +144,19 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             return true;
     }
     return ToolWindow::eventFilter(watched, event);
+}
+
+void TForm1::GetTextChange() {
+    const TForm2* options = m_windows.options;
+    if (!options || !m_windows.preview)
+        return;
+    RenderSettings settings;
+    settings.active = options->vorschau_aktiv->isChecked();
+    settings.plain = options->vorschau_plain->isChecked();
+    settings.scale2x = options->vorschau_scale2x->isChecked();
+    settings.lineLength = options->laenge->text();
+    settings.alignment = options->ausrichtung->text();
+    renderPreview(*m_windows.preview, {line(0), line(1), line(2), line(3)}, settings, m_windows.options);
 }
 
 void TForm1::setHelpText(const QString& text) {

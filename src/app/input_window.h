@@ -32,6 +32,9 @@ public:
 
     void setHelpText(const QString& text);
 
+    // The preview rendering, run on every change of the memo and by apply.
+    void GetTextChange();
+
     // Runs the start-up sequence; the first show does it once.
     void startup();
 

@@ -44,6 +44,8 @@ void runStartup(const Platform& platform, const Windows& windows) {
     raise(windows.preview);
     if (!hideToolbar)
         raise(windows.toolbar);
+
+    windows.preview->setUpAssets();
 }
 
 }  // namespace zeilwerk

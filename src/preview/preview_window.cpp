@@ -1,10 +1,165 @@
 #include "preview/preview_window.h"
 
+#include "platform/error.h"
+#include "preview/layout.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QLabel>
+#include <QPainter>
+
 namespace zeilwerk {
+namespace {
+
+const QPoint layerOrigin(8, 8);
+
+QString pathText(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+}
+
+QImage readImage(const std::filesystem::path& path, const char* format) {
+    QFile file(pathText(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(pathText(path), file.errorString()).toStdString());
+    QImageReader reader(&file, format);
+    const QImage image = reader.read();
+    if (image.isNull() || image.width() == 0 || image.height() == 0)
+        throw Error("Bitmap image is not valid");
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace
+
+QImage readBitmap(const std::filesystem::path& path) {
+    return readImage(path, "bmp");
+}
+
+QImage readPicture(const std::filesystem::path& path) {
+    std::string extension = path.extension().string();
+    if (!extension.empty())
+        extension.erase(0, 1);
+    const QByteArray kind = QByteArray::fromStdString(extension).toLower();
+    if (kind.isEmpty() || !QImageReader::supportedImageFormats().contains(kind))
+        throw Error("Unknown picture file extension (." + extension + ")");
+    return readImage(path, kind.constData());
+}
+
+QImage& Layer::picture() {
+    if (m_picture.isNull()) {
+        m_picture = QImage(m_size, QImage::Format_RGB32);
+        m_picture.fill(Qt::white);
+    }
+    return m_picture;
+}
+
+void Layer::setPicture(const QImage& picture, std::optional<QRgb> transparent) {
+    m_picture = picture.convertToFormat(QImage::Format_RGB32);
+    m_transparent = transparent;
+    refresh();
+}
+
+QRgb Layer::transparentColour() const {
+    if (m_transparent)
+        return *m_transparent;
+    return m_picture.isNull() ? qRgb(255, 255, 255) : m_picture.pixel(0, m_picture.height() - 1) | 0xFF000000;
+}
+
+void Layer::setTransparentColour(QRgb colour) {
+    m_transparent = colour | 0xFF000000;
+    refresh();
+}
+
+void Layer::refresh() {
+    if (m_picture.isNull()) {
+        m_shown = QImage();
+        return;
+    }
+    QImage shown = m_picture.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = transparentColour() & 0xFFFFFF;
+    for (int y = 0; y < shown.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(shown.scanLine(y));
+        for (int x = 0; x < shown.width(); ++x)
+            if ((row[x] & 0xFFFFFF) == key)
+                row[x] = 0;
+    }
+    m_shown = shown.size() == m_size ? shown : shown.scaled(m_size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
 
 TForm3::TForm3(const Platform& platform, const Windows& windows)
     : ToolWindow(QStringLiteral("Textvorschau"), QSize(336, 96), false), m_platform(platform), m_windows(windows) {
+    cala.visible = false;
+    drawme.visible = false;
+    schriftart = new QLabel(QStringLiteral("schriftart"), this);
+    schriftart->hide();
+    // Designed place; start-up moves it.
     move(588, 316);
+}
+
+void TForm3::setUpAssets() {
+    const QImage box = readBitmap(m_platform.executableFolder / "txtbox.bmp");
+    const QImage colours = readBitmap(m_platform.executableFolder / "txtclr.bmp");
+    TileBmp(colours);
+    schriftart->setText(QStringLiteral("MS Mincho"));
+    boxme.setPicture(box, std::nullopt);
+    for (Layer* layer : {&boxme, &desti, &drawme, &scale2x})
+        layer->setTransparentColour(layer->picture().pixel(1, 1));
+    layersChanged();
+}
+
+void TForm3::setPreviewScale(bool on) {
+    const Layer& shown = on ? scale2x : desti;
+    setClientSize(shown.size() + QSize(16, 16));
+    boxme.visible = !on;
+    // A doubled picture left over from before would cover the normal-size preview.
+    if (!on && scale2x.hasPicture()) {
+        scale2x.picture().fill(Qt::white);
+        scale2x.refresh();
+    }
+    layersChanged();
+}
+
+void TForm3::loadTextBoxPicture(const std::filesystem::path& path) {
+    boxme.setPicture(readPicture(path), std::nullopt);
+    layersChanged();
+}
+
+void TForm3::pickTransparentColour(int x, int y) {
+    const QImage& box = boxme.picture();
+    if (!box.valid(x, y))
+        return;
+    boxme.setTransparentColour(box.pixel(x, y));
+    layersChanged();
+}
+
+void TForm3::loadColourPicture(const std::filesystem::path& path) {
+    TileBmp(readBitmap(path));
+}
+
+void TForm3::setPreviewFont(const QString& name) {
+    schriftart->setText(name);
+}
+
+QString TForm3::previewFont() const {
+    return schriftart->text();
+}
+
+void TForm3::TileBmp(const QImage& bitmap) {
+    QImage& canvas = cala.picture();
+    QPainter painter(&canvas);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const TilePosition& at : tilePositions(bitmap.width(), bitmap.height(), canvas.width(), canvas.height()))
+        painter.drawImage(at.x, at.y, bitmap);
+}
+
+void TForm3::layersChanged() {
+    update();
+}
+
+void TForm3::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    for (const Layer* layer : {&cala, &boxme, &drawme, &desti, &scale2x})
+        if (layer->visible && !layer->shown().isNull())
+            painter.drawImage(layerOrigin, layer->shown());
 }
 
 }  // namespace zeilwerk

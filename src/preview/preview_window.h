@@ -4,16 +4,85 @@
 #include "app/windows.h"
 #include "platform/platform.h"
 
+#include <QImage>
+#include <QString>
+
+#include <optional>
+
+class QLabel;
+
 namespace zeilwerk {
 
-// The preview window "Textvorschau": draws the message as the Maker's text box shows it.
+// One image layer of the preview: a picture, made blank white of the layer's size the
+// first time it is needed, and the colour that is not painted.
+class Layer {
+public:
+    explicit Layer(QSize size) : m_size(size) {}
+
+    bool hasPicture() const { return !m_picture.isNull(); }
+    // The picture, created blank white when there is none yet.
+    QImage& picture();
+    // Replaces the picture; its transparent colour comes with it.
+    void setPicture(const QImage& picture, std::optional<QRgb> transparent);
+    // Without a colour set, the picture's bottom-left pixel is not painted.
+    QRgb transparentColour() const;
+    std::optional<QRgb> setTransparent() const { return m_transparent; }
+    void setTransparentColour(QRgb colour);
+    QSize size() const { return m_size; }
+
+    bool visible = true;
+    // The picture as the window paints it: transparent where the colour is, at layer size.
+    const QImage& shown() const { return m_shown; }
+    // Rebuilds what is shown; call after drawing on the picture.
+    void refresh();
+
+private:
+    QSize m_size;
+    QImage m_picture;
+    std::optional<QRgb> m_transparent;
+    QImage m_shown;
+};
+
+// The preview window "Textvorschau": the five layers stacked at (8, 8) and the hidden font
+// holder. Passive: apply, start-up and the rendering fill it.
 class TForm3 : public ToolWindow {
 public:
     TForm3(const Platform& platform, const Windows& windows);
+
+    Layer cala{{320, 80}};
+    Layer boxme{{320, 80}};
+    Layer drawme{{320, 80}};
+    Layer desti{{320, 80}};
+    Layer scale2x{{640, 160}};
+    QLabel* schriftart;
+
+    // The picture set-up of start-up: txtbox.bmp and txtclr.bmp beside the executable.
+    void setUpAssets();
+    void setPreviewScale(bool on);
+    void loadTextBoxPicture(const std::filesystem::path& path);
+    // Keeps the previous colour when (x, y) lies outside the text box picture.
+    void pickTransparentColour(int x, int y);
+    void loadColourPicture(const std::filesystem::path& path);
+    void setPreviewFont(const QString& name);
+    QString previewFont() const;
+
+    // Tiles a picture over the colour layer, covering it whole.
+    void TileBmp(const QImage& bitmap);
+
+    // Repaints after the layers changed.
+    void layersChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     const Platform& m_platform;
     const Windows& m_windows;
 };
+
+// Reads a Windows bitmap; throws the system's error texts when it cannot.
+QImage readBitmap(const std::filesystem::path& path);
+// Reads a picture of any kind Qt knows, chosen by the file's extension.
+QImage readPicture(const std::filesystem::path& path);
 
 }  // namespace zeilwerk
