@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -76,6 +77,10 @@ TForm1::TForm1(const Platform& platform, const Windows& windows)
     helpline->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     helpline->setWordWrap(true);
     helpline->setEnabled(false);
+    // Only the first wrapped line may show: hide whatever room is left below it.
+    const int room = helpline->height() - 2 * helpline->frameWidth() - QFontMetrics(helpline->font()).lineSpacing();
+    if (room > 0)
+        helpline->setContentsMargins(0, 0, 0, room);
 
     applyInputFont();
     setTabOrder(Memo1, GetText);

@@ -4,14 +4,49 @@
 #include "app/windows.h"
 #include "platform/platform.h"
 
+#include <array>
+
+class QToolButton;
+
 namespace zeilwerk {
 
-// The toolbar window "Werkzeuge": one click inserts a message code into the input memo.
+// The toolbar window "Werkzeuge": one click puts a message code into the input memo at the
+// caret, or around the selection.
 class TForm4 : public ToolWindow {
 public:
     TForm4(const Platform& platform, const Windows& windows);
 
+    // Two rows of eight buttons (216 × 58), or two columns (58 × 216).
+    void setHorizontal(bool horizontal);
+
+    // The help-line handler of the window and its buttons.
+    void helpcontext(QWidget* sender);
+
+    void farbeClick();
+    void farbe_varClick();
+    void geschwClick();
+    void geschw_varClick();
+    void sofortclick();
+    void silentClick();
+    void s100Click();
+    void s25Click();
+    void enterClick();
+    void weiterClick();
+    void heroClick();
+    void hero_varClick();
+    void variClick();
+    void backslashClick();
+    void spaceClick();
+    void geldClick();
+
+    static constexpr int buttonCount = 16;
+    // The buttons in the order of the toolbar table: farbe, farbe_var, geschw, ...
+    std::array<QToolButton*, buttonCount> buttons{};
+    QToolButton* button(const char* name) const;
+
 private:
+    void click(int index);
+
     const Platform& m_platform;
     const Windows& m_windows;
 };

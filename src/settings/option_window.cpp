@@ -1,6 +1,8 @@
 #include "settings/option_window.h"
 
+#include "app/help_line.h"
 #include "app/hints.h"
+#include "app/input_window.h"
 #include "app/icons.h"
 #include "platform/fonts.h"
 #include "platform/messages.h"
@@ -59,9 +61,8 @@ TForm2::TForm2(const Platform& platform, const Windows& windows)
     for (int i = 0; i < 5; ++i) {
         pages[i] = new QWidget;
         tabs->addTab(pages[i], names[i]);
-        backgrounds << pages[i];
     }
-    backgrounds << tabs << this;
+    backgrounds << this << pages[0] << pages[2];
     buildVorschau(pages[0]);
     buildEingabe(pages[1]);
     buildText(pages[2]);
@@ -93,6 +94,13 @@ TForm2::TForm2(const Platform& platform, const Windows& windows)
         connect(f, &QLineEdit::textChanged, this, [this, f] { validateNumber(f); });
     for (QLineEdit* f : findChildren<QLineEdit*>())
         f->installEventFilter(this);
+
+    auto* help = new HelpBinding(this, [this](QWidget* sender) { puthelpline(sender); });
+    for (QWidget* w : backgrounds)
+        help->bind(w);
+    for (QWidget* w : findChildren<QWidget*>())
+        if (!hintOf(w).isEmpty())
+            help->bind(w);
 
     FormShow();
     // Designed place; start-up moves it.
@@ -319,6 +327,10 @@ bool TForm2::filterkeys(QLineEdit*, QChar typed) const {
 void TForm2::Setausrichtung(QAbstractButton* clicked) {
     for (QToolButton* b : {text_links, text_zentriert, text_rechts})
         b->setEnabled(b != clicked);
+}
+
+void TForm2::puthelpline(QWidget* sender) {
+    m_windows.input->setHelpText(helpTextOf(sender));
 }
 
 void TForm2::BitBtn4Click() {

@@ -35,6 +35,8 @@ public:
     bool filterkeys(QLineEdit* field, QChar typed) const;
     void Setausrichtung(QAbstractButton* clicked);
     void BitBtn4Click();
+    // The help-line handler of the window and its bound controls.
+    void puthelpline(QWidget* sender);
     void aboutit();
 
     // The Debugger tab is the scanner's trace log.
@@ -98,7 +100,7 @@ public:
     QPushButton* BitBtn4;
     QPlainTextEdit* debug;
 
-    // The group boxes and tab pages, which show the default help text.
+    // The window, two tab pages and the group boxes, which show the default help text.
     QList<QWidget*> backgrounds;
 
 protected:
