@@ -69,11 +69,9 @@ TForm1::TForm1(const Platform& platform, const Windows& windows)
 
     helpline = new QLabel(QStringLiteral("Hier erscheinen Erklärungen zu Funktionen."), this);
     helpline->setGeometry(8, 4, 465, 17);
-    helpline->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    helpline->setAutoFillBackground(true);
-    QPalette help = helpline->palette();
-    help.setColor(QPalette::Window, Qt::white);
-    helpline->setPalette(help);
+    // White with a soft border, the text in the system's grey for disabled text.
+    helpline->setStyleSheet(QStringLiteral("QLabel { background: white; border: 1px solid #a0a0a0;"
+                                           " color: #6d6d6d; font-family: Tahoma; font-size: 11px; }"));
     helpline->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     helpline->setWordWrap(true);
     helpline->setEnabled(false);
