@@ -116,7 +116,10 @@ class HelpLineTest : public ToolbarTest {
 protected:
     void SetUp() override {
         ToolbarTest::SetUp();
-        // The offscreen screen is 800 × 600: bring the option window onto it, clear of the others.
+        // The offscreen screen is 800 × 600: lay the windows out on it side by side.
+        input->move(0, 0);
+        toolbar->move(500, 0);
+        preview->move(400, 150);
         options->move(0, 300);
     }
     QString help() const { return input->helpline->text(); }

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/input_window.h"
+#include "app/window_placement.h"
 #include "message/toolbar_window.h"
 #include "platform/code_page.h"
 #include "preview/preview_window.h"
@@ -30,14 +31,23 @@ void raise(QWidget* window) {
 void runStartup(const Platform& platform, const Windows& windows) {
     const IniFile startupFile(platform.executableFolder / "optn.ini");
     bool hideToolbar = false;
+    bool profileLoaded = false;
     try {
         windows.options->ini_datei->setText(fromIni(startupFile.readText("laden", "datei", "standard.ini")));
         windows.options->fenster_auto->setChecked(startupFile.readFlag("fenster", "auto", false));
+        if (startupFile.readFlag("laden", "auto", false))
+            profileLoaded = windows.options->loadini(windows.input);
         hideToolbar = startupFile.readFlag("tool", "hide", false);
         if (hideToolbar)
             windows.toolbar->hide();
+        // Read again: the apply of the profile load may have rewritten the file.
+        if (startupFile.readFlag("fenster", "auto", false))
+            restorePositions(windows, startupFile);
+        else
+            arrangeWindows(windows);
     } catch (const std::exception&) {
-        // A fault here is not reported; the windows keep their places.
+        // Not reported: the windows are arranged instead.
+        arrangeWindows(windows);
     }
 
     raise(windows.options);
@@ -46,6 +56,9 @@ void runStartup(const Platform& platform, const Windows& windows) {
         raise(windows.toolbar);
 
     windows.preview->setUpAssets();
+    // The fixed pictures and font above would contradict the profile just applied.
+    if (profileLoaded)
+        windows.options->applyPreviewAssets();
 }
 
 }  // namespace zeilwerk

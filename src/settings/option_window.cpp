@@ -85,6 +85,11 @@ TForm2::TForm2(const Platform& platform, const Windows& windows)
     connect(reset, &QPushButton::clicked, this, [this, messages] { guarded(*messages, [this] { FormShow(); }); });
     connect(info, &QPushButton::clicked, this, [this, messages] { guarded(*messages, [this] { aboutit(); }); });
     connect(BitBtn4, &QPushButton::clicked, this, [this, messages] { guarded(*messages, [this] { BitBtn4Click(); }); });
+    connect(confirm, &QPushButton::clicked, this, [this, messages] { guarded(*messages, [this] { confirmClick(); }); });
+    connect(ini_save, &QPushButton::clicked, this, [this, messages] { guarded(*messages, [this] { ini_saveClick(); }); });
+    connect(ini_load, &QPushButton::clicked, this, [this, messages] { guarded(*messages, [this] { loadini(ini_load); }); });
+    connect(fenster_ausr, &QPushButton::clicked, this,
+            [this, messages] { guarded(*messages, [this] { SpeedButton3Click(); }); });
     for (QToolButton* b : {text_links, text_zentriert, text_rechts})
         connect(b, &QToolButton::clicked, this, [this, b, messages] { guarded(*messages, [&] { Setausrichtung(b); }); });
 

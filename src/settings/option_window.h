@@ -35,6 +35,17 @@ public:
     bool filterkeys(QLineEdit* field, QChar typed) const;
     void Setausrichtung(QAbstractButton* clicked);
     void BitBtn4Click();
+
+    // Apply: carries every setting into the other windows and writes optn.ini.
+    void confirmClick();
+    // The apply steps that set the preview's pictures, transparent colour and font.
+    void applyPreviewAssets();
+    // The settings profile named in ini_datei: save, and load followed by apply. Loading
+    // from the input window (start-up) shows no success message; true when all went well.
+    void ini_saveClick();
+    bool loadini(QObject* sender);
+    // "Fenster ausrichten".
+    void SpeedButton3Click();
     // The help-line handler of the window and its bound controls.
     void puthelpline(QWidget* sender);
     void aboutit();

@@ -1,0 +1,93 @@
+#include "settings/option_window.h"
+
+#include "app/input_window.h"
+#include "app/window_placement.h"
+#include "message/toolbar_window.h"
+#include "platform/code_page.h"
+#include "platform/fonts.h"
+#include "platform/number.h"
+#include "platform/paths.h"
+#include "preview/preview_window.h"
+#include "settings/ini_file.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace zeilwerk {
+namespace {
+
+std::int32_t number(const QLineEdit* field) {
+    const QString text = field->text();
+    return strToInt(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), text.size()));
+}
+
+std::string toIni(const QString& text) {
+    return CodePage::system().encode(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())));
+}
+
+}  // namespace
+
+void TForm2::confirmClick() {
+    TForm1& input = *m_windows.input;
+    TForm3& preview = *m_windows.preview;
+    TForm4& toolbar = *m_windows.toolbar;
+
+    vorschau_aktiv->setChecked(vorschau_aktiv_set->isChecked());
+    vorschau_scale2x->setChecked(vorschau_scale2x_set->isChecked());
+    preview.setPreviewScale(vorschau_scale2x->isChecked());
+    applyPreviewAssets();
+    input.setInputWidth(eingabe_breite->text());
+    input.setInputHeight(eingabe_hoehe->text());
+    input.setInputFontName(eingabe_schrift->text());
+    input.setInputFontSize(eingabe_grad->text());
+
+    if (!text_links->isEnabled())
+        ausrichtung->setText(QStringLiteral("0"));
+    else if (!text_zentriert->isEnabled())
+        ausrichtung->setText(QStringLiteral("1"));
+    else if (!text_rechts->isEnabled())
+        ausrichtung->setText(QStringLiteral("2"));
+    laenge->setText(text_face->isChecked() ? QStringLiteral("38") : QStringLiteral("50"));
+
+    for (ToolWindow* w : {static_cast<ToolWindow*>(&input), static_cast<ToolWindow*>(this),
+                          static_cast<ToolWindow*>(&preview), static_cast<ToolWindow*>(&toolbar)})
+        w->setStayOnTop(fenster_fgr->isChecked());
+
+    IniFile startupFile(m_platform.executableFolder / "optn.ini");
+    startupFile.writeFlag("laden", "auto", ini_auto->isChecked());
+    startupFile.writeText("laden", "datei", toIni(ini_datei->text()));
+    startupFile.writeFlag("fenster", "auto", fenster_auto->isChecked());
+    startupFile.writeFlag("tool", "hide", tool_hide->isChecked());
+    if (fenster_auto->isChecked())
+        writePositions(m_windows, startupFile);
+
+    toolbar.setVisible(!tool_hide->isChecked());
+    toolbar.setHorizontal(tool_horizontal->isChecked());
+    input.GetTextChange();
+}
+
+// Apply's steps 4 to 8: the text box picture, its transparent colour, the colour picture,
+// the plain flag and the preview font, each only when its setting passes its test.
+void TForm2::applyPreviewAssets() {
+    TForm3& preview = *m_windows.preview;
+    const auto& folder = m_platform.executableFolder;
+    if (fileExistsBeside(folder, vorschau_textbox_datei->text()))
+        preview.loadTextBoxPicture(besideExecutable(folder, vorschau_textbox_datei->text()));
+    if (!vorschau_textbox_x->text().isEmpty() && number(vorschau_textbox_x) <= 320 &&
+        !vorschau_textbox_y->text().isEmpty() && number(vorschau_textbox_y) <= 80)
+        preview.pickTransparentColour(number(vorschau_textbox_x), number(vorschau_textbox_y));
+    if (fileExistsBeside(folder, vorschau_farbe->text()))
+        preview.loadColourPicture(besideExecutable(folder, vorschau_farbe->text()));
+    vorschau_plain->setChecked(vorschau_plain_set->isChecked());
+    if (m_platform.fonts->contains(vorschau_schrift->text()))
+        preview.setPreviewFont(vorschau_schrift->text());
+}
+
+void TForm2::SpeedButton3Click() {
+    arrangeWindows(m_windows);
+}
+
+}  // namespace zeilwerk

@@ -1,0 +1,144 @@
+#include "settings/option_window.h"
+
+#include "app/input_window.h"
+#include "platform/code_page.h"
+#include "platform/error.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "settings/ini_file.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+#include <variant>
+
+namespace zeilwerk {
+namespace {
+
+// A check box as a flag; an alignment button as the flag "selected" (disabled).
+struct Selected {
+    QAbstractButton* button;
+};
+using Control = std::variant<QCheckBox*, QLineEdit*, QLabel*, Selected>;
+
+struct ProfileKey {
+    const char* section;
+    const char* key;
+    Control control;
+    const char* fallback;   // "1"/"0" for flags
+};
+
+// The 26 keys of the settings profile in file order; save and load both walk it.
+std::vector<ProfileKey> profileKeys(TForm2& o) {
+    return {
+        {"vorschau", "aktiv", o.vorschau_aktiv, "1"},
+        {"vorschau", "aktiv_set", o.vorschau_aktiv_set, "1"},
+        {"vorschau", "scale2x", o.vorschau_scale2x, "0"},
+        {"vorschau", "scale2x_set", o.vorschau_scale2x_set, "0"},
+        {"vorschau", "textbox", o.vorschau_textbox_datei, "txtbox.bmp"},
+        {"vorschau", "x", o.vorschau_textbox_x, "1"},
+        {"vorschau", "y", o.vorschau_textbox_y, "1"},
+        {"vorschau", "farbe", o.vorschau_farbe, "txtclr.bmp"},
+        {"vorschau", "plain", o.vorschau_plain, "0"},
+        {"vorschau", "plain_set", o.vorschau_plain_set, "0"},
+        {"vorschau", "schrift", o.vorschau_schrift, "MS Mincho"},
+        {"eingabe", "breite", o.eingabe_breite, "100"},
+        {"eingabe", "hoehe", o.eingabe_hoehe, "100"},
+        {"eingabe", "schrift", o.eingabe_schrift, "FixedSys"},
+        {"eingabe", "grad", o.eingabe_grad, "8"},
+        {"text", "laenge", o.laenge, "50"},
+        {"text", "links", Selected{o.text_links}, "1"},
+        {"text", "zentriert", Selected{o.text_zentriert}, "0"},
+        {"text", "rechts", Selected{o.text_rechts}, "0"},
+        {"text", "ausrichtung_set", o.ausrichtung, "0"},
+        {"text", "face", o.text_face, "0"},
+        {"fenster", "fgr", o.fenster_fgr, "0"},
+        {"fenster", "auto", o.fenster_auto, "0"},
+        {"tool", "horizont", o.tool_horizontal, "1"},
+        {"ini", "auto", o.ini_auto, "0"},
+        {"ini", "datei", o.ini_datei, "standard.ini"},
+    };
+}
+
+std::string toIni(const QString& text) {
+    return CodePage::system().encode(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())));
+}
+
+QString fromIni(const std::string& bytes) {
+    const std::u16string text = CodePage::system().decode(bytes);
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+template <typename... Ts>
+struct Overloaded : Ts... {
+    using Ts::operator()...;
+};
+
+void saveKey(IniFile& file, const ProfileKey& k) {
+    std::visit(Overloaded{
+                   [&](QCheckBox* c) { file.writeFlag(k.section, k.key, c->isChecked()); },
+                   [&](QLineEdit* f) { file.writeText(k.section, k.key, toIni(f->text())); },
+                   [&](QLabel* l) { file.writeText(k.section, k.key, toIni(l->text())); },
+                   [&](Selected s) { file.writeFlag(k.section, k.key, !s.button->isEnabled()); },
+               },
+               k.control);
+}
+
+void loadKey(const IniFile& file, const ProfileKey& k) {
+    const bool flagDefault = std::string_view(k.fallback) == "1";
+    std::visit(Overloaded{
+                   [&](QCheckBox* c) { c->setChecked(file.readFlag(k.section, k.key, flagDefault)); },
+                   [&](QLineEdit* f) { f->setText(fromIni(file.readText(k.section, k.key, k.fallback))); },
+                   [&](QLabel* l) { l->setText(fromIni(file.readText(k.section, k.key, k.fallback))); },
+                   [&](Selected s) { s.button->setEnabled(!file.readFlag(k.section, k.key, flagDefault)); },
+               },
+               k.control);
+}
+
+}  // namespace
+
+void TForm2::ini_saveClick() {
+    const QString name = ini_datei->text();
+    if (name.isEmpty())
+        return;
+    IniFile profile(besideExecutable(m_platform.executableFolder, name));
+    for (const ProfileKey& k : profileKeys(*this))
+        saveKey(profile, k);
+    Fileexistence(ini_datei);
+    m_platform.messages->show(QStringLiteral("Einstellungen erfolgreich gesichert."));
+}
+
+bool TForm2::loadini(QObject* sender) {
+    const QString name = ini_datei->text();
+    if (name.isEmpty())
+        return false;
+    // Tested at the very path that is read, so a missing file is never a silent load of defaults.
+    if (!fileExistsBeside(m_platform.executableFolder, name)) {
+        m_platform.messages->show(QStringLiteral("Die angegebene Datei wurde nicht gefunden."));
+        return false;
+    }
+    const IniFile profile(besideExecutable(m_platform.executableFolder, name));
+    try {
+        deferValidationErrors(true);
+        for (const ProfileKey& k : profileKeys(*this)) {
+            loadKey(profile, k);
+            if (std::optional<std::string> error = takeDeferredError())
+                throw Error(*error);
+        }
+        deferValidationErrors(false);
+        confirmClick();
+    } catch (const std::exception&) {
+        deferValidationErrors(false);
+        takeDeferredError();
+        m_platform.messages->show(QStringLiteral("Ein Fehler ist beim Laden aufgetreten."));
+        return false;
+    }
+    if (sender != static_cast<QObject*>(m_windows.input))
+        m_platform.messages->show(QStringLiteral("Einstellungen erfolgreich geladen."));
+    return true;
+}
+
+}  // namespace zeilwerk
