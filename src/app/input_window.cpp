@@ -1,5 +1,6 @@
 #include "app/input_window.h"
 
+#include "platform/qt_text.h"
 #include "app/startup.h"
 #include "platform/fonts.h"
 #include "platform/messages.h"
@@ -28,10 +29,6 @@ constexpr int designedMemoHeight = 89;
 // Client margins around the memo: 40 left of it plus 9 right, 24 above plus 8 below.
 constexpr int extraClientWidth = 49;
 constexpr int extraClientHeight = 32;
-
-std::u16string toU16(const QString& s) {
-    return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), static_cast<size_t>(s.size()));
-}
 
 // (percent × designed) div 100 without overflow, capped so the window stays holdable.
 int scaledExtent(std::int32_t percent, int designed, int extra) {

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "platform/qt_text.h"
 #include "app/input_window.h"
 #include "app/window_placement.h"
 #include "message/toolbar_window.h"
@@ -14,11 +15,6 @@
 
 namespace zeilwerk {
 namespace {
-
-QString fromIni(const std::string& bytes) {
-    const std::u16string text = CodePage::system().decode(bytes);
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 void raise(QWidget* window) {
     window->show();

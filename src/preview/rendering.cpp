@@ -1,5 +1,6 @@
 #include "preview/rendering.h"
 
+#include "platform/qt_text.h"
 #include "message/scanner.h"
 #include "platform/code_page.h"
 #include "platform/fonts.h"
@@ -14,10 +15,6 @@ namespace zeilwerk {
 namespace {
 
 constexpr int previewPoints = 9;
-
-std::u16string toU16(const QString& s) {
-    return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), static_cast<size_t>(s.size()));
-}
 
 // Each channel of the result ORed with the colour layer lying on it from (8, 8).
 void colourResult(QImage& result, const QImage& colours) {

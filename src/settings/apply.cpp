@@ -1,5 +1,6 @@
 #include "settings/option_window.h"
 
+#include "platform/qt_text.h"
 #include "app/input_window.h"
 #include "app/window_placement.h"
 #include "message/toolbar_window.h"
@@ -20,12 +21,7 @@ namespace {
 
 std::int32_t number(const QLineEdit* field) {
     const QString text = field->text();
-    return strToInt(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), text.size()));
-}
-
-std::string toIni(const QString& text) {
-    return CodePage::system().encode(
-        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())));
+    return strToInt(toU16(text));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "settings/option_window.h"
 
+#include "platform/qt_text.h"
 #include "app/help_line.h"
 #include "app/hints.h"
 #include "app/input_window.h"
@@ -21,10 +22,6 @@
 
 namespace zeilwerk {
 namespace {
-
-std::u16string toU16(const QString& s) {
-    return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), static_cast<size_t>(s.size()));
-}
 
 QToolButton* alignmentButton(QWidget* parent, const QString& caption, int alignment, QRect geometry,
                              const QString& hint) {
@@ -361,7 +358,7 @@ bool TForm2::tracing() const {
 }
 
 void TForm2::appendLine(const std::u16string& line) {
-    debug->appendPlainText(QString::fromUtf16(line.data(), static_cast<qsizetype>(line.size())));
+    debug->appendPlainText(fromU16(line));
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {

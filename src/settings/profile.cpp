@@ -1,5 +1,6 @@
 #include "settings/option_window.h"
 
+#include "platform/qt_text.h"
 #include "app/input_window.h"
 #include "platform/code_page.h"
 #include "platform/error.h"
@@ -60,16 +61,6 @@ std::vector<ProfileKey> profileKeys(TForm2& o) {
         {"ini", "auto", o.ini_auto, "0"},
         {"ini", "datei", o.ini_datei, "standard.ini"},
     };
-}
-
-std::string toIni(const QString& text) {
-    return CodePage::system().encode(
-        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())));
-}
-
-QString fromIni(const std::string& bytes) {
-    const std::u16string text = CodePage::system().decode(bytes);
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 template <typename... Ts>
