@@ -17,7 +17,7 @@ using namespace zeilwerk;
 void renderMessage(benchmark::State& state) {
     BoxMessages messages;
     const FontList fonts = FontList::installed();
-    const Platform platform{&messages, &fonts, "."};
+    const Platform platform{&messages, &fonts, nullptr, "."};
     Windows windows;
     TForm3 preview(platform, windows);
     QImage colours(16, 16, QImage::Format_RGB32);

@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev libgl-dev
     xvfb xauth
     fonts-ipafont-mincho fonts-wine
+    wine wine64 g++-mingw-w64-x86-64-win32
 )
 
 missing=()

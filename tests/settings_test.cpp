@@ -1,5 +1,7 @@
 #include "program_fixture.h"
 
+#include "maker/maker_sender.h"
+
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -285,6 +287,57 @@ TEST_F(StartupLoadTest, RememberedPositionsAndTheirDefaults) {
     EXPECT_NEAR(preview->frameGeometry().x(), 50 + i.width() - preview->frameGeometry().width(), 4);
     EXPECT_NEAR(preview->frameGeometry().y(), 100 + i.height() + 8, 4);
     EXPECT_EQ(toolbar->frameGeometry().topLeft(), QPoint(-206, 100));
+}
+
+}  // namespace
+}  // namespace zeilwerk::test
+
+namespace zeilwerk::test {
+namespace {
+
+class RecordedSender : public MakerSender {
+public:
+    void send(const std::u16string& text) override { sent.push_back(text); }
+    std::vector<std::u16string> sent;
+};
+
+class IntoMakerTest : public SettingsTest {
+protected:
+    void SetUp() override {
+        platform.maker = &sender;
+        SettingsTest::SetUp();
+    }
+    RecordedSender sender;
+};
+
+TEST_F(IntoMakerTest, SendsTheFourLinesAsTypedWithTheirIndent) {
+    input->GetText->setPlainText("Hallo\n\\c[2]Welt\n\n\nfünfte Zeile");
+    options->ausrichtung->setText("1");
+    QTest::mouseClick(options->text_maker, Qt::LeftButton);
+    ASSERT_EQ(sender.sent.size(), 1u);
+    EXPECT_EQ(sender.sent[0], std::u16string(21, u' ') + u"Hallo\r" + std::u16string(19, u' ') + u"\\c[2]Welt\r\r\r");
+    EXPECT_EQ(input->GetText->toPlainText(), "Hallo\n\\c[2]Welt\n\n\nfünfte Zeile");
+}
+
+TEST_F(IntoMakerTest, ReadsTheSettingsOnlyForLinesWithText) {
+    options->vorschau_aktiv->setChecked(false);   // the preview would trip over the settings first
+    options->ausrichtung->setText("links");
+    options->laenge->setText("lang");
+    input->GetText->setPlainText("");
+    QTest::mouseClick(options->text_maker, Qt::LeftButton);
+    ASSERT_EQ(sender.sent.size(), 1u);
+    EXPECT_EQ(sender.sent[0], u"\r\r\r\r");
+    EXPECT_TRUE(messages.errors.isEmpty());
+
+    input->GetText->setPlainText("Text");
+    QTest::mouseClick(options->text_maker, Qt::LeftButton);
+    EXPECT_EQ(sender.sent.size(), 1u);   // nothing sent
+    EXPECT_EQ(messages.errors, QStringList({"'links' is not a valid integer value."}));
+
+    options->ausrichtung->setText("0");   // left needs no line length
+    QTest::mouseClick(options->text_maker, Qt::LeftButton);
+    ASSERT_EQ(sender.sent.size(), 2u);
+    EXPECT_EQ(sender.sent[1], u"Text\r\r\r\r");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "app/input_window.h"
 #include "app/windows.h"
+#include "maker/maker_sender.h"
 #include "message/toolbar_window.h"
 #include "platform/fonts.h"
 #include "platform/messages.h"
@@ -12,6 +13,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -37,7 +39,8 @@ int main(int argc, char** argv) {
 
     zeilwerk::BoxMessages messages;
     const zeilwerk::FontList fonts = zeilwerk::FontList::installed();
-    const zeilwerk::Platform platform{&messages, &fonts, zeilwerk::executableFolder()};
+    const std::unique_ptr<zeilwerk::MakerSender> maker = zeilwerk::systemMakerSender(zeilwerk::executableFolder());
+    const zeilwerk::Platform platform{&messages, &fonts, maker.get(), zeilwerk::executableFolder()};
     zeilwerk::Windows windows;
     zeilwerk::TForm1 input(platform, windows);
     windows.input = &input;

@@ -5,12 +5,14 @@
 namespace zeilwerk {
 
 class FontList;
+class MakerSender;
 class Messages;
 
 // What the windows need of the machine, handed to each at creation.
 struct Platform {
     Messages* messages = nullptr;
     const FontList* fonts = nullptr;
+    MakerSender* maker = nullptr;              // types the export into the Maker's dialog
     std::filesystem::path executableFolder;   // where optn.ini, the profile and the pictures live
 };
 

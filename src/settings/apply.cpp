@@ -3,6 +3,8 @@
 #include "platform/qt_text.h"
 #include "app/input_window.h"
 #include "app/window_placement.h"
+#include "maker/export_text.h"
+#include "maker/maker_sender.h"
 #include "message/toolbar_window.h"
 #include "platform/code_page.h"
 #include "platform/fonts.h"
@@ -15,6 +17,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace zeilwerk {
 namespace {
@@ -80,6 +84,22 @@ void TForm2::applyPreviewAssets() {
     vorschau_plain->setChecked(vorschau_plain_set->isChecked());
     if (m_platform.fonts->contains(vorschau_schrift->text()))
         preview.setPreviewFont(vorschau_schrift->text());
+}
+
+void TForm2::intomaker() {
+    const TForm1& input = *m_windows.input;
+    const std::array<std::u16string, 4> lines = {input.line(0), input.line(1), input.line(2), input.line(3)};
+    // The settings are read only for a line that has text, as the indent needs them.
+    int alignment = 0;
+    int lineLength = 0;
+    if (std::any_of(lines.begin(), lines.end(), [](const std::u16string& l) { return !l.empty(); })) {
+        alignment = strToInt(toU16(ausrichtung->text()));
+        if (alignment == 1 || alignment == 2)
+            lineLength = strToInt(toU16(laenge->text()));
+    }
+    const std::u16string text = buildExportText(lines, alignment, lineLength);
+    if (m_platform.maker)
+        m_platform.maker->send(text);
 }
 
 void TForm2::SpeedButton3Click() {

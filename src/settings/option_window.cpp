@@ -85,6 +85,7 @@ TForm2::TForm2(const Platform& platform, const Windows& windows)
     connect(confirm, &QPushButton::clicked, this, [this, messages] { guarded(*messages, [this] { confirmClick(); }); });
     connect(ini_save, &QPushButton::clicked, this, [this, messages] { guarded(*messages, [this] { ini_saveClick(); }); });
     connect(ini_load, &QPushButton::clicked, this, [this, messages] { guarded(*messages, [this] { loadini(ini_load); }); });
+    connect(text_maker, &QPushButton::clicked, this, [this, messages] { guarded(*messages, [this] { intomaker(); }); });
     connect(fenster_ausr, &QPushButton::clicked, this,
             [this, messages] { guarded(*messages, [this] { SpeedButton3Click(); }); });
     for (QToolButton* b : {text_links, text_zentriert, text_rechts})

@@ -44,6 +44,8 @@ public:
     // from the input window (start-up) shows no success message; true when all went well.
     void ini_saveClick();
     bool loadini(QObject* sender);
+    // "Zum Maker senden": types the four lines, indented, into the Maker's message dialog.
+    void intomaker();
     // "Fenster ausrichten".
     void SpeedButton3Click();
     // The help-line handler of the window and its bound controls.

@@ -1,0 +1,115 @@
+#include "program_fixture.h"
+
+#include "maker/export_text.h"
+#include "maker/maker_sender.h"
+#include "platform/code_page.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QPushButton>
+#include <QTest>
+
+#include <iostream>
+
+namespace zeilwerk::test {
+namespace {
+
+// Wine sees the whole Linux file system as drive Z:.
+QString windowsPath(const std::filesystem::path& p) {
+    return QStringLiteral("Z:") + QString::fromStdString(p.string());
+}
+
+std::u16string unitsOf(const std::string& bytes) {
+    std::u16string units;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+        units += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                       static_cast<unsigned char>(bytes[i + 1]) << 8);
+    return units;
+}
+
+// Bytes as the 16-bit values the recording memo stores them as.
+std::u16string latin(const std::string& bytes) {
+    std::u16string units;
+    for (char b : bytes)
+        units += static_cast<char16_t>(static_cast<unsigned char>(b));
+    return units;
+}
+
+class MakerExportTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        writePictures();
+        std::filesystem::copy_file(std::filesystem::path(ZEILWERK_BUILD_DIR) / "zeilwerk-maker.exe",
+                                   folder / "zeilwerk-maker.exe");
+        sender = systemMakerSender(folder.path());
+        platform.maker = sender.get();
+        create();
+        input->show();
+    }
+    void TearDown() override {
+        if (fake.state() != QProcess::NotRunning) {
+            writeFile(folder / "quit", "");
+            fake.waitForFinished(20000);
+        }
+        ProgramTest::TearDown();
+    }
+    void startFakeMaker() {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("WINEDEBUG", "-all");
+        env.insert("WINEDLLOVERRIDES", "mscoree=d;mshtml=d");
+        fake.setProcessEnvironment(env);
+        // Never a pipe: Wine's services would hold it open.
+        fake.setStandardOutputFile(QProcess::nullDevice());
+        fake.setStandardErrorFile(QProcess::nullDevice());
+        fake.start("wine", {QString(ZEILWERK_FAKE_MAKER), windowsPath(folder / "record"), windowsPath(folder / "ready"),
+                            windowsPath(folder / "quit")});
+        // The dialog's window can exist before its children: wait for the whole chain.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(folder / "ready"); }, 120000))
+            << "the stand-in dialog did not come up under Wine";
+    }
+    std::u16string recorded() const { return unitsOf(readFile(folder / "record")); }
+
+    std::unique_ptr<MakerSender> sender;
+    QProcess fake;
+};
+
+TEST_F(MakerExportTest, WithoutADialogNothingHappens) {
+    input->GetText->setPlainText("Hallo");
+    QTest::mouseClick(options->text_maker, Qt::LeftButton);
+    EXPECT_TRUE(messages.errors.isEmpty());
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_EQ(input->GetText->toPlainText(), "Hallo");
+}
+
+TEST_F(MakerExportTest, TheDialogReceivesTheExportTextUnitByUnit) {
+    startFakeMaker();
+    struct Case {
+        const char* alignment;
+        const char* length;
+    };
+    const QString message = QString::fromUtf8("Grüße, \\c[2]Held\\n[1]!\n\\v[12] Münzen für dich.\n\n€ und äöü ß\nfünfte Zeile");
+    std::u16string expected;
+    for (const Case& c : {Case{"0", "50"}, Case{"1", "50"}, Case{"2", "38"}}) {
+        options->ausrichtung->setText(c.alignment);
+        options->laenge->setText(c.length);
+        input->GetText->setPlainText(message);
+        QElapsedTimer timer;
+        timer.start();
+        QTest::mouseClick(options->text_maker, Qt::LeftButton);
+        std::cout << "[ timing ] one send of a four-line message, alignment " << c.alignment << ": "
+                  << timer.elapsed() << " ms\n";
+        expected += buildExportText({input->line(0), input->line(1), input->line(2), input->line(3)},
+                                    std::atoi(c.alignment), std::atoi(c.length));
+        // The Maker gets the 8-bit form, one byte a character, "€" as 0x80.
+        EXPECT_EQ(recorded(), latin(CodePage::system().encode(expected))) << "alignment " << c.alignment;
+    }
+    EXPECT_EQ(std::count(expected.begin(), expected.end(), u'\r'), 12);
+    EXPECT_TRUE(messages.errors.isEmpty());
+}
+
+}  // namespace
+}  // namespace zeilwerk::test
