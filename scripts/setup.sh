@@ -5,8 +5,8 @@ set -euo pipefail
 packages=(
     g++ cmake make pkg-config
     libgtest-dev libbenchmark-dev
-    qt6-base-dev libgl-dev
-    xvfb xauth
+    qt6-base-dev libgl-dev libxcb1-dev
+    xvfb xauth openbox x11-utils xdotool
     fonts-ipafont-mincho fonts-wine
     wine wine64 g++-mingw-w64-x86-64-win32
 )

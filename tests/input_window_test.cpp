@@ -1,4 +1,5 @@
 #include "program_fixture.h"
+#include "ink.h"
 
 #include "app/tool_window.h"
 
@@ -52,6 +53,27 @@ TEST_F(InputWindowTest, ControlsAsDesigned) {
     EXPECT_EQ(input->GetText->toPlainText(), "");
     EXPECT_EQ(input->GetText->lineWrapMode(), QPlainTextEdit::NoWrap);
     EXPECT_EQ(QFontInfo(input->GetText->font()).family(), "Fixedsys");
+}
+
+TEST_F(InputWindowTest, TheHelpLineShowsOneWholeLineAndNothingOfTheSecond) {
+    const QString underscored = QStringLiteral("\\_ fügt ein halbes Leerzeichen ein, jg");
+    const QString wrapped = QStringLiteral("Erste Zeile mit Unterlängen gjpqy_ ") + QString(60, u'w') +
+                            QStringLiteral(" zweite Zeile, die nie sichtbar werden darf");
+    input->show();
+    HelpLineLabel* help = input->helpline;
+    const QRect inside = help->rect().adjusted(1, 1, -1, -1);
+    ASSERT_TRUE(inside.contains(help->textRect())) << "the line box must fit inside the border";
+
+    input->setHelpText(underscored);
+    QImage shown = help->grab().toImage();
+    const QRect ink = inkRows(shown, inside);
+    EXPECT_EQ(ink.height(), uncutInkHeight(underscored, help->font())) << "descenders or the underscore are cut";
+
+    input->setHelpText(wrapped);
+    shown = help->grab().toImage();
+    const QRect wrappedInk = inkRows(shown, inside);
+    EXPECT_LE(wrappedInk.bottom(), help->textRect().bottom()) << "a second line shows";
+    EXPECT_EQ(wrappedInk.height(), uncutInkHeight(QStringLiteral("Erste Zeile gjpqy_"), help->font()));
 }
 
 TEST_F(InputWindowTest, EnterStartsALineTabIsNotInsertedAndLinesReadBack) {

@@ -9,6 +9,9 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+
+#include <functional>
+#include <vector>
 #include <QToolButton>
 
 #include <filesystem>
@@ -158,6 +161,43 @@ TEST_F(OptionWindowTest, KeyFilterPassesDigitsCommaAndFullStopOnly) {
     w->clear();
     QTest::keyClicks(w, "2a");
     EXPECT_EQ(w->text(), "2a");
+}
+
+TEST_F(OptionWindowTest, EditingKeysAndShortcutsWorkInTheFilteredFields) {
+    struct KeyCase {
+        const char* what;
+        std::function<void(QLineEdit*)> keys;
+        const char* expected;
+    };
+    const std::vector<KeyCase> cases = {
+        {"Delete at the start", [](QLineEdit* f) { QTest::keyClick(f, Qt::Key_Home); QTest::keyClick(f, Qt::Key_Delete); }, "34"},
+        {"arrows move the caret",
+         [](QLineEdit* f) {
+             QTest::keyClick(f, Qt::Key_End);
+             QTest::keyClick(f, Qt::Key_Left);
+             QTest::keyClicks(f, "9");
+         },
+         "2394"},
+        {"select all, cut, paste twice",
+         [](QLineEdit* f) {
+             QTest::keyClick(f, Qt::Key_A, Qt::ControlModifier);
+             QTest::keyClick(f, Qt::Key_X, Qt::ControlModifier);
+             QTest::keyClick(f, Qt::Key_V, Qt::ControlModifier);
+             QTest::keyClick(f, Qt::Key_V, Qt::ControlModifier);
+         },
+         "234234"},
+        {"undo", [](QLineEdit* f) { QTest::keyClicks(f, "5"); QTest::keyClick(f, Qt::Key_Z, Qt::ControlModifier); }, "234"},
+    };
+    for (QLineEdit* field : {options->vorschau_textbox_x, options->vorschau_textbox_y}) {
+        for (const KeyCase& c : cases) {
+            field->setText("234");
+            field->setFocus();
+            field->setCursorPosition(3);
+            c.keys(field);
+            EXPECT_EQ(field->text(), c.expected) << c.what;
+        }
+    }
+    EXPECT_TRUE(messages.errors.isEmpty());
 }
 
 TEST_F(OptionWindowTest, ACommaInTheXFieldShowsTheConversionErrorAndKeepsTheColour) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLabel>
 #include <QObject>
 #include <QString>
 
@@ -13,6 +14,19 @@ inline const QString defaultHelpText = QStringLiteral("Hier erscheinen Erklärun
 
 // What the help line shows for a bound control: its own hint, or the default text.
 QString helpTextOf(const QWidget* control);
+
+// The help line: white with a soft border, its text in the grey of disabled text, wrapped at
+// word boundaries of which only the first line shows, whole, descenders and all.
+class HelpLineLabel : public QLabel {
+public:
+    HelpLineLabel(const QString& text, QWidget* parent);
+
+    // Where the first line is drawn, and how high it is: inside the border, never cut.
+    QRect textRect() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
 
 // Passes every mouse move over a bound control to a window's help-line handler. A control
 // that is not bound swallows its moves, so the help line keeps its text there; a disabled

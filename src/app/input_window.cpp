@@ -1,6 +1,7 @@
 #include "app/input_window.h"
 
 #include "platform/qt_text.h"
+#include "app/help_line.h"
 #include "app/startup.h"
 #include "platform/fonts.h"
 #include "platform/messages.h"
@@ -64,24 +65,15 @@ TForm1::TForm1(const Platform& platform, const Windows& windows)
     connect(GetText, &QPlainTextEdit::textChanged, this,
             [this] { guarded(*m_platform.messages, [this] { GetTextChange(); }); });
 
-    helpline = new QLabel(QStringLiteral("Hier erscheinen Erklärungen zu Funktionen."), this);
+    helpline = new HelpLineLabel(QStringLiteral("Hier erscheinen Erklärungen zu Funktionen."), this);
     helpline->setGeometry(8, 4, 465, 17);
-    // White with a soft border, the text in the system's grey for disabled text.
-    helpline->setStyleSheet(QStringLiteral("QLabel { background: white; border: 1px solid #a0a0a0;"
-                                           " color: #6d6d6d; font-family: Tahoma; font-size: 11px; }"));
-    helpline->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    helpline->setWordWrap(true);
     helpline->setEnabled(false);
-    // Only the first wrapped line may show: hide whatever room is left below it.
-    const int room = helpline->height() - 2 * helpline->frameWidth() - QFontMetrics(helpline->font()).lineSpacing();
-    if (room > 0)
-        helpline->setContentsMargins(0, 0, 0, room);
 
     applyInputFont();
     setTabOrder(Memo1, GetText);
     GetText->setFocus();
     // Designed place; start-up moves it.
-    move(440, 160);
+    moveOuterTo(QPoint(440, 160));
 }
 
 std::u16string TForm1::line(int i) const {
@@ -172,9 +164,15 @@ void TForm1::startup() {
 
 void TForm1::showEvent(QShowEvent* event) {
     // The start-up sequence runs just before the window first appears.
-    if (!m_started)
+    const bool first = !m_started;
+    if (first)
         guarded(*m_platform.messages, [this] { startup(); });
     ToolWindow::showEvent(event);
+    // Appearing last, the input window is the active one, ready for typing.
+    if (first) {
+        activateWindow();
+        GetText->setFocus();
+    }
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

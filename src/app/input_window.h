@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/help_line.h"
 #include "app/tool_window.h"
 #include "app/windows.h"
 #include "platform/platform.h"
@@ -8,7 +9,6 @@
 
 #include <string>
 
-class QLabel;
 class QPlainTextEdit;
 class QTextEdit;
 
@@ -38,7 +38,7 @@ public:
     // Runs the start-up sequence; the first show does it once.
     void startup();
 
-    QLabel* helpline;
+    HelpLineLabel* helpline;
     QTextEdit* Memo1;
     QPlainTextEdit* GetText;
 

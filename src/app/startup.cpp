@@ -16,10 +16,10 @@
 namespace zeilwerk {
 namespace {
 
+// Brought to the front but not activated: the input window, shown last, takes the keyboard.
 void raise(QWidget* window) {
     window->show();
     window->raise();
-    window->activateWindow();
 }
 
 }  // namespace

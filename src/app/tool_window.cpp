@@ -1,11 +1,16 @@
 #include "app/tool_window.h"
 
+#include "platform/desktop.h"
 #include "platform/fonts.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QTimer>
+#include <QCloseEvent>
 #include <QMoveEvent>
 #include <QScreen>
+#include <QWindow>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace zeilwerk {
@@ -28,7 +33,7 @@ QRect snapToEdges(QRect outer, QRect workArea) {
     return outer;
 }
 
-ToolWindow::ToolWindow(const QString& caption, QSize clientSize, bool mainWindow) {
+ToolWindow::ToolWindow(const QString& caption, QSize clientSize, bool mainWindow) : m_mainWindow(mainWindow) {
     Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     flags |= mainWindow ? (Qt::Window | Qt::WindowCloseButtonHint) : Qt::Tool;
     setWindowFlags(flags);
@@ -37,6 +42,8 @@ ToolWindow::ToolWindow(const QString& caption, QSize clientSize, bool mainWindow
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
     setClientSize(clientSize);
+    // Before the window manager is asked for the frame, so that it answers for this frame.
+    requestTitleBarButtons(this, mainWindow);
     // The main window counts as shown from its creation.
     m_shownOnce = mainWindow;
 }
@@ -45,18 +52,36 @@ void ToolWindow::setClientSize(QSize size) {
     setFixedSize(size);
 }
 
+QMargins ToolWindow::frame() const {
+    return frameExtents(const_cast<ToolWindow*>(this));
+}
+
+QRect ToolWindow::outerGeometry() const {
+    return geometry().marginsAdded(frame());
+}
+
+void ToolWindow::moveOuterTo(QPoint topLeft) {
+    // Placed by the client corner: the window manager keeps it there and frames it around,
+    // whatever gravity it would give a frame position.
+    m_placedFrame = frame();
+    setGeometry(QRect(topLeft + QPoint(m_placedFrame.left(), m_placedFrame.top()), size()));
+}
+
 void ToolWindow::setStayOnTop(bool onTop) {
     if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
         return;
-    const QPoint where = pos();
-    const bool visible = isVisible();
-    // Changing the flags recreates the native window and hides it: put it back as it was.
-    m_snapping = true;
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    move(where);
-    if (visible)
-        show();
-    m_snapping = false;
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    QWindow* native = windowHandle();
+    if (!native) {
+        setWindowFlags(flags);
+        return;
+    }
+    // Changed on the native window in place: recreating it would hide it, move it by its
+    // frame and undo the palettes of its controls.
+    overrideWindowFlags(flags);
+    native->setFlags(flags);
+    requestTitleBarButtons(this, m_mainWindow);
 }
 
 void ToolWindow::showEvent(QShowEvent* event) {
@@ -64,18 +89,54 @@ void ToolWindow::showEvent(QShowEvent* event) {
     m_shownOnce = true;
 }
 
+void ToolWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // A tool window minimised on its own would have no task-bar entry to come back from;
+    // with the main window it goes down and comes back as the window manager does it.
+    if (event->type() == QEvent::WindowStateChange && !m_mainWindow && isMinimized() && !mainWindowMinimized())
+        QTimer::singleShot(0, this, [this] {
+            if (isMinimized() && !mainWindowMinimized())
+                showNormal();
+        });
+}
+
+bool ToolWindow::mainWindowMinimized() {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [](QWidget* w) {
+        const auto* window = dynamic_cast<ToolWindow*>(w);
+        return window && window->m_mainWindow && window->isMinimized();
+    });
+}
+
+void ToolWindow::closeEvent(QCloseEvent* event) {
+    // Whatever the window manager offers, only the main window can be closed.
+    if (m_mainWindow)
+        QWidget::closeEvent(event);
+    else
+        event->ignore();
+}
+
 void ToolWindow::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    if (!m_shownOnce || m_snapping)
+    if (m_snapping)
+        return;
+    const QMargins placed = m_placedFrame;
+    if (frame() != placed) {
+        // The frame came out other than foreseen: keep the outer corner where it was put.
+        m_snapping = true;
+        moveOuterTo(geometry().topLeft() - QPoint(placed.left(), placed.top()));
+        m_snapping = false;
+    }
+    if (!m_shownOnce)
         return;
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    const QRect outer = frameGeometry();
+    const QRect outer = outerGeometry();
     const QRect snapped = snapToEdges(outer, screen->availableGeometry());
     if (snapped.topLeft() != outer.topLeft()) {
         m_snapping = true;
-        move(snapped.topLeft());
+        moveOuterTo(snapped.topLeft());
         m_snapping = false;
     }
 }

@@ -9,13 +9,15 @@ namespace zeilwerk {
 // button face, which snaps to the screen edges once it has been shown.
 class ToolWindow : public QWidget {
 public:
-    // The main window gets a normal frame with a close button; the others have none.
+    // The main window gets a close button and ends the program when closed; the others have
+    // no button and cannot be closed by the user.
     ToolWindow(const QString& caption, QSize clientSize, bool mainWindow);
 
     void setClientSize(QSize size);
-    // Window geometry as the system counts it: the outer frame in desktop pixels.
-    QRect outerGeometry() const { return frameGeometry(); }
-    void moveOuterTo(QPoint topLeft) { move(topLeft); }
+    // Window geometry as the system counts it: the outer frame in desktop pixels, title bar
+    // included, also before the window is first shown.
+    QRect outerGeometry() const;
+    void moveOuterTo(QPoint topLeft);
 
     // Switches stay-on-top on or off, keeping the window where it is and as it is shown.
     void setStayOnTop(bool onTop);
@@ -23,8 +25,15 @@ public:
 protected:
     void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    static bool mainWindowMinimized();
+    QMargins frame() const;
+
+    bool m_mainWindow;
+    QMargins m_placedFrame;   // the frame the last placement reckoned with
     bool m_shownOnce = false;
     bool m_snapping = false;
 };

@@ -128,7 +128,7 @@ TForm4::TForm4(const Platform& platform, const Windows& windows)
     }
     setHorizontal(true);
     // Designed place; start-up moves it.
-    move(199, 118);
+    moveOuterTo(QPoint(199, 118));
 }
 
 QToolButton* TForm4::button(const char* name) const {

@@ -92,7 +92,7 @@ TForm3::TForm3(const Platform& platform, const Windows& windows)
     schriftart = new QLabel(QStringLiteral("schriftart"), this);
     schriftart->hide();
     // Designed place; start-up moves it.
-    move(588, 316);
+    moveOuterTo(QPoint(588, 316));
 }
 
 void TForm3::setUpAssets() {

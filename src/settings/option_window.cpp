@@ -36,6 +36,14 @@ QToolButton* alignmentButton(QWidget* parent, const QString& caption, int alignm
     return b;
 }
 
+// A character the user types, as opposed to an editing or navigation key (Delete, the
+// arrows, Home, End) or a shortcut (Ctrl+C, Ctrl+V, ...), which carry text on X11 too.
+bool isTypedCharacter(const QKeyEvent& key) {
+    if (key.text().isEmpty() || key.key() == Qt::Key_Delete || key.key() == Qt::Key_Escape)
+        return false;
+    return !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+}
+
 }  // namespace
 
 const QColor TForm2::validColour(0, 128, 0);
@@ -107,7 +115,7 @@ TForm2::TForm2(const Platform& platform, const Windows& windows)
 
     FormShow();
     // Designed place; start-up moves it.
-    move(933, 112);
+    moveOuterTo(QPoint(933, 112));
 }
 
 QGroupBox* TForm2::group(QWidget* parent, const QString& caption, QRect geometry) {
@@ -377,7 +385,7 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event) {
     // Tab moves on as in any dialog; it never reaches the field as a character.
     if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
         return false;
-    if ((field == vorschau_textbox_x || field == vorschau_textbox_y) && !key->text().isEmpty())
+    if ((field == vorschau_textbox_x || field == vorschau_textbox_y) && isTypedCharacter(*key))
         return !filterkeys(field, key->text().front());
     return false;
 }
