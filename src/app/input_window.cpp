@@ -177,7 +177,8 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
-    QApplication::quit();
+    // Not quit(): that asks every window to close first, and the tool windows refuse.
+    QCoreApplication::exit(0);
 }
 
 }  // namespace zeilwerk

@@ -61,10 +61,19 @@ QRect ToolWindow::outerGeometry() const {
 }
 
 void ToolWindow::moveOuterTo(QPoint topLeft) {
+    m_placedFrame = frame();
+    if (m_shownOnce) {
+        const QSize outerSize = size().grownBy(m_placedFrame);
+        topLeft = snapToEdges(QRect(topLeft, outerSize), workArea()).topLeft();
+    }
     // Placed by the client corner: the window manager keeps it there and frames it around,
     // whatever gravity it would give a frame position.
-    m_placedFrame = frame();
     setGeometry(QRect(topLeft + QPoint(m_placedFrame.left(), m_placedFrame.top()), size()));
+}
+
+QRect ToolWindow::workArea() const {
+    QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
 }
 
 void ToolWindow::setStayOnTop(bool onTop) {
@@ -118,25 +127,17 @@ void ToolWindow::closeEvent(QCloseEvent* event) {
 
 void ToolWindow::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    if (m_snapping)
+    // Only a window on the screen is moved by the user; while the window manager frames a
+    // window, its client passes through positions of no meaning.
+    if (m_snapping || !windowHandle() || !windowHandle()->isExposed())
         return;
-    const QMargins placed = m_placedFrame;
-    if (frame() != placed) {
-        // The frame came out other than foreseen: keep the outer corner where it was put.
+    // The outer corner as placed: should the frame have come out other than foreseen, the
+    // corner stays where the program put it.
+    const QPoint outer = geometry().topLeft() - QPoint(m_placedFrame.left(), m_placedFrame.top());
+    const QRect snapped = snapToEdges(QRect(outer, size().grownBy(m_placedFrame)), workArea());
+    if (frame() != m_placedFrame || snapped.topLeft() != outer) {
         m_snapping = true;
-        moveOuterTo(geometry().topLeft() - QPoint(placed.left(), placed.top()));
-        m_snapping = false;
-    }
-    if (!m_shownOnce)
-        return;
-    QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect outer = outerGeometry();
-    const QRect snapped = snapToEdges(outer, screen->availableGeometry());
-    if (snapped.topLeft() != outer.topLeft()) {
-        m_snapping = true;
-        moveOuterTo(snapped.topLeft());
+        moveOuterTo(outer);
         m_snapping = false;
     }
 }

@@ -31,6 +31,7 @@ protected:
 private:
     static bool mainWindowMinimized();
     QMargins frame() const;
+    QRect workArea() const;
 
     bool m_mainWindow;
     QMargins m_placedFrame;   // the frame the last placement reckoned with

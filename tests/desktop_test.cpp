@@ -1,0 +1,248 @@
+#include "ink.h"
+#include "program_fixture.h"
+#include "x_desktop.h"
+
+#include "settings/ini_file.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QThread>
+#include <QToolButton>
+
+#include <array>
+#include <cstdlib>
+#include <iostream>
+
+namespace zeilwerk::test {
+namespace {
+
+// The real program on Xvfb with openbox, checked from the X server's side. The test keeps an
+// offscreen copy of the windows only to know where each control lies in its window.
+class DesktopTest : public ProgramTest {
+protected:
+    static void SetUpTestSuite() { desktop = new XDesktop(QSize(1280, 1024)); }
+    static void TearDownTestSuite() {
+        delete desktop;
+        desktop = nullptr;
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(desktop->ready()) << "Xvfb with openbox did not come up";
+        ProgramTest::SetUp();
+        for (const char* file : {"zeilwerk", "txtbox.bmp", "txtclr.bmp"})
+            std::filesystem::copy_file(std::filesystem::path(ZEILWERK_BUILD_DIR) / file, folder / file);
+        create();
+        options->show();
+    }
+
+    void start() {
+        program = std::make_unique<RunningProgram>(*desktop, folder.path());
+        ASSERT_TRUE(program->waitUntilStarted()) << "the four windows did not come up, the input window active\n"
+                                                 << readFile(folder / "stderr.txt");
+    }
+    void TearDown() override {
+        program.reset();
+        ProgramTest::TearDown();
+    }
+
+    std::array<QRect, 4> outerRects() {
+        return {desktop->outerRect(program->input), desktop->outerRect(program->options),
+                desktop->outerRect(program->preview), desktop->outerRect(program->toolbar)};
+    }
+    // Where a control of the option or toolbar window lies on the screen.
+    QRect onScreen(QWidget* control, xcb_window_t window) {
+        const QPoint inWindow = control->mapTo(control->window(), QPoint(0, 0));
+        return QRect(desktop->clientRect(window).topLeft() + inWindow, control->size());
+    }
+    void clickOn(QWidget* control, xcb_window_t window) { desktop->click(onScreen(control, window).center()); }
+    void showTab(int index) {
+        QTabBar* bar = options->tabs->tabBar();
+        const QPoint inWindow = bar->mapTo(options.get(), bar->tabRect(index).center());
+        desktop->click(desktop->clientRect(program->options).topLeft() + inWindow);
+    }
+    void applySettings() { clickOn(options->confirm, program->options); }
+
+    // Pixels of about this colour; the edges of smoothed glyphs are mixed with the ground.
+    static int countPixels(const QImage& image, QColor wanted) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                n += std::abs(c.red() - wanted.red()) + std::abs(c.green() - wanted.green()) +
+                         std::abs(c.blue() - wanted.blue()) < 100;
+            }
+        return n;
+    }
+    int ink(QWidget* field, xcb_window_t window, QColor colour) {
+        return countPixels(desktop->grab(onScreen(field, window)), colour);
+    }
+
+    static XDesktop* desktop;
+    std::unique_ptr<RunningProgram> program;
+};
+
+XDesktop* DesktopTest::desktop = nullptr;
+
+TEST_F(DesktopTest, FirstStartArrangesTheGroupAroundTheCentreAndTypingGoesIntoTheMemo) {
+    start();
+    const auto [in, op, pv, tb] = outerRects();
+    EXPECT_EQ(in.bottomRight() + QPoint(1, 1), QPoint(640, 512)) << "the input window's lower right corner";
+    EXPECT_EQ(op.topLeft(), QPoint(in.right() + 1 + 8, in.top())) << "the option window";
+    EXPECT_EQ(pv.top(), in.bottom() + 1 + 8) << "the preview window";
+    EXPECT_EQ(pv.right(), in.right()) << "the preview window";
+    EXPECT_EQ(tb.topLeft(), QPoint(in.left(), in.top() - tb.height() - 8)) << "the toolbar window";
+    const std::array<QRect, 4> all = {in, op, pv, tb};
+    for (size_t a = 0; a < all.size(); ++a)
+        for (size_t b = a + 1; b < all.size(); ++b)
+            EXPECT_FALSE(all[a].intersects(all[b])) << "windows " << a << " and " << b << " overlap";
+    EXPECT_EQ(desktop->frame(program->input).top(), 20) << "openbox's title bar, as the test expects it";
+
+    if (const char* shots = std::getenv("ZEILWERK_SCREENSHOTS"))
+        desktop->grab(QRect(0, 0, 1280, 1024)).save(QString::fromLocal8Bit(shots) + "/first-start.png");
+
+    const QRect memo(desktop->clientRect(program->input).topLeft() + QPoint(40, 24), QSize(433, 89));
+    const QImage empty = desktop->grab(memo);
+    desktop->type("Hallo");
+    EXPECT_TRUE(waitFor([&] { return desktop->grab(memo) != empty; }, 3000)) << "typing after start went nowhere";
+}
+
+TEST_F(DesktopTest, RememberedPositionsComeBackExactlyAfterApplyAndRestart) {
+    writeFile(folder / "optn.ini",
+              "[fenster]\r\nauto=1\r\neingabe_top=191\r\neingabe_left=177\r\noptn_top=150\r\noptn_left=720\r\n"
+              "vorschau_top=600\r\nvorschau_left=300\r\ntool_top=40\r\ntool_left=30\r\n");
+    std::array<QPoint, 4> expected = {QPoint(177, 191), QPoint(720, 150), QPoint(300, 600), QPoint(30, 40)};
+    for (int round = 1; round <= 3; ++round) {
+        SCOPED_TRACE(round);
+        start();
+        const std::array<QRect, 4> placed = outerRects();
+        for (size_t i = 0; i < placed.size(); ++i)
+            EXPECT_EQ(placed[i].topLeft(), expected[i]) << "window " << i << readFile(folder / "stderr.txt");
+
+        // Drag the input window by its title bar, then apply with "Positionen merken" ticked.
+        const QPoint grip = placed[0].topLeft() + QPoint(120, 10);
+        desktop->drag(grip, grip + QPoint(23, 17));
+        ASSERT_TRUE(waitFor([&] { return desktop->outerRect(program->input).topLeft() != expected[0]; }, 3000));
+        expected[0] = desktop->outerRect(program->input).topLeft();
+        applySettings();
+        ASSERT_TRUE(waitFor([&] {
+            const IniFile file(folder / "optn.ini");
+            return file.readNumber("fenster", "eingabe_top", 0) == expected[0].y() &&
+                   file.readNumber("fenster", "eingabe_left", 0) == expected[0].x();
+        }, 3000)) << "apply did not write the dragged position";
+        ASSERT_TRUE(program->closeAndWait());
+    }
+}
+
+TEST_F(DesktopTest, ADraggedWindowSnapsWithItsFrameOntoTheScreenEdges) {
+    start();
+    const QRect toolbarBefore = desktop->outerRect(program->toolbar);
+    const QPoint grip = toolbarBefore.topLeft() + QPoint(100, 10);
+    // Dragged to an outer corner of (6, 7): within 10 pixels of the origin.
+    desktop->drag(grip, grip + QPoint(6, 7) - toolbarBefore.topLeft());
+    EXPECT_TRUE(waitFor([&] { return desktop->outerRect(program->toolbar).topLeft() == QPoint(0, 0); }, 3000))
+        << "the toolbar window stands at " << desktop->outerRect(program->toolbar).x() << ", "
+        << desktop->outerRect(program->toolbar).y();
+    const QRect preview = desktop->outerRect(program->preview);
+    const QPoint previewGrip = preview.topLeft() + QPoint(100, 10);
+    // Its outer bottom right 4 pixels inside the screen's corner.
+    desktop->drag(previewGrip, previewGrip + QPoint(1276, 1020) - preview.bottomRight() - QPoint(1, 1));
+    EXPECT_TRUE(waitFor([&] { return desktop->outerRect(program->preview).bottomRight() == QPoint(1279, 1023); }, 3000))
+        << "the preview window's outer corner is at " << desktop->outerRect(program->preview).right() << ", "
+        << desktop->outerRect(program->preview).bottom();
+}
+
+TEST_F(DesktopTest, StayOnTopOnAndOffMovesNothingAndKeepsTheFieldColours) {
+    start();
+    const std::array<QRect, 4> before = outerRects();
+    const std::array<xcb_window_t, 4> windows = {program->input, program->options, program->preview, program->toolbar};
+    // "standard.ini" does not exist yet: red. The picture names exist: green.
+    QLineEdit* missing = options->ini_datei;
+    ASSERT_GT(ink(missing, program->options, TForm2::invalidColour), 0);
+
+    for (const bool onTop : {true, false}) {
+        SCOPED_TRACE(onTop ? "on" : "off");
+        clickOn(options->fenster_fgr, program->options);
+        applySettings();
+        ASSERT_TRUE(waitFor([&] {
+            for (xcb_window_t w : windows)
+                if (desktop->hasState(w, "_NET_WM_STATE_ABOVE") != onTop)
+                    return false;
+            return true;
+        }, 3000)) << "not every window changed its stay-on-top state";
+        QThread::msleep(300);
+        EXPECT_EQ(outerRects(), before);
+        for (xcb_window_t w : windows)
+            EXPECT_TRUE(desktop->viewable(w));
+        EXPECT_GT(ink(missing, program->options, TForm2::invalidColour), 0) << "the red of a missing file was lost";
+        EXPECT_EQ(ink(missing, program->options, TForm2::validColour), 0);
+    }
+    showTab(0);
+    QThread::msleep(300);
+    EXPECT_GT(ink(options->vorschau_textbox_datei, program->options, TForm2::validColour), 0)
+        << "the green of an existing picture was lost";
+}
+
+TEST_F(DesktopTest, ToolWindowsStayWhenAskedToCloseOrMinimiseAndTheInputWindowEndsTheProgram) {
+    start();
+    for (xcb_window_t w : {program->options, program->preview, program->toolbar}) {
+        desktop->requestClose(w);
+        desktop->requestMinimise(w);
+    }
+    QThread::msleep(500);
+    for (xcb_window_t w : {program->options, program->preview, program->toolbar})
+        EXPECT_TRUE(waitFor([&] { return desktop->viewable(w); }, 3000)) << desktop->title(w).toStdString();
+    EXPECT_TRUE(program->running());
+    EXPECT_TRUE(program->closeAndWait()) << "closing the input window did not end the program";
+    EXPECT_FALSE(desktop->window("Optionen")) << "a tool window outlived the program";
+}
+
+TEST_F(DesktopTest, AfterTheErrorBoxTypingGoesOnInTheFieldAndEditingKeysWork) {
+    start();
+    showTab(0);
+    clickOn(options->vorschau_textbox_x, program->options);
+    desktop->key("End");
+    desktop->type(",");
+    ASSERT_TRUE(waitFor([&] { return desktop->window("Zeilwerk Version 2.0 alpha").has_value(); }, 5000))
+        << "no error box for the comma";
+    desktop->key("Return");
+    ASSERT_TRUE(waitFor([&] { return !desktop->window("Zeilwerk Version 2.0 alpha"); }, 5000));
+    EXPECT_TRUE(waitFor([&] { return desktop->activeWindow() == program->options; }, 3000))
+        << "the option window did not get the keyboard back";
+
+    // "1," → "1" → "10" → "0" → "07"
+    const QRect memo(desktop->clientRect(program->input).topLeft() + QPoint(40, 24), QSize(433, 89));
+    const QImage emptyMemo = desktop->grab(memo);
+    desktop->key("BackSpace");
+    desktop->type("0");
+    desktop->key("Home Delete End");
+    desktop->type("7");
+
+    showTab(3);
+    clickOn(options->ini_save, program->options);
+    ASSERT_TRUE(waitFor([&] { return desktop->window("Zeilwerk Version 2.0 alpha").has_value(); }, 5000));
+    desktop->key("Return");
+    EXPECT_EQ(IniFile(folder / "standard.ini").readText("vorschau", "x", ""), "07");
+    EXPECT_EQ(desktop->grab(memo), emptyMemo) << "keys meant for the field landed in the message";
+}
+
+TEST_F(DesktopTest, TheHelpLineShowsTheWholeFirstLineOfAHint) {
+    start();
+    QToolButton* space = toolbar->button("space");
+    const QRect help(desktop->clientRect(program->input).topLeft() + QPoint(8, 4), QSize(465, 17));
+    const QImage before = desktop->grab(help);
+    desktop->hover(onScreen(space, program->toolbar).center());
+    ASSERT_TRUE(waitFor([&] { return desktop->grab(help) != before; }, 3000)) << "the help line did not change";
+    QThread::msleep(200);
+    const QImage shown = desktop->grab(help);
+    const QRect ink = inkRows(shown, shown.rect().adjusted(1, 1, -1, -1));
+    EXPECT_EQ(ink.height(), uncutInkHeight(QStringLiteral("\\_ fügt ein halbes Leerzeichen"), input->helpline->font()))
+        << "descenders or the underscore are cut";
+    if (const char* shots = std::getenv("ZEILWERK_SCREENSHOTS"))
+        shown.scaled(shown.size() * 3).save(QString::fromLocal8Bit(shots) + "/help-line.png");
+}
+
+}  // namespace
+}  // namespace zeilwerk::test
