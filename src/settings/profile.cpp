@@ -67,6 +67,9 @@ template <typename... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+// Spelt out for compilers without aggregate deduction (clang 14).
+template <typename... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
 
 void saveKey(IniFile& file, const ProfileKey& k) {
     std::visit(Overloaded{
