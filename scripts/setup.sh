@@ -9,6 +9,7 @@ packages=(
     xvfb xauth openbox x11-utils xdotool
     fonts-ipafont-mincho fonts-wine
     wine wine64 g++-mingw-w64-x86-64-win32
+    clang libclang-rt-dev
 )
 
 missing=()

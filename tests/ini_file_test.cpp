@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <functional>
 #include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -246,12 +248,17 @@ TEST_F(IniFileTest, RelativePathIsShownInFull) {
     std::filesystem::current_path(cwd);
 }
 
-// A folder that became read-only stops the write; root ignores folder permissions,
-// so as root the write is tried by an unprivileged child.
-TEST_F(IniFileTest, ReadOnlyFolder) {
+// A file of another owner is written in place, so it keeps its owner; a read-only folder
+// does not stop that, a read-only file does. Root owns everything, so the writer is an
+// unprivileged child.
+TEST_F(IniFileTest, AnotherOwnersFileIsWrittenInPlaceAndKeepsItsOwner) {
     const auto path = file("[s]\r\nk=old\r\n");
+    const auto locked = file("[s]\r\nk=old\r\n", "locked.ini");
     ::chmod(path.c_str(), 0666);
+    ::chmod(locked.c_str(), 0644);
     ::chmod(dir.path().c_str(), 0555);
+    struct stat before {};
+    ::stat(path.c_str(), &before);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -260,17 +267,136 @@ TEST_F(IniFileTest, ReadOnlyFolder) {
         try {
             IniFile(path).writeText("s", "k", "new");
         } catch (const Error&) {
+            ::_exit(1);
+        }
+        try {
+            IniFile(locked).writeText("s", "k", "new");
+        } catch (const Error&) {
             ::_exit(0);
         }
-        ::_exit(1);
+        ::_exit(2);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
     ::chmod(dir.path().c_str(), 0755);
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the write went through, 3: could not drop privileges";
-    EXPECT_EQ(readFile(path), "[s]\r\nk=old\r\n");
-    EXPECT_EQ(entries(), 1u);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the writable file failed, 2: the read-only one was written, 3: no child";
+    EXPECT_EQ(readFile(path), "[s]\r\nk=new\r\n");
+    EXPECT_EQ(readFile(locked), "[s]\r\nk=old\r\n");
+    struct stat after {};
+    ::stat(path.c_str(), &after);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(entries(), 2u);
+}
+
+}  // namespace
+}  // namespace zeilwerk
+
+namespace zeilwerk {
+namespace {
+
+class IniFileSafetyTest : public IniFileTest {
+protected:
+    // Runs the body in a child process and returns its exit code.
+    static int inChild(const std::function<void()>& body) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            body();
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+};
+
+TEST_F(IniFileSafetyTest, WhatIsNoRegularFileReadsAsMissingAndIsNeverWritten) {
+    ASSERT_EQ(::mkfifo((dir / "fifo.ini").c_str(), 0644), 0);
+    std::filesystem::create_symlink("/dev/zero", dir / "zero.ini");
+    for (const char* name : {"fifo.ini", "zero.ini"}) {
+        IniFile ini(dir / name);
+        // Neither blocks nor grows: both read as an empty file.
+        EXPECT_EQ(ini.readText("s", "k", "fallback"), "fallback") << name;
+        EXPECT_THROW(ini.writeText("s", "k", "v"), Error) << name;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(dir / "fifo.ini"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "zero.ini"));
+    EXPECT_EQ(entries(), 2u);
+}
+
+TEST_F(IniFileSafetyTest, LinksOwnerAndModeStayAsTheyWere) {
+    // A link that points nowhere yet: the write creates the file it names.
+    std::filesystem::create_symlink("later.ini", dir / "dangling.ini");
+    IniFile(dir / "dangling.ini").writeText("s", "k", "v");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "dangling.ini"));
+    EXPECT_EQ(readFile(dir / "later.ini"), "[s]\r\nk=v\r\n");
+
+    // Two names of one file: both see the write.
+    const auto first = file("[s]\r\nk=1\r\n", "first.ini");
+    std::filesystem::create_hard_link(first, dir / "second.ini");
+    IniFile(first).writeNumber("s", "k", 2);
+    EXPECT_EQ(readFile(dir / "second.ini"), "[s]\r\nk=2\r\n");
+
+    // Another owner and a narrow mode survive the replace (as root the owner can be given).
+    const auto owned = file("[s]\r\nk=1\r\n", "owned.ini");
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(owned.c_str(), 65534, 65534), 0);
+    }
+    ::chmod(owned.c_str(), 0640);
+    struct stat before {};
+    ::stat(owned.c_str(), &before);
+    IniFile(owned).writeNumber("s", "k", 3);
+    struct stat after {};
+    ::stat(owned.c_str(), &after);
+    EXPECT_EQ(readFile(owned), "[s]\r\nk=3\r\n");
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+    EXPECT_EQ(after.st_mode & 07777, 0640u);
+}
+
+TEST_F(IniFileSafetyTest, KilledWritesLeaveAtMostOneTemporaryAndTheNextWriteTakesItOver) {
+    const auto path = file("[s]\r\nk=0\r\n");
+    writeFile(dir / ".test.ini.Ab12Cd", "left by an earlier version");
+    std::mt19937 random(7);
+    for (int kill = 0; kill < 25; ++kill) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            IniFile ini(path);
+            for (int i = 0;; ++i)
+                ini.writeNumber("s", "k" + std::to_string(i % 50), i);
+        }
+        ::usleep(500 + random() % 3000);
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        EXPECT_LE(entries(), 2u) << "after kill " << kill;
+        EXPECT_EQ(readFile(path).rfind("[s]\r\n", 0), 0u) << "torn after kill " << kill;
+    }
+    IniFile(path).writeNumber("s", "k", 1);
+    EXPECT_EQ(entries(), 1u) << "the next write did not clean up";
+}
+
+TEST_F(IniFileSafetyTest, TwoProcessesWritingOneFileLoseNoKey) {
+    const auto path = file("");
+    const auto writer = [&](const char* prefix) {
+        return [&, prefix] {
+            IniFile ini(path);
+            for (int i = 0; i < 150; ++i)
+                ini.writeNumber("s", prefix + std::to_string(i), i);
+        };
+    };
+    const pid_t a = ::fork();
+    if (a == 0) {
+        writer("a")();
+        ::_exit(0);
+    }
+    EXPECT_EQ(inChild(writer("b")), 0);
+    ::waitpid(a, nullptr, 0);
+    const IniFile ini(path);
+    int missing = 0;
+    for (int i = 0; i < 150; ++i)
+        missing += (ini.readNumber("s", "a" + std::to_string(i), -1) != i) + (ini.readNumber("s", "b" + std::to_string(i), -1) != i);
+    EXPECT_EQ(missing, 0);
 }
 
 }  // namespace

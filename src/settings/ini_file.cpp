@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <cstdio>
 #include <optional>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -187,21 +188,98 @@ bool parseDecimal(std::string_view s, std::int32_t& value) {
     return ec == std::errc() && end == s.data() + s.size();
 }
 
-// False when the file exists but cannot be read whole.
-bool readAll(const std::filesystem::path& path, std::string& text) {
+// Beyond this an INI file is no settings file but a mistake; it reads as missing.
+constexpr off_t kMaxFileSize = off_t(256) << 20;
+
+enum class FileState { Missing, Read, NotIni };
+
+// Reads a regular file whole. Anything else (a FIFO, a device, a folder, a file too large or
+// unreadable) is no INI file: it is not read, so it can neither block nor exhaust memory.
+FileState readAll(const std::filesystem::path& path, std::string& text) {
     text.clear();
-    std::FILE* in = std::fopen(path.c_str(), "rb");
-    if (!in) {
-        std::error_code ec;
-        return !std::filesystem::exists(path, ec);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR ? FileState::Missing : FileState::NotIni;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxFileSize) {
+        ::close(fd);
+        return FileState::NotIni;
     }
+    text.reserve(static_cast<size_t>(st.st_size));
     char buffer[65536];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
-        text.append(buffer, n);
-    const bool failed = std::ferror(in) != 0;
-    std::fclose(in);
-    return !failed;
+    bool failed = false;
+    while (text.size() <= static_cast<size_t>(kMaxFileSize)) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            failed = n < 0;
+            break;
+        }
+        text.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return failed || text.size() > static_cast<size_t>(kMaxFileSize) ? FileState::NotIni : FileState::Read;
+}
+
+// The file a path names in the end: links followed, a link that points nowhere included,
+// so a write goes to the file the link names.
+std::filesystem::path linkTarget(std::filesystem::path path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec)))
+            return path;
+        const std::filesystem::path next = std::filesystem::read_symlink(path, ec);
+        if (ec)
+            return path;
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return path;
+}
+
+// Serialises read-modify-write between processes: the folder itself is locked, so no lock
+// file is left behind and every writer of the same file meets the same lock.
+class FolderLock {
+public:
+    explicit FolderLock(const std::filesystem::path& folder)
+        : m_fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        if (m_fd >= 0)
+            while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+    ~FolderLock() {
+        if (m_fd >= 0)
+            ::close(m_fd);  // closing releases the lock
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int m_fd;
+};
+
+bool writeWhole(int fd, const std::string& text) {
+    for (size_t done = 0; done < text.size();) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// Temporary files of earlier versions, ".<name>.XXXXXX", left by a write that was killed.
+void removeOldTemporaries(const std::filesystem::path& target) {
+    const std::string prefix = "." + target.filename().string() + ".";
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(target.parent_path(), ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 &&
+            entry.is_regular_file(ec))
+            std::filesystem::remove(entry.path(), ec);
+    }
 }
 
 std::filesystem::path fullPath(const std::filesystem::path& path) {
@@ -229,12 +307,11 @@ bool parseIniNumber(std::string_view text, std::int32_t& value) {
 
 IniFile::IniFile(std::filesystem::path path) : m_path(std::move(path)) {}
 
-// What cannot be read (no file, a folder, no permission) reads as an empty file.
+// What cannot be read (no file, a folder, a FIFO, no permission) reads as an empty file.
 std::string IniFile::contents() const {
     std::string text;
-    return readAll(m_path, text) ? text : std::string();
+    return readAll(m_path, text) == FileState::Read ? text : std::string();
 }
-
 
 bool IniFile::readFlag(std::string_view section, std::string_view key, bool fallback) const {
     return readNumber(section, key, fallback ? 1 : 0) != 0;
@@ -265,52 +342,59 @@ void IniFile::writeNumber(std::string_view section, std::string_view key, std::i
 }
 
 void IniFile::writeText(std::string_view section, std::string_view key, std::string_view value) {
-    // A file that exists but cannot be read must not be replaced by one key.
+    const std::string failure = "Unable to write to " + fullPath(m_path).string();
+    const std::filesystem::path target = linkTarget(fullPath(m_path));
+    // Held from the read to the rename: a second program writing the same file waits, and
+    // neither loses the other's keys.
+    const FolderLock lock(target.parent_path());
     std::string text;
-    if (!readAll(m_path, text))
-        throw Error("Unable to write to " + fullPath(m_path).string());
-    replaceContents(withValue(text, section, key, value));
+    // A file that exists but cannot be read as INI must not be replaced by one key.
+    if (readAll(target, text) == FileState::NotIni)
+        throw Error(failure);
+    replaceContents(target, withValue(text, section, key, value), failure);
 }
 
 // The new contents go to a temporary file beside the old one, which is renamed over it:
-// whatever fails, the old file stays whole.
-void IniFile::replaceContents(const std::string& text) const {
-    std::filesystem::path target = fullPath(m_path);
-    const std::string failure = "Unable to write to " + target.string();
-
-    // Write through a link to the file it names, as an in-place write would.
-    std::error_code ec;
-    const auto resolved = std::filesystem::weakly_canonical(target, ec);
-    if (!ec)
-        target = resolved;
-
+// whatever fails, the old file stays whole. A file with other names (hard links) or of an
+// owner we cannot give the new file is written in place instead, so it stays the same file.
+void IniFile::replaceContents(const std::filesystem::path& target, const std::string& text,
+                              const std::string& failure) {
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & 0222) == 0))
         throw Error(failure);  // a folder, or a file marked read-only
 
-    std::string temp = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temp.data());
+    const bool sameOwner = !exists || (old.st_uid == ::geteuid() && old.st_gid == ::getegid()) || ::geteuid() == 0;
+    if (exists && (old.st_nlink > 1 || !sameOwner)) {
+        const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+        const bool ok = fd >= 0 && writeWhole(fd, text) && ::ftruncate(fd, static_cast<off_t>(text.size())) == 0 &&
+                        ::fsync(fd) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        if (!ok)
+            throw Error(failure);
+        return;
+    }
+
+    removeOldTemporaries(target);
+    // One fixed name: a write killed half-way leaves at most this file, and the next write
+    // (under the folder lock) takes it over.
+    const std::filesystem::path temp = target.parent_path() / ("." + target.filename().string() + ".zeilwerk-neu");
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         throw Error(failure);
 
-    bool ok = true;
-    for (size_t done = 0; ok && done < text.size();) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        if (ok)
-            done += static_cast<size_t>(n);
-    }
+    bool ok = writeWhole(fd, text);
     if (ok) {
         mode_t mode = old.st_mode & 07777;
         if (!exists) {
             const mode_t mask = ::umask(0);
             ::umask(mask);
             mode = 0666 & ~mask;
+        } else {
+            ok = ::fchown(fd, old.st_uid, old.st_gid) == 0;
         }
-        (void)::fchmod(fd, mode);  // a file that keeps mkstemp's 0600 is still a whole file
+        ok = ::fchmod(fd, mode) == 0 && ok;
     }
     ok = ::fsync(fd) == 0 && ok;
     ok = ::close(fd) == 0 && ok;

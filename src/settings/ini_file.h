@@ -9,6 +9,7 @@ namespace zeilwerk {
 
 // One INI file, read and written key by key as Windows' private-profile functions do.
 // It keeps no copy: every read goes to the file, every write replaces the file whole.
+// Only a regular file is read; writers of the same file, in any process, take turns.
 class IniFile {
 public:
     explicit IniFile(std::filesystem::path path);   // no file access yet
@@ -28,7 +29,8 @@ public:
 
 private:
     std::string contents() const;
-    void replaceContents(const std::string& contents) const;
+    static void replaceContents(const std::filesystem::path& target, const std::string& contents,
+                                const std::string& failure);
 
     std::filesystem::path m_path;
 };
