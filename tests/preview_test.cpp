@@ -65,6 +65,22 @@ TEST_F(PreviewTest, AssetSetUpLoadsBothPicturesAndTheTransparentColours) {
     EXPECT_EQ(preview->boxme.shown().pixel(2, 2), boxColour);
 }
 
+TEST_F(PreviewTest, TinyTextBoxesTakeTheirKeyFromThePixelNearestToOneOne) {
+    struct Tiny {
+        QSize size;
+        QPoint key;
+    };
+    for (const Tiny& t : {Tiny{{1, 1}, {0, 0}}, Tiny{{3, 1}, {1, 0}}, Tiny{{1, 3}, {0, 1}}, Tiny{{2, 2}, {1, 1}}}) {
+        QImage box(t.size, QImage::Format_RGB32);
+        box.fill(boxColour);
+        box.setPixel(t.key, qRgb(12, 34, 56));
+        ASSERT_TRUE(box.save(QString::fromStdString((folder / "txtbox.bmp").string()), "BMP"));
+        preview->setUpAssets();
+        EXPECT_EQ(preview->boxme.transparentColour(), qRgb(12, 34, 56)) << t.size.width() << "x" << t.size.height();
+    }
+    EXPECT_TRUE(messages.errors.isEmpty());
+}
+
 TEST_F(PreviewTest, AMissingPictureAtStartUpIsReportedAndEndsTheSetUp) {
     std::filesystem::remove(folder / "txtclr.bmp");
     TForm3 fresh(platform, windows);

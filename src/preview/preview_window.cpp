@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace zeilwerk {
 namespace {
 
@@ -95,6 +97,14 @@ TForm3::TForm3(const Platform& platform, const Windows& windows)
     moveOuterTo(QPoint(588, 316));
 }
 
+// The pixel (1, 1) that picks a layer's transparent colour; in a picture too small to have
+// it, the one nearest to it, so the colour is never read from outside the picture.
+QRgb keyPixel(const QImage& picture) {
+    if (picture.isNull())
+        return qRgb(255, 255, 255);
+    return picture.pixel(std::min(1, picture.width() - 1), std::min(1, picture.height() - 1));
+}
+
 void TForm3::setUpAssets() {
     const QImage box = readBitmap(m_platform.executableFolder / "txtbox.bmp");
     const QImage colours = readBitmap(m_platform.executableFolder / "txtclr.bmp");
@@ -102,7 +112,7 @@ void TForm3::setUpAssets() {
     schriftart->setText(QStringLiteral("MS Mincho"));
     boxme.setPicture(box, std::nullopt);
     for (Layer* layer : {&boxme, &desti, &drawme, &scale2x})
-        layer->setTransparentColour(layer->picture().pixel(1, 1));
+        layer->setTransparentColour(keyPixel(layer->picture()));
     layersChanged();
 }
 
