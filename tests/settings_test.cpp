@@ -28,6 +28,36 @@ protected:
     bool fileExists(const char* name) const { return std::filesystem::exists(folder / name); }
 };
 
+TEST_F(SettingsTest, AProfileNameOutsideTheProgramFolderIsNeitherSavedNorLoaded) {
+    // The victim exists, so only the name's place can make the field red.
+    const std::filesystem::path victim = folder.path().parent_path() / (folder.path().filename().string() + "-victim.rc");
+    writeFile(victim, "echo harmless\n");
+    const std::string outside[] = {"../" + victim.filename().string(), victim.string(),
+                                   "sub/../../" + victim.filename().string()};
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    for (const std::string& name : outside) {
+        options->ini_datei->setText(QString::fromStdString(name));
+        EXPECT_EQ(options->ini_datei->palette().color(QPalette::Text), TForm2::invalidColour) << name;
+        messages.shown.clear();
+        QTest::mouseClick(options->ini_save, Qt::LeftButton);
+        QTest::mouseClick(options->ini_load, Qt::LeftButton);
+        ASSERT_EQ(messages.shown.size(), 2) << name;
+        EXPECT_TRUE(messages.shown[0].startsWith("Die Sicherungsdatei muss im Programmordner liegen")) << name;
+        EXPECT_EQ(messages.shown[1], messages.shown[0]);
+    }
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(readFile(victim), "echo harmless\n");
+    std::filesystem::remove(victim);
+
+    // A sub-folder is inside: saved there and loaded back.
+    std::filesystem::create_directory(folder / "profile");
+    options->ini_datei->setText("profile/../profile/eigene.ini");
+    QTest::mouseClick(options->ini_save, Qt::LeftButton);
+    EXPECT_TRUE(std::filesystem::exists(folder / "profile" / "eigene.ini"));
+    EXPECT_TRUE(messages.errors.isEmpty());
+}
+
 TEST_F(SettingsTest, ApplyWritesTheFourStartupKeysAndThePositionsWhenAsked) {
     QTest::mouseClick(options->confirm, Qt::LeftButton);
     EXPECT_TRUE(messages.errors.isEmpty());

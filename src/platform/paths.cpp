@@ -17,6 +17,14 @@ bool fileExistsBeside(const std::filesystem::path& executableFolder, const QStri
     return std::filesystem::is_regular_file(besideExecutable(executableFolder, name), ec);
 }
 
+bool staysInFolder(const QString& name) {
+    const std::filesystem::path path(QFile::encodeName(name).toStdString());
+    if (name.isEmpty() || path.is_absolute() || path.has_root_path())
+        return false;
+    const std::filesystem::path normal = path.lexically_normal();
+    return !normal.empty() && *normal.begin() != "..";
+}
+
 std::filesystem::path executableFolder() {
     return std::filesystem::path(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
 }

@@ -14,6 +14,10 @@ std::filesystem::path besideExecutable(const std::filesystem::path& executableFo
 // not count, an empty name never exists.
 bool fileExistsBeside(const std::filesystem::path& executableFolder, const QString& name);
 
+// True when a name names a file inside the folder it is taken in: relative, and not leaving
+// it through "..". The settings profile is only read and written under such a name.
+bool staysInFolder(const QString& name);
+
 // The folder of the running program.
 std::filesystem::path executableFolder();
 

@@ -94,10 +94,21 @@ void loadKey(const IniFile& file, const ProfileKey& k) {
 
 }  // namespace
 
+namespace {
+const QString outsideTheFolder = QStringLiteral(
+    "Die Sicherungsdatei muss im Programmordner liegen: bitte einen Namen ohne Laufwerk, ohne "
+    "führenden Schrägstrich und ohne \"..\" angeben.");
+}  // namespace
+
 void TForm2::ini_saveClick() {
     const QString name = ini_datei->text();
     if (name.isEmpty())
         return;
+    // A profile name that leaves the folder would let a profile write into any file.
+    if (!staysInFolder(name)) {
+        m_platform.messages->show(outsideTheFolder);
+        return;
+    }
     IniFile profile(besideExecutable(m_platform.executableFolder, name));
     for (const ProfileKey& k : profileKeys(*this))
         saveKey(profile, k);
@@ -109,6 +120,10 @@ bool TForm2::loadini(QObject* sender) {
     const QString name = ini_datei->text();
     if (name.isEmpty())
         return false;
+    if (!staysInFolder(name)) {
+        m_platform.messages->show(outsideTheFolder);
+        return false;
+    }
     // Tested at the very path that is read, so a missing file is never a silent load of defaults.
     if (!fileExistsBeside(m_platform.executableFolder, name)) {
         m_platform.messages->show(QStringLiteral("Die angegebene Datei wurde nicht gefunden."));
