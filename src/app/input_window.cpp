@@ -12,9 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFontMetrics>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextEdit>

@@ -4,10 +4,10 @@
 #include "platform/fonts.h"
 
 #include <QApplication>
-#include <QTimer>
 #include <QCloseEvent>
 #include <QMoveEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
