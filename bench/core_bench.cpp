@@ -4,10 +4,12 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -60,40 +62,73 @@ void BM_ScanMessageTraced(benchmark::State& state) {
 }
 BENCHMARK(BM_ScanMessageTraced);
 
+const char* const kProfile =
+    "[vorschau]\r\naktiv=1\r\naktiv_set=1\r\nscale2x=0\r\nscale2x_set=0\r\ntextbox=txtbox.bmp\r\n"
+    "x=1\r\ny=1\r\nfarbe=txtclr.bmp\r\nplain=0\r\nplain_set=0\r\nschrift=MS Mincho\r\n"
+    "[eingabe]\r\nbreite=100\r\nhoehe=100\r\nschrift=FixedSys\r\ngrad=8\r\n"
+    "[text]\r\nlaenge=50\r\nlinks=1\r\nzentriert=0\r\nrechts=0\r\nausrichtung_set=0\r\nface=0\r\n"
+    "[fenster]\r\nfgr=0\r\nauto=0\r\n[tool]\r\nhorizont=1\r\n[ini]\r\nauto=0\r\ndatei=standard.ini\r\n";
+
+const struct {
+    const char* section;
+    const char* key;
+    bool text;
+} kProfileKeys[] = {
+    {"vorschau", "aktiv", false}, {"vorschau", "aktiv_set", false}, {"vorschau", "scale2x", false},
+    {"vorschau", "scale2x_set", false}, {"vorschau", "textbox", true}, {"vorschau", "x", true},
+    {"vorschau", "y", true}, {"vorschau", "farbe", true}, {"vorschau", "plain", false},
+    {"vorschau", "plain_set", false}, {"vorschau", "schrift", true}, {"eingabe", "breite", true},
+    {"eingabe", "hoehe", true}, {"eingabe", "schrift", true}, {"eingabe", "grad", true},
+    {"text", "laenge", true}, {"text", "links", false}, {"text", "zentriert", false},
+    {"text", "rechts", false}, {"text", "ausrichtung_set", true}, {"text", "face", false},
+    {"fenster", "fgr", false}, {"fenster", "auto", false}, {"tool", "horizont", false},
+    {"ini", "auto", false}, {"ini", "datei", true},
+};
+
+void readProfileKeys(const IniFile& ini) {
+    for (const auto& k : kProfileKeys) {
+        if (k.text)
+            benchmark::DoNotOptimize(ini.readText(k.section, k.key, ""));
+        else
+            benchmark::DoNotOptimize(ini.readFlag(k.section, k.key, false));
+    }
+}
+
 void BM_ReadProfile(benchmark::State& state) {
     const auto path = std::filesystem::temp_directory_path() / "zeilwerk-bench-profile.ini";
-    std::ofstream(path, std::ios::binary)
-        << "[vorschau]\r\naktiv=1\r\naktiv_set=1\r\nscale2x=0\r\nscale2x_set=0\r\ntextbox=txtbox.bmp\r\n"
-           "x=1\r\ny=1\r\nfarbe=txtclr.bmp\r\nplain=0\r\nplain_set=0\r\nschrift=MS Mincho\r\n"
-           "[eingabe]\r\nbreite=100\r\nhoehe=100\r\nschrift=FixedSys\r\ngrad=8\r\n"
-           "[text]\r\nlaenge=50\r\nlinks=1\r\nzentriert=0\r\nrechts=0\r\nausrichtung_set=0\r\nface=0\r\n"
-           "[fenster]\r\nfgr=0\r\nauto=0\r\n[tool]\r\nhorizont=1\r\n[ini]\r\nauto=0\r\ndatei=standard.ini\r\n";
+    std::ofstream(path, std::ios::binary) << kProfile;
     const IniFile ini(path);
-    const struct {
-        const char* section;
-        const char* key;
-        bool text;
-    } keys[] = {
-        {"vorschau", "aktiv", false}, {"vorschau", "aktiv_set", false}, {"vorschau", "scale2x", false},
-        {"vorschau", "scale2x_set", false}, {"vorschau", "textbox", true}, {"vorschau", "x", true},
-        {"vorschau", "y", true}, {"vorschau", "farbe", true}, {"vorschau", "plain", false},
-        {"vorschau", "plain_set", false}, {"vorschau", "schrift", true}, {"eingabe", "breite", true},
-        {"eingabe", "hoehe", true}, {"eingabe", "schrift", true}, {"eingabe", "grad", true},
-        {"text", "laenge", true}, {"text", "links", false}, {"text", "zentriert", false},
-        {"text", "rechts", false}, {"text", "ausrichtung_set", true}, {"text", "face", false},
-        {"fenster", "fgr", false}, {"fenster", "auto", false}, {"tool", "horizont", false},
-        {"ini", "auto", false}, {"ini", "datei", true},
-    };
     for (auto _ : state)
-        for (const auto& k : keys) {
-            if (k.text)
-                benchmark::DoNotOptimize(ini.readText(k.section, k.key, ""));
-            else
-                benchmark::DoNotOptimize(ini.readFlag(k.section, k.key, false));
-        }
+        readProfileKeys(ini);
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_ReadProfile);
+
+// The 26 keys of a profile grown to 50 MB by other sections and comments, as a start-up
+// auto-load reads them: the file written anew before each round, so nothing is known of it.
+void read_profile_50MB(benchmark::State& state) {
+    const auto path = std::filesystem::temp_directory_path() / "zeilwerk-bench-profile-50MB.ini";
+    std::string text = kProfile;
+    for (int i = 0; text.size() < (50u << 20); ++i) {
+        text += "[extra" + std::to_string(i) + "]\r\n";
+        for (int k = 0; k < 40; ++k)
+            text += "key" + std::to_string(k) + "=some value of the extra section\r\n";
+        text += "; a comment line that is only there to make the file larger\r\n";
+    }
+    text += "[fenster]\r\nfgr=1\r\n";
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::filesystem::remove(path);
+        std::ofstream(path, std::ios::binary) << text;
+        // A moment older than the read, like a profile saved some time ago.
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const IniFile ini(path);
+        state.ResumeTiming();
+        readProfileKeys(ini);
+    }
+    std::filesystem::remove(path);
+}
+BENCHMARK(read_profile_50MB)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 // The fuzzed bytes are an INI file; every key written must read back, and every
@@ -17,9 +18,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 
     zeilwerk::IniFile ini(path);
-    (void)ini.readFlag("vorschau", "aktiv", true);
-    (void)ini.readNumber("fenster", "eingabe_top", 0);
-    (void)ini.readText("ini", "datei", "standard.ini");
+    // Names taken from the bytes themselves, so sections and keys of the input are met;
+    // the indexed reads must agree with one plain pass over the text.
+    std::vector<std::string> names = {"vorschau", "aktiv", "ini"};
+    std::string name;
+    for (const char c : bytes.substr(0, 256)) {
+        if (names.size() == 10)
+            break;
+        if (c == '[' || c == ']' || c == '=' || c == '\n') {
+            names.push_back(name);
+            name.clear();
+        } else {
+            name += c;
+        }
+    }
+    for (const std::string& section : names)
+        for (const std::string& key : names) {
+            const std::string expected = zeilwerk::findIniValue(bytes, section, key).value_or("\x01");
+            if (ini.readText(section, key, "\x01") != expected.substr(0, 2047))
+                std::abort();
+        }
 
     ini.writeNumber("fenster", "eingabe_top", -206);
     ini.writeText("vorschau", "schrift", "MS Mincho");

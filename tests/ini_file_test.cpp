@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <functional>
 #include <random>
+#include <thread>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -163,6 +165,46 @@ TEST_F(IniFileTest, ReadsSeeWritesOfAnotherHandle) {
     EXPECT_FALSE(reader.readFlag("fenster", "auto", false));
     writer.writeFlag("fenster", "auto", true);
     EXPECT_TRUE(reader.readFlag("fenster", "auto", false));
+}
+
+// Reads go through an index of the parsed file; it must answer as one plain pass would.
+TEST_F(IniFileTest, IndexedReadsAgreeWithAPlainPass) {
+    const char* const sections[] = {"a", "A", " a ", "b", "[c]", ""};
+    const char* const keys[] = {"k", "K", "k ", "x=y", "", "lange_taste"};
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 60; ++round) {
+        std::string text = round % 5 == 0 ? "\xEF\xBB\xBF" : "";
+        for (int line = 0; line < 40; ++line) {
+            switch (random() % 6) {
+            case 0: text += std::string("[") + sections[random() % 6] + "]"; break;
+            case 1: text += std::string("[") + sections[random() % 6]; break;
+            case 2: text += "; comment"; break;
+            default: text += std::string(keys[random() % 6]) + "=" + std::to_string(line); break;
+            }
+            text += random() % 4 ? "\r\n" : "\n";
+        }
+        const auto path = file(text);
+        const IniFile ini(path);
+        for (const char* section : sections)
+            for (const char* key : keys)
+                for (int twice = 0; twice < 2; ++twice)
+                    EXPECT_EQ(ini.readText(section, key, "-"), findIniValue(text, section, key).value_or("-"))
+                        << "[" << section << "] " << key << " in\n" << text;
+    }
+}
+
+// A change by another program, as large as before and in the same moment, is still seen.
+TEST_F(IniFileTest, ReadsSeeInPlaceChangesOfTheSameSize) {
+    const auto path = file("[s]\r\nk=1\r\n");
+    const IniFile ini(path);
+    EXPECT_EQ(ini.readNumber("s", "k", 0), 1);
+    writeFile(path, "[s]\r\nk=2\r\n");
+    EXPECT_EQ(ini.readNumber("s", "k", 0), 2);
+    // The same once the first state is old enough to be kept between reads.
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    EXPECT_EQ(ini.readNumber("s", "k", 0), 2);
+    writeFile(path, "[s]\r\nk=3\r\n");
+    EXPECT_EQ(ini.readNumber("s", "k", 0), 3);
 }
 
 TEST_F(IniFileTest, LineBreakInAValueStaysOneLine) {

@@ -62,15 +62,16 @@ void restorePositions(const Windows& w, const IniFile& file) {
     setLeft(w.toolbar, file.readNumber("fenster", "tool_left", left(w.input) - width(w.toolbar) - 8));
 }
 
-void writePositions(const Windows& w, IniFile& file) {
-    file.writeNumber("fenster", "eingabe_top", top(w.input));
-    file.writeNumber("fenster", "eingabe_left", left(w.input));
-    file.writeNumber("fenster", "optn_top", top(w.options));
-    file.writeNumber("fenster", "optn_left", left(w.options));
-    file.writeNumber("fenster", "vorschau_top", top(w.preview));
-    file.writeNumber("fenster", "vorschau_left", left(w.preview));
-    file.writeNumber("fenster", "tool_top", top(w.toolbar));
-    file.writeNumber("fenster", "tool_left", left(w.toolbar));
+void appendPositions(const Windows& w, std::vector<IniEntry>& entries) {
+    const auto add = [&](const char* key, int value) { entries.push_back({"fenster", key, std::to_string(value)}); };
+    add("eingabe_top", top(w.input));
+    add("eingabe_left", left(w.input));
+    add("optn_top", top(w.options));
+    add("optn_left", left(w.options));
+    add("vorschau_top", top(w.preview));
+    add("vorschau_left", left(w.preview));
+    add("tool_top", top(w.toolbar));
+    add("tool_left", left(w.toolbar));
 }
 
 }  // namespace zeilwerk

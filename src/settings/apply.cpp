@@ -56,13 +56,16 @@ void TForm2::confirmClick() {
                           static_cast<ToolWindow*>(&preview), static_cast<ToolWindow*>(&toolbar)})
         w->setStayOnTop(fenster_fgr->isChecked());
 
-    IniFile startupFile(m_platform.executableFolder / "optn.ini");
-    startupFile.writeFlag("laden", "auto", ini_auto->isChecked());
-    startupFile.writeText("laden", "datei", toIni(ini_datei->text()));
-    startupFile.writeFlag("fenster", "auto", fenster_auto->isChecked());
-    startupFile.writeFlag("tool", "hide", tool_hide->isChecked());
+    const auto flag = [](const QCheckBox* box) { return std::string(box->isChecked() ? "1" : "0"); };
+    std::vector<IniEntry> startup = {
+        {"laden", "auto", flag(ini_auto)},
+        {"laden", "datei", toIni(ini_datei->text())},
+        {"fenster", "auto", flag(fenster_auto)},
+        {"tool", "hide", flag(tool_hide)},
+    };
     if (fenster_auto->isChecked())
-        writePositions(m_windows, startupFile);
+        appendPositions(m_windows, startup);
+    IniFile(m_platform.executableFolder / "optn.ini").write(startup);
 
     toolbar.setVisible(!tool_hide->isChecked());
     toolbar.setHorizontal(tool_horizontal->isChecked());

@@ -2,11 +2,14 @@
 
 #include "platform/error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <ctime>
 #include <fcntl.h>
-#include <cstdio>
-#include <optional>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,6 +51,9 @@ struct Line {
     std::string_view value;
 };
 
+// The line that starts at begin, classified.
+Line lineAt(std::string_view text, size_t begin);
+
 class Lines {
 public:
     explicit Lines(std::string_view text) : m_text(text) {
@@ -59,65 +65,55 @@ public:
     bool next(Line& line) {
         if (m_pos >= m_text.size())
             return false;
-        line.begin = m_pos;
-        const size_t lf = m_text.find('\n', m_pos);
-        line.next = lf == std::string_view::npos ? m_text.size() : lf + 1;
-        line.end = lf == std::string_view::npos ? m_text.size() : lf;
-        if (line.end > line.begin && m_text[line.end - 1] == '\r')
-            --line.end;
+        line = lineAt(m_text, m_pos);
         m_pos = line.next;
-        classify(line, trimmed(m_text.substr(line.begin, line.end - line.begin)));
         return true;
     }
 
 private:
-    static void classify(Line& line, std::string_view s) {
-        line.kind = Line::Other;
-        line.name = {};
-        line.value = {};
-        if (s.empty() || s.front() == ';')
-            return;
-        if (s.front() == '[') {
-            const size_t close = s.rfind(']');
-            if (close != std::string_view::npos) {
-                line.kind = Line::Section;
-                line.name = trimmed(s.substr(1, close - 1));
-                return;
-            }
-            // A header without "]" is read like any other line.
-        }
-        const size_t eq = s.find('=');
-        if (eq == std::string_view::npos)
-            return;  // what has no "=" is not a key
-        line.kind = Line::Key;
-        line.name = trimmed(s.substr(0, eq));
-        line.value = trimmed(s.substr(eq + 1));
-    }
-
     std::string_view m_text;
     size_t m_pos = 0;
 };
+
+void classify(Line& line, std::string_view s) {
+    line.kind = Line::Other;
+    line.name = {};
+    line.value = {};
+    if (s.empty() || s.front() == ';')
+        return;
+    if (s.front() == '[') {
+        const size_t close = s.rfind(']');
+        if (close != std::string_view::npos) {
+            line.kind = Line::Section;
+            line.name = trimmed(s.substr(1, close - 1));
+            return;
+        }
+        // A header without "]" is read like any other line.
+    }
+    const size_t eq = s.find('=');
+    if (eq == std::string_view::npos)
+        return;  // what has no "=" is not a key
+    line.kind = Line::Key;
+    line.name = trimmed(s.substr(0, eq));
+    line.value = trimmed(s.substr(eq + 1));
+}
+
+Line lineAt(std::string_view text, size_t begin) {
+    Line line;
+    line.begin = begin;
+    const size_t lf = text.find('\n', begin);
+    line.next = lf == std::string_view::npos ? text.size() : lf + 1;
+    line.end = lf == std::string_view::npos ? text.size() : lf;
+    if (line.end > line.begin && text[line.end - 1] == '\r')
+        --line.end;
+    classify(line, trimmed(text.substr(line.begin, line.end - line.begin)));
+    return line;
+}
 
 std::string_view unquoted(std::string_view v) {
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         return v.substr(1, v.size() - 2);
     return v;
-}
-
-std::optional<std::string> findValue(std::string_view text, std::string_view section, std::string_view key) {
-    Lines lines(text);
-    Line line;
-    bool inSection = false;
-    while (lines.next(line)) {
-        if (line.kind == Line::Section) {
-            if (inSection)
-                return std::nullopt;  // only the first section of that name counts
-            inSection = sameName(line.name, section);
-        } else if (inSection && line.kind == Line::Key && sameName(line.name, key)) {
-            return std::string(unquoted(line.value));
-        }
-    }
-    return std::nullopt;
 }
 
 // A line break in a value would end the line and start another in the file.
@@ -193,19 +189,43 @@ constexpr off_t kMaxFileSize = off_t(256) << 20;
 
 enum class FileState { Missing, Read, NotIni };
 
-// Reads a regular file whole. Anything else (a FIFO, a device, a folder, a file too large or
-// unreadable) is no INI file: it is not read, so it can neither block nor exhaust memory.
-FileState readAll(const std::filesystem::path& path, std::string& text) {
-    text.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+// What tells one state of a file from another without reading it.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+    timespec seen{};  // when the file was found so; not part of its identity
+
+    bool operator==(const FileIdentity& o) const {
+        return device == o.device && inode == o.inode && size == o.size && same(modified, o.modified) &&
+               same(changed, o.changed);
+    }
+    static bool same(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+};
+
+// Opens a regular file for reading. Anything else (a FIFO, a device, a folder, a file too
+// large or unreadable) is no INI file: it is not read, so it can neither block nor exhaust memory.
+FileState openRegular(const std::filesystem::path& path, int& fd, FileIdentity& id) {
+    fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return errno == ENOENT || errno == ENOTDIR ? FileState::Missing : FileState::NotIni;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxFileSize) {
         ::close(fd);
+        fd = -1;
         return FileState::NotIni;
     }
-    text.reserve(static_cast<size_t>(st.st_size));
+    id = {st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim, {}};
+    ::clock_gettime(CLOCK_REALTIME, &id.seen);
+    return FileState::Read;
+}
+
+// Reads an open file to its end and closes it.
+FileState readOpen(int fd, std::size_t sizeHint, std::string& text) {
+    text.clear();
+    text.reserve(sizeHint);
     char buffer[65536];
     bool failed = false;
     while (text.size() <= static_cast<size_t>(kMaxFileSize)) {
@@ -221,6 +241,156 @@ FileState readAll(const std::filesystem::path& path, std::string& text) {
     ::close(fd);
     return failed || text.size() > static_cast<size_t>(kMaxFileSize) ? FileState::NotIni : FileState::Read;
 }
+
+FileState readAll(const std::filesystem::path& path, std::string& text) {
+    text.clear();
+    int fd = -1;
+    FileIdentity id;
+    const FileState state = openRegular(path, fd, id);
+    return state == FileState::Read ? readOpen(fd, static_cast<size_t>(id.size), text) : state;
+}
+
+std::uint32_t nameHash(std::string_view name) {
+    std::uint32_t h = 2166136261u;
+    for (const char c : name)
+        h = (h ^ static_cast<unsigned char>(lowerAscii(c))) * 16777619u;
+    return h;
+}
+
+// One state of a file, parsed once: its bytes, an index of its section headers, and for
+// each section asked for, an index of the keys of its first occurrence. Lookups then cost
+// a binary search instead of a pass over the file.
+class Snapshot {
+public:
+    explicit Snapshot(std::string text) : m_text(std::move(text)) {
+        Lines lines(m_text);
+        Line line;
+        while (lines.next(line))
+            if (line.kind == Line::Section)
+                m_headers.push_back({nameHash(line.name), static_cast<std::uint32_t>(line.begin)});
+        m_headersByName = m_headers;
+        std::sort(m_headersByName.begin(), m_headersByName.end());
+    }
+
+    std::optional<std::string_view> find(std::string_view section, std::string_view key) {
+        const std::vector<Mark>& keys = keysOf(section);
+        const auto [first, last] =
+            std::equal_range(keys.begin(), keys.end(), Mark{nameHash(key), 0}, Mark::byHash);
+        for (auto it = first; it != last; ++it) {
+            const Line line = lineAt(m_text, it->line);
+            if (sameName(line.name, key))
+                return unquoted(line.value);
+        }
+        return std::nullopt;
+    }
+
+private:
+    struct Mark {
+        std::uint32_t hash;
+        std::uint32_t line;  // offset of the line's first byte; files are smaller than 4 GiB
+        bool operator<(const Mark& o) const { return hash != o.hash ? hash < o.hash : line < o.line; }
+        static bool byHash(const Mark& a, const Mark& b) { return a.hash < b.hash; }
+    };
+
+    const std::vector<Mark>& keysOf(std::string_view section) {
+        std::string name(section);
+        std::transform(name.begin(), name.end(), name.begin(), lowerAscii);
+        const auto known = m_keys.find(name);
+        if (known != m_keys.end())
+            return known->second;
+        std::vector<Mark>& keys = m_keys[name];
+        // The first header of that name, in file order (marks of equal hash are sorted by offset).
+        const auto [first, last] =
+            std::equal_range(m_headersByName.begin(), m_headersByName.end(), Mark{nameHash(section), 0}, Mark::byHash);
+        for (auto it = first; it != last; ++it) {
+            const Line header = lineAt(m_text, it->line);
+            if (!sameName(header.name, section))
+                continue;
+            const auto next = std::upper_bound(m_headers.begin(), m_headers.end(), it->line,
+                                               [](std::uint32_t at, const Mark& m) { return at < m.line; });
+            const size_t end = next == m_headers.end() ? m_text.size() : next->line;
+            for (size_t at = header.next; at < end;) {
+                const Line line = lineAt(m_text, at);
+                if (line.kind == Line::Key)
+                    keys.push_back({nameHash(line.name), static_cast<std::uint32_t>(line.begin)});
+                at = line.next;
+            }
+            std::sort(keys.begin(), keys.end());
+            break;
+        }
+        return keys;
+    }
+
+    std::string m_text;
+    std::vector<Mark> m_headers;        // in file order
+    std::vector<Mark> m_headersByName;  // by hash, then offset
+    std::map<std::string, std::vector<Mark>> m_keys;
+};
+
+// The last files read, by path. A state is taken from here only while the file's identity
+// (device, inode, size, both times) is unchanged, so every read still sees the last write.
+class SnapshotCache {
+public:
+    static SnapshotCache& instance() {
+        static SnapshotCache cache;
+        return cache;
+    }
+
+    // The file's current state, or nothing when it is missing or no INI file.
+    std::optional<std::string> find(const std::filesystem::path& path, std::string_view section,
+                                    std::string_view key) {
+        int fd = -1;
+        FileIdentity id;
+        if (openRegular(path, fd, id) != FileState::Read)
+            return std::nullopt;
+        const std::lock_guard lock(m_mutex);
+        const std::string name = path.string();
+        auto entry = std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry& e) { return e.path == name; });
+        if (entry != m_entries.end() && entry->id == id) {
+            ::close(fd);
+        } else {
+            std::string text;
+            if (readOpen(fd, static_cast<size_t>(id.size), text) != FileState::Read)
+                return std::nullopt;
+            if (entry != m_entries.end())
+                m_entries.erase(entry);
+            m_entries.insert(m_entries.begin(), Entry{name, id, std::make_shared<Snapshot>(std::move(text))});
+            if (m_entries.size() > kEntries)
+                m_entries.pop_back();
+            entry = m_entries.begin();
+        }
+        auto snapshot = entry->snapshot;
+        // A file changed again within the same clock tick would keep its identity: such a
+        // fresh state is used for this read only.
+        if (changedJustNow(id))
+            m_entries.erase(entry);
+        const auto value = snapshot->find(section, key);
+        return value ? std::optional<std::string>(*value) : std::nullopt;
+    }
+
+    void forget(const std::filesystem::path& path) {
+        const std::lock_guard lock(m_mutex);
+        std::erase_if(m_entries, [&](const Entry& e) { return e.path == path.string(); });
+    }
+
+private:
+    struct Entry {
+        std::string path;
+        FileIdentity id;
+        std::shared_ptr<Snapshot> snapshot;
+    };
+    static constexpr size_t kEntries = 2;  // the start-up file and one profile
+
+    // Whether the file had changed shortly before it was looked at.
+    static bool changedJustNow(const FileIdentity& id) {
+        const auto ns = [](const timespec& t) { return std::int64_t(t.tv_sec) * 1000000000 + t.tv_nsec; };
+        const std::int64_t stamp = std::max(ns(id.modified), ns(id.changed));
+        return ns(id.seen) - stamp < 50'000'000;  // well above the coarsest kernel tick (10 ms)
+    }
+
+    std::mutex m_mutex;
+    std::vector<Entry> m_entries;  // most recent first
+};
 
 // The file a path names in the end: links followed, a link that points nowhere included,
 // so a write goes to the file the link names.
@@ -290,6 +460,22 @@ std::filesystem::path fullPath(const std::filesystem::path& path) {
 
 }  // namespace
 
+std::optional<std::string> findIniValue(std::string_view text, std::string_view section, std::string_view key) {
+    Lines lines(text);
+    Line line;
+    bool inSection = false;
+    while (lines.next(line)) {
+        if (line.kind == Line::Section) {
+            if (inSection)
+                return std::nullopt;  // only the first section of that name counts
+            inSection = sameName(line.name, section);
+        } else if (inSection && line.kind == Line::Key && sameName(line.name, key)) {
+            return std::string(unquoted(line.value));
+        }
+    }
+    return std::nullopt;
+}
+
 bool parseIniNumber(std::string_view text, std::int32_t& value) {
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
         const std::string_view digits = text.substr(2);
@@ -308,9 +494,8 @@ bool parseIniNumber(std::string_view text, std::int32_t& value) {
 IniFile::IniFile(std::filesystem::path path) : m_path(std::move(path)) {}
 
 // What cannot be read (no file, a folder, a FIFO, no permission) reads as an empty file.
-std::string IniFile::contents() const {
-    std::string text;
-    return readAll(m_path, text) == FileState::Read ? text : std::string();
+std::optional<std::string> IniFile::find(std::string_view section, std::string_view key) const {
+    return SnapshotCache::instance().find(m_path, section, key);
 }
 
 bool IniFile::readFlag(std::string_view section, std::string_view key, bool fallback) const {
@@ -318,7 +503,7 @@ bool IniFile::readFlag(std::string_view section, std::string_view key, bool fall
 }
 
 std::int32_t IniFile::readNumber(std::string_view section, std::string_view key, std::int32_t fallback) const {
-    const auto value = findValue(contents(), section, key);
+    const auto value = find(section, key);
     std::int32_t n = 0;
     if (value && parseIniNumber(*value, n))
         return n;
@@ -326,7 +511,7 @@ std::int32_t IniFile::readNumber(std::string_view section, std::string_view key,
 }
 
 std::string IniFile::readText(std::string_view section, std::string_view key, std::string_view fallback) const {
-    auto value = findValue(contents(), section, key);
+    auto value = find(section, key);
     std::string text = value ? std::move(*value) : std::string(fallback);
     if (text.size() > kMaxTextLength)
         text.resize(kMaxTextLength);
@@ -334,14 +519,18 @@ std::string IniFile::readText(std::string_view section, std::string_view key, st
 }
 
 void IniFile::writeFlag(std::string_view section, std::string_view key, bool value) {
-    writeText(section, key, value ? "1" : "0");
+    write({{std::string(section), std::string(key), value ? "1" : "0"}});
 }
 
 void IniFile::writeNumber(std::string_view section, std::string_view key, std::int32_t value) {
-    writeText(section, key, std::to_string(value));
+    write({{std::string(section), std::string(key), std::to_string(value)}});
 }
 
 void IniFile::writeText(std::string_view section, std::string_view key, std::string_view value) {
+    write({{std::string(section), std::string(key), std::string(value)}});
+}
+
+void IniFile::write(const std::vector<IniEntry>& entries) {
     const std::string failure = "Unable to write to " + fullPath(m_path).string();
     const std::filesystem::path target = linkTarget(fullPath(m_path));
     // Held from the read to the rename: a second program writing the same file waits, and
@@ -351,7 +540,10 @@ void IniFile::writeText(std::string_view section, std::string_view key, std::str
     // A file that exists but cannot be read as INI must not be replaced by one key.
     if (readAll(target, text) == FileState::NotIni)
         throw Error(failure);
-    replaceContents(target, withValue(text, section, key, value), failure);
+    for (const IniEntry& e : entries)
+        text = withValue(text, e.section, e.key, e.value);
+    SnapshotCache::instance().forget(m_path);
+    replaceContents(target, text, failure);
 }
 
 // The new contents go to a temporary file beside the old one, which is renamed over it:

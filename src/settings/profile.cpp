@@ -71,14 +71,16 @@ struct Overloaded : Ts... {
 template <typename... Ts>
 Overloaded(Ts...) -> Overloaded<Ts...>;
 
-void saveKey(IniFile& file, const ProfileKey& k) {
-    std::visit(Overloaded{
-                   [&](QCheckBox* c) { file.writeFlag(k.section, k.key, c->isChecked()); },
-                   [&](QLineEdit* f) { file.writeText(k.section, k.key, toIni(f->text())); },
-                   [&](QLabel* l) { file.writeText(k.section, k.key, toIni(l->text())); },
-                   [&](Selected s) { file.writeFlag(k.section, k.key, !s.button->isEnabled()); },
-               },
-               k.control);
+IniEntry savedKey(const ProfileKey& k) {
+    const auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
+    return {k.section, k.key,
+            std::visit(Overloaded{
+                           [&](QCheckBox* c) { return flag(c->isChecked()); },
+                           [&](QLineEdit* f) { return toIni(f->text()); },
+                           [&](QLabel* l) { return toIni(l->text()); },
+                           [&](Selected s) { return flag(!s.button->isEnabled()); },
+                       },
+                       k.control)};
 }
 
 void loadKey(const IniFile& file, const ProfileKey& k) {
@@ -110,8 +112,10 @@ void TForm2::ini_saveClick() {
         return;
     }
     IniFile profile(besideExecutable(m_platform.executableFolder, name));
+    std::vector<IniEntry> entries;
     for (const ProfileKey& k : profileKeys(*this))
-        saveKey(profile, k);
+        entries.push_back(savedKey(k));
+    profile.write(entries);
     Fileexistence(ini_datei);
     m_platform.messages->show(QStringLiteral("Einstellungen erfolgreich gesichert."));
 }
