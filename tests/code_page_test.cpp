@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+
 namespace zeilwerk {
 namespace {
 
@@ -36,6 +38,52 @@ TEST(CodePage, DoubleBytePage) {
     EXPECT_EQ(page.decode(page.encode(u"a日ｱ本")), u"a日ｱ本");
     // A lead byte with nothing after it.
     EXPECT_EQ(page.decode("a\x93"), u"a?");
+}
+
+// Every unit, asked of iconv one by one: a unit the page holds has bytes that decode to it
+// again; any other unit is "?". On the Western page that is every unit iconv can encode.
+TEST(CodePage, TablesAgreeWithEncodeThenDecodeForEveryUnit) {
+    for (const char* name : {"WINDOWS-1252", "CP932"}) {
+        const CodePage page(name);
+        iconv_t to = iconv_open(name, "UTF-16LE");
+        iconv_t from = iconv_open("UTF-16LE", name);
+        const auto run = [](iconv_t cd, const char* in, size_t length, char* out) -> int {
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            char* src = const_cast<char*>(in);
+            char* dst = out;
+            size_t room = 8;
+            if (iconv(cd, &src, &length, &dst, &room) == static_cast<size_t>(-1) || length != 0)
+                return -1;
+            return static_cast<int>(dst - out);
+        };
+        int held = 0;
+        for (std::uint32_t u = 0; u < 0x10000; ++u) {
+            if (u >= 0xD800 && u <= 0xDFFF)
+                continue;
+            const char in[2] = {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+            char bytes[8], back[8];
+            const int n = run(to, in, 2, bytes);
+            const bool encodes = n == 1 || n == 2;
+            const bool roundTrips = encodes && run(from, bytes, static_cast<size_t>(n), back) == 2 &&
+                                    back[0] == in[0] && back[1] == in[1];
+            const auto unit = static_cast<char16_t>(u);
+            ASSERT_EQ(page.byteLength(unit), roundTrips ? n : 0) << name << " U+" << std::hex << u;
+            ASSERT_EQ(page.survivor(unit), roundTrips ? unit : u'?') << name << " U+" << std::hex << u;
+            ASSERT_EQ(page.decode(page.encode(std::u16string(1, unit))), std::u16string(1, page.survivor(unit)))
+                << name << " U+" << std::hex << u;
+            if (!page.isDoubleByte()) {
+                ASSERT_EQ(roundTrips, encodes) << name << " U+" << std::hex << u;
+            }
+            held += roundTrips;
+        }
+        EXPECT_GT(held, page.isDoubleByte() ? 7000 : 250) << name;
+        iconv_close(to);
+        iconv_close(from);
+    }
+    // The yen sign is no message code escape on a Japanese page.
+    const CodePage japanese("CP932");
+    EXPECT_EQ(japanese.survivor(u'¥'), u'?');
+    EXPECT_EQ(japanese.encode(u"¥"), "?");
 }
 
 TEST(CodePage, UnknownPageIsAnError) {

@@ -3,11 +3,14 @@
 #include "platform/error.h"
 #include "preview/layout.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace zeilwerk::test {
 namespace {
@@ -141,6 +144,61 @@ TEST_F(PreviewTest, BadPicturesRaiseTheSystemTextsAndKeepThePreviousPicture) {
     }
     EXPECT_THROW(preview->loadColourPicture(folder / "kaputt.bmp"), Error);
     EXPECT_EQ(preview->cala.picture().pixel(0, 3), patternColour(3));
+}
+
+// Damaged, oversized and non-file pictures are refused before anything is decoded.
+TEST_F(PreviewTest, CutOversizedAndNonFilePicturesAreNotValid) {
+    QByteArray whole;
+    {
+        QImage box(320, 80, QImage::Format_RGB32);
+        box.fill(qRgb(9, 9, 90));
+        QBuffer buffer(&whole);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(box.save(&buffer, "BMP"));
+    }
+    // An RLE8 bitmap of about a kilobyte that declares 5600 × 5600 pixels.
+    QByteArray bomb = whole.left(54);
+    const auto put32 = [&](int at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bomb[at + i] = static_cast<char>(v >> (8 * i));
+    };
+    put32(10, 54 + 1024);  // palette, then the pixels
+    put32(18, 5600);
+    put32(22, 5600);
+    bomb[28] = 8;
+    bomb[29] = 0;
+    put32(30, 1);          // RLE8
+    put32(34, 2);
+    bomb.append(QByteArray(1024, '\0'));
+    bomb.append(QByteArray("\x00\x01", 2));  // end of picture
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"cut.bmp", whole.left(2000)},
+        {"onebyteshort.bmp", whole.left(whole.size() - 1)},
+        {"bomb.bmp", bomb},
+        {"headeronly.bmp", whole.left(30)},
+    };
+    for (const auto& c : cases) {
+        writeFile(folder / c.name, c.bytes.toStdString());
+        for (const bool colours : {false, true}) {
+            try {
+                colours ? preview->loadColourPicture(folder / c.name) : preview->loadTextBoxPicture(folder / c.name);
+                ADD_FAILURE() << c.name;
+            } catch (const Error& e) {
+                EXPECT_EQ(std::string(e.what()), "Bitmap image is not valid") << c.name;
+            }
+        }
+        EXPECT_EQ(preview->boxme.picture().pixel(5, 5), boxColour) << c.name;
+    }
+    writeFile(folder / "whole.bmp", whole.toStdString());
+    preview->loadTextBoxPicture(folder / "whole.bmp");
+    EXPECT_EQ(preview->boxme.picture().pixel(5, 5), qRgb(9, 9, 90));
+
+    // A FIFO never delivers a byte: it must be refused, not waited on.
+    ASSERT_EQ(::mkfifo((folder / "fifo.bmp").c_str(), 0600), 0);
+    EXPECT_THROW(preview->loadTextBoxPicture(folder / "fifo.bmp"), Error);
 }
 
 TEST_F(PreviewTest, ASecondColourPictureOverwritesEveryPixel) {

@@ -49,26 +49,54 @@ CodePage::CodePage(const char* iconvName)
     if (!toPage.valid() || !fromPage.valid())
         throw Error("Unknown code page " + m_name);
 
-    for (std::uint32_t unit = 0; unit < 0x10000; ++unit) {
-        if (isSurrogate(static_cast<char16_t>(unit)))
+    const auto decodeOne = [&](const char* in, size_t length, char16_t& unit) {
+        char out[8];
+        if (fromPage.convert(in, length, out, sizeof out) != 2)
+            return false;
+        unit = static_cast<char16_t>(static_cast<unsigned char>(out[0]) | static_cast<unsigned char>(out[1]) << 8);
+        return true;
+    };
+
+    // Every unit the page can hold is the decoding of some byte or byte pair, so the table
+    // is built from the page's few hundred (or few thousand) byte sequences, not from all
+    // 65,536 units.
+    std::vector<char16_t> candidates;
+    std::vector<unsigned char> leadBytes;
+    for (int byte = 0; byte < 256; ++byte) {
+        const char in = static_cast<char>(byte);
+        char16_t unit = 0;
+        if (decodeOne(&in, 1, unit)) {
+            candidates.push_back(unit);
+            m_singleDecode[byte] = unit;
+        } else {
+            // A lead byte is "incomplete" alone; a byte the page leaves undefined keeps its value.
+            if (errno == EINVAL)
+                leadBytes.push_back(static_cast<unsigned char>(byte));
+            m_singleDecode[byte] = static_cast<char16_t>(byte);
+        }
+    }
+    m_doubleByte = !leadBytes.empty();
+    for (const unsigned char lead : leadBytes)
+        for (int trail = 0; trail < 256; ++trail) {
+            const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+            char16_t unit = 0;
+            if (decodeOne(in, 2, unit))
+                candidates.push_back(unit);
+        }
+
+    // A unit counts as held only when its bytes decode to it again. CP932 writes "¥" as the
+    // byte of "\\": taken as held, it would turn into a message code on the way to the Maker.
+    for (const char16_t unit : candidates) {
+        if (isSurrogate(unit) || m_length[unit])
             continue;
         const char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
         char out[8];
         const int n = toPage.convert(in, 2, out, sizeof out);
-        if (n == 1 || n == 2) {
+        char16_t back = 0;
+        if ((n == 1 || n == 2) && decodeOne(out, static_cast<size_t>(n), back) && back == unit) {
             m_length[unit] = static_cast<std::uint8_t>(n);
             m_bytes[unit] = {out[0], n == 2 ? out[1] : '\0'};
-            if (n == 2)
-                m_doubleByte = true;
         }
-    }
-    for (int byte = 0; byte < 256; ++byte) {
-        const char in = static_cast<char>(byte);
-        char out[8];
-        const int n = fromPage.convert(&in, 1, out, sizeof out);
-        m_singleDecode[byte] = n == 2 ? static_cast<char16_t>(static_cast<unsigned char>(out[0]) |
-                                                              static_cast<unsigned char>(out[1]) << 8)
-                                      : static_cast<char16_t>(byte);
     }
 }
 

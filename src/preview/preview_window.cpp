@@ -2,9 +2,8 @@
 
 #include "platform/error.h"
 #include "preview/layout.h"
+#include "preview/picture_file.h"
 
-#include <QFile>
-#include <QImageReader>
 #include <QLabel>
 #include <QPainter>
 
@@ -15,36 +14,7 @@ namespace {
 
 const QPoint layerOrigin(8, 8);
 
-QString pathText(const std::filesystem::path& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path.string()));
-}
-
-QImage readImage(const std::filesystem::path& path, const char* format) {
-    QFile file(pathText(path));
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(pathText(path), file.errorString()).toStdString());
-    QImageReader reader(&file, format);
-    const QImage image = reader.read();
-    if (image.isNull() || image.width() == 0 || image.height() == 0)
-        throw Error("Bitmap image is not valid");
-    return image.convertToFormat(QImage::Format_RGB32);
-}
-
 }  // namespace
-
-QImage readBitmap(const std::filesystem::path& path) {
-    return readImage(path, "bmp");
-}
-
-QImage readPicture(const std::filesystem::path& path) {
-    std::string extension = path.extension().string();
-    if (!extension.empty())
-        extension.erase(0, 1);
-    const QByteArray kind = QByteArray::fromStdString(extension).toLower();
-    if (kind.isEmpty() || !QImageReader::supportedImageFormats().contains(kind))
-        throw Error("Unknown picture file extension (." + extension + ")");
-    return readImage(path, kind.constData());
-}
 
 QImage& Layer::picture() {
     if (m_picture.isNull()) {

@@ -80,11 +80,6 @@ private:
     const Windows& m_windows;
 };
 
-// Reads a Windows bitmap; throws the system's error texts when it cannot.
-QImage readBitmap(const std::filesystem::path& path);
-// Reads a picture of any kind Qt knows, chosen by the file's extension.
-QImage readPicture(const std::filesystem::path& path);
-
 // The pixel (1, 1) of a picture, or the one nearest to it in a picture smaller than 2 × 2.
 QRgb keyPixel(const QImage& picture);
 
