@@ -1,4 +1,5 @@
 #include "message/scanner.h"
+#include "platform/code_page.h"
 #include "settings/ini_file.h"
 
 #include <benchmark/benchmark.h>
@@ -33,6 +34,26 @@ void BM_ScanMessage(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * units));
 }
 BENCHMARK(BM_ScanMessage);
+
+// One line of 1 MiB of text without a single code, tracing off.
+void scan_plain_1MiB(benchmark::State& state) {
+    std::u16string line;
+    const std::u16string words = u"Ein ganz gewöhnlicher Satz ohne jeden Code, wie ihn Nachrichten meist haben. ";
+    while (line.size() * sizeof(char16_t) < (1u << 20))
+        line += words;
+    line.resize((1u << 20) / sizeof(char16_t));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(visibleText(line));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * line.size() * sizeof(char16_t)));
+}
+BENCHMARK(scan_plain_1MiB)->Unit(benchmark::kMicrosecond);
+
+// The table of the Western page, built once at start-up.
+void code_page_table(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CodePage("WINDOWS-1252"));
+}
+BENCHMARK(code_page_table)->Unit(benchmark::kMillisecond);
 
 void BM_ScanMegabyteLine(benchmark::State& state) {
     std::u16string line;

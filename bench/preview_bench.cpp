@@ -14,31 +14,52 @@ namespace {
 
 using namespace zeilwerk;
 
-void renderMessage(benchmark::State& state) {
+// Four typical lines, colouring on; each round types one more character into the second
+// line (and starts it over after 24), as a keystroke does.
+void render(benchmark::State& state, bool scale2x) {
     BoxMessages messages;
     const FontList fonts = FontList::installed();
     const Platform platform{&messages, &fonts, nullptr, "."};
     Windows windows;
     TForm3 preview(platform, windows);
     QImage colours(16, 16, QImage::Format_RGB32);
-    colours.fill(qRgb(200, 200, 255));
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            colours.setPixel(x, y, qRgb(200 - 8 * y, 200, 255 - x));
     preview.TileBmp(colours);
     QImage box(320, 80, QImage::Format_RGB32);
-    box.fill(qRgb(20, 30, 120));
+    box.fill(qRgb(255, 0, 255));
+    for (int y = 2; y < 78; ++y)
+        for (int x = 2; x < 318; ++x)
+            box.setPixel(x, y, qRgb(20, 30, 120));
     preview.boxme.setPicture(box, qRgb(255, 0, 255));
     preview.setPreviewFont(QStringLiteral("MS Mincho"));
 
     RenderSettings settings;
     settings.lineLength = QStringLiteral("50");
     settings.alignment = QStringLiteral("1");
-    settings.scale2x = state.range(0) != 0;
-    const std::array<std::u16string, 4> lines = {
-        u"\\c[2]Hallo Welt!\\. Wie geht es dir, \\n[1]?", u"Ich habe \\v[12] Goldstücke gefunden.",
+    settings.scale2x = scale2x;
+    preview.setPreviewScale(scale2x);
+    const std::u16string typed = u"Ich habe \\v[12] Goldstücke gefunden.";
+    std::array<std::u16string, 4> lines = {
+        u"\\c[2]Hallo Welt!\\. Wie geht es dir, \\n[1]?", u"",
         u"\\s[5]Das ist \\>sofort\\< zu sehen.\\|", u"Äußerst wichtige Grüße von \\n[\\v[3]]."};
-    for (auto _ : state)
+    size_t keystroke = 0;
+    for (auto _ : state) {
+        lines[1] = typed.substr(0, 12 + keystroke++ % 24);
         renderPreview(preview, lines, settings, nullptr);
+    }
 }
-BENCHMARK(renderMessage)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+void render_1x(benchmark::State& state) {
+    render(state, false);
+}
+BENCHMARK(render_1x)->Unit(benchmark::kMicrosecond);
+
+void render_2x(benchmark::State& state) {
+    render(state, true);
+}
+BENCHMARK(render_2x)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
