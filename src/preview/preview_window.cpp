@@ -3,11 +3,14 @@
 #include "platform/error.h"
 #include "preview/layout.h"
 #include "preview/picture_file.h"
+#include "preview/pixels.h"
 
 #include <QLabel>
 #include <QPainter>
 
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 namespace zeilwerk {
 namespace {
@@ -41,20 +44,54 @@ void Layer::setTransparentColour(QRgb colour) {
     refresh();
 }
 
+void Layer::copyPicture(const QImage& picture, std::optional<QRgb> transparent) {
+    m_transparent = transparent;
+    if (m_picture.size() != picture.size() || m_picture.format() != QImage::Format_RGB32 ||
+        picture.format() != QImage::Format_RGB32) {
+        m_picture = picture.convertToFormat(QImage::Format_RGB32);
+        return;
+    }
+    // Into the pixels the layer already has: a keystroke allocates nothing.
+    const auto rowBytes = static_cast<size_t>(picture.width()) * sizeof(QRgb);
+    for (int y = 0; y < picture.height(); ++y)
+        std::memcpy(m_picture.scanLine(y), picture.constScanLine(y), rowBytes);
+}
+
 void Layer::refresh() {
     if (m_picture.isNull()) {
         m_shown = QImage();
         return;
     }
-    QImage shown = m_picture.convertToFormat(QImage::Format_ARGB32);
-    const QRgb key = transparentColour() & 0xFFFFFF;
-    for (int y = 0; y < shown.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(shown.scanLine(y));
-        for (int x = 0; x < shown.width(); ++x)
-            if ((row[x] & 0xFFFFFF) == key)
-                row[x] = 0;
-    }
-    m_shown = shown.size() == m_size ? shown : shown.scaled(m_size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    // A larger or smaller picture is brought to the layer's size first, so no full-size
+    // copy of a big picture is made; nearest-pixel scaling picks the same pixels either way.
+    const QImage sized = m_picture.size() == m_size
+                             ? m_picture
+                             : m_picture.scaled(m_size, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                                   .convertToFormat(QImage::Format_RGB32);
+    if (m_shown.size() != m_size || m_shown.format() != QImage::Format_ARGB32)
+        m_shown = QImage(m_size, QImage::Format_ARGB32);
+    const QRgb key = transparentColour();
+    const int height = m_size.height();
+    for (int y = 0; y < height; ++y)
+        pixels::maskKey(reinterpret_cast<QRgb*>(m_shown.scanLine(y)),
+                        reinterpret_cast<const QRgb*>(sized.constScanLine(y)), m_size.width(), key);
+    markShownCurrent();
+}
+
+bool Layer::shownIsCurrent() const {
+    return !m_picture.isNull() && m_picture.size() == m_size && m_picture.format() == QImage::Format_RGB32 &&
+           m_shown.size() == m_size && m_shownOf == m_picture.cacheKey() && m_shownKey == transparentColour();
+}
+
+void Layer::refreshRow(int y) {
+    pixels::maskKey(reinterpret_cast<QRgb*>(m_shown.scanLine(y)),
+                    reinterpret_cast<const QRgb*>(std::as_const(m_picture).constScanLine(y)), m_size.width(),
+                    transparentColour());
+}
+
+void Layer::markShownCurrent() {
+    m_shownOf = m_picture.cacheKey();
+    m_shownKey = transparentColour();
 }
 
 TForm3::TForm3(const Platform& platform, const Windows& windows)

@@ -24,6 +24,8 @@ public:
     QImage& picture();
     // Replaces the picture; its transparent colour comes with it.
     void setPicture(const QImage& picture, std::optional<QRgb> transparent);
+    // The same without rebuilding what is shown: the caller draws on and refreshes.
+    void copyPicture(const QImage& picture, std::optional<QRgb> transparent);
     // Without a colour set, the picture's bottom-left pixel is not painted.
     QRgb transparentColour() const;
     std::optional<QRgb> setTransparent() const { return m_transparent; }
@@ -36,11 +38,30 @@ public:
     // Rebuilds what is shown; call after drawing on the picture.
     void refresh();
 
+    // Whether what is shown was made from the picture as it is now, with today's colour,
+    // so a caller that changes a few rows may rebuild just those.
+    bool shownIsCurrent() const;
+    // Rebuilds what is shown of row y; only for a picture of the layer's own size.
+    void refreshRow(int y);
+    // Called after refreshRow for every row that changed.
+    void markShownCurrent();
+
 private:
     QSize m_size;
     QImage m_picture;
     std::optional<QRgb> m_transparent;
     QImage m_shown;
+    qint64 m_shownOf = 0;  // the picture's cache key when shown was made
+    QRgb m_shownKey = 0;
+};
+
+// What the doubled layer was last made from, so a keystroke redoubles only changed rows.
+struct DoubledFrom {
+    qint64 doubled = 0;  // the doubled picture's cache key as the doubling left it
+    QImage result;
+    qint64 box = 0;
+    QRgb boxKey = 0;
+    QRgb resultKey = 0;
 };
 
 // The preview window "Textvorschau": the five layers stacked at (8, 8) and the hidden font
@@ -54,6 +75,7 @@ public:
     Layer drawme{{320, 80}};
     Layer desti{{320, 80}};
     Layer scale2x{{640, 160}};
+    DoubledFrom doubledFrom;
     QLabel* schriftart;
 
     // The picture set-up of start-up: txtbox.bmp and txtclr.bmp beside the executable.

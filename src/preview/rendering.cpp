@@ -6,10 +6,14 @@
 #include "platform/fonts.h"
 #include "platform/number.h"
 #include "preview/layout.h"
+#include "preview/pixels.h"
 #include "preview/preview_window.h"
 
 #include <QFontMetrics>
 #include <QPainter>
+
+#include <cstring>
+#include <list>
 
 namespace zeilwerk {
 namespace {
@@ -19,12 +23,11 @@ constexpr int previewPoints = 9;
 // Each channel of the result ORed with the colour layer lying on it from (8, 8).
 void colourResult(QImage& result, const QImage& colours) {
     constexpr int offset = 8;
-    for (int y = offset; y < result.height() && y - offset < colours.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(result.scanLine(y));
-        const auto* pattern = reinterpret_cast<const QRgb*>(colours.constScanLine(y - offset));
-        for (int x = offset; x < result.width() && x - offset < colours.width(); ++x)
-            row[x] |= pattern[x - offset];
-    }
+    const int rows = std::min(result.height() - offset, colours.height());
+    const int columns = std::min(result.width() - offset, colours.width());
+    for (int y = 0; y < rows; ++y)
+        pixels::orInto(reinterpret_cast<QRgb*>(result.scanLine(y + offset)) + offset,
+                       reinterpret_cast<const QRgb*>(colours.constScanLine(y)), columns);
 }
 
 // The source enlarged onto the whole target, nearest pixel, skipping the key colour.
@@ -34,64 +37,263 @@ void enlargeOnto(QImage& target, const QImage& source, QRgb key) {
     const int th = target.height();
     const int sw = source.width();
     const int sh = source.height();
+    std::vector<int> column(static_cast<size_t>(tw));
+    for (int x = 0; x < tw; ++x)
+        column[static_cast<size_t>(x)] = static_cast<int>(std::int64_t(x) * sw / tw);
     for (int y = 0; y < th; ++y) {
         const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(static_cast<int>(std::int64_t(y) * sh / th)));
         auto* to = reinterpret_cast<QRgb*>(target.scanLine(y));
         for (int x = 0; x < tw; ++x) {
-            const QRgb pixel = from[std::int64_t(x) * sw / tw];
+            const QRgb pixel = from[column[static_cast<size_t>(x)]];
             if ((pixel & 0xFFFFFF) != key)
                 to[x] = pixel;
         }
     }
 }
 
+// The text box enlarged to the 2x layer, its key colour marked by alpha 0. It changes only
+// with the text box, so it is made once per picture and colour.
+class EnlargedBox {
+public:
+    const QImage& of(const QImage& box, QRgb key, QSize size) {
+        key &= 0xFFFFFF;
+        if (box.cacheKey() != m_source || key != m_key || m_image.size() != size) {
+            m_image = QImage(size, QImage::Format_ARGB32);
+            m_image.fill(0);
+            enlargeOnto(m_image, box, key);
+            m_source = box.cacheKey();
+            m_key = key;
+        }
+        return m_image;
+    }
+
+private:
+    qint64 m_source = 0;
+    QRgb m_key = 0;
+    QImage m_image;
+};
+
+// Lines drawn once, kept with the pixels they set, so a keystroke draws only the line
+// that changed. A line's pixels are its opaque background and its glyphs: put over the
+// canvas in line order they give what drawing the text there gives.
+class LineCache {
+public:
+    struct Key {
+        QString family;
+        QString text;
+        QPoint origin;
+        QSize canvas;
+        bool operator==(const Key&) const = default;
+    };
+
+    void draw(QImage& canvas, const QFont& font, const Key& key) {
+        auto it = std::find_if(m_lines.begin(), m_lines.end(), [&](const Line& l) { return l.key == key; });
+        if (it == m_lines.end()) {
+            m_lines.push_front(drawn(font, key));
+            if (m_lines.size() > kLines)
+                m_lines.pop_back();
+            it = m_lines.begin();
+        } else if (it != m_lines.begin()) {
+            m_lines.splice(m_lines.begin(), m_lines, it);
+        }
+        putOver(canvas, *it);
+    }
+
+private:
+    struct Line {
+        Key key;
+        QPoint at;      // top-left of the pixels on the canvas
+        QImage pixels;  // premultiplied; alpha 0 where the line sets nothing
+        bool solid;     // every pixel fully set or not at all
+    };
+    static constexpr size_t kLines = 16;
+
+    static Line drawn(const QFont& font, const Key& key) {
+        // Only a band around the baseline can be touched: three line heights, cut to the
+        // canvas, so the band's edges are the canvas's wherever a glyph could reach them.
+        const QFontMetrics metrics(font);
+        const int top = std::max(0, key.origin.y() - metrics.ascent() - metrics.height());
+        const int bottom = std::min(key.canvas.height(), key.origin.y() + metrics.descent() + metrics.height());
+        if (bottom <= top)
+            return {key, {}, QImage(), true};
+        QImage band(key.canvas.width(), bottom - top, QImage::Format_ARGB32_Premultiplied);
+        band.fill(Qt::transparent);
+        {
+            QPainter painter(&band);
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            painter.setBackgroundMode(Qt::OpaqueMode);
+            painter.setBackground(Qt::white);
+            painter.drawText(key.origin - QPoint(0, top), key.text);
+        }
+        const int width = band.width();
+        std::vector<QRgb> columns(static_cast<size_t>(width), 0);
+        int firstRow = -1, lastRow = -1;
+        for (int y = 0; y < band.height(); ++y)
+            if (pixels::orAlpha(columns.data(), reinterpret_cast<const QRgb*>(band.constScanLine(y)), width)) {
+                firstRow = firstRow < 0 ? y : firstRow;
+                lastRow = y;
+            }
+        if (firstRow < 0)
+            return {key, {}, QImage(), true};
+        int first = 0, last = width - 1;
+        while (!columns[static_cast<size_t>(first)])
+            ++first;
+        while (!columns[static_cast<size_t>(last)])
+            --last;
+        QImage pixels = band.copy(first, firstRow, last - first + 1, lastRow - firstRow + 1);
+        bool solid = true;
+        const int cropWidth = pixels.width();
+        for (int y = 0; y < pixels.height() && solid; ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
+            for (int x = 0; x < cropWidth; ++x)
+                solid = solid && (qAlpha(row[x]) == 0 || qAlpha(row[x]) == 255);
+        }
+        return {key, QPoint(first, top + firstRow), pixels, solid};
+    }
+
+    static void putOver(QImage& canvas, const Line& line) {
+        if (line.pixels.isNull())
+            return;
+        if (!line.solid) {
+            QPainter painter(&canvas);
+            painter.drawImage(line.at, line.pixels);
+            return;
+        }
+        const int width = line.pixels.width();
+        const int height = line.pixels.height();
+        for (int y = 0; y < height; ++y)
+            pixels::putOpaque(reinterpret_cast<QRgb*>(canvas.scanLine(line.at.y() + y)) + line.at.x(),
+                              reinterpret_cast<const QRgb*>(line.pixels.constScanLine(y)), width);
+    }
+
+    std::list<Line> m_lines;  // most recently used first
+};
+
+// The result layer: the drawn text, coloured. Rows that come out as they were keep what
+// is shown of them; only the rows a keystroke changed are masked again.
+void updateResult(Layer& result, const QImage& canvas, std::optional<QRgb> transparent, const QImage* colours) {
+    constexpr int offset = 8;
+    if (!result.shownIsCurrent() || result.setTransparent() != transparent || result.picture().size() != canvas.size()) {
+        result.copyPicture(canvas, transparent);
+        if (colours)
+            colourResult(result.picture(), *colours);
+        result.refresh();
+        return;
+    }
+    const int width = canvas.width();
+    const int height = canvas.height();
+    const QImage& current = result.picture();
+    std::vector<QRgb> row(static_cast<size_t>(width));
+    const auto rowBytes = row.size() * sizeof(QRgb);
+    for (int y = 0; y < height; ++y) {
+        std::memcpy(row.data(), canvas.constScanLine(y), rowBytes);
+        if (colours && y >= offset && y - offset < colours->height() && width > offset)
+            pixels::orInto(row.data() + offset, reinterpret_cast<const QRgb*>(colours->constScanLine(y - offset)),
+                           std::min(width - offset, colours->width()));
+        if (std::memcmp(row.data(), current.constScanLine(y), rowBytes) == 0)
+            continue;
+        std::memcpy(result.picture().scanLine(y), row.data(), rowBytes);
+        result.refreshRow(y);
+    }
+    result.markShownCurrent();
+}
+
+// The doubled layer: the text box enlarged and the result doubled over what it held. Made
+// again only for the rows whose result row changed, unless anything else did.
+void updateDoubled(TForm3& preview) {
+    static EnlargedBox enlargedBox;
+    Layer& layer = preview.scale2x;
+    QImage& doubled = layer.picture();
+    const QImage& result = preview.desti.picture();
+    if (doubled.size() != result.size() * 2 || result.format() != QImage::Format_RGB32) {
+        if (preview.boxme.hasPicture())
+            enlargeOnto(doubled, preview.boxme.picture(), preview.boxme.transparentColour());
+        enlargeOnto(doubled, result, preview.desti.transparentColour());
+        layer.refresh();
+        preview.doubledFrom = {};
+        return;
+    }
+    const QImage box = preview.boxme.hasPicture() ? enlargedBox.of(preview.boxme.picture(),
+                                                                 preview.boxme.transparentColour(), doubled.size())
+                                                  : QImage();
+    DoubledFrom& from = preview.doubledFrom;
+    const QRgb boxKey = preview.boxme.hasPicture() ? preview.boxme.transparentColour() : 0;
+    const bool whole = !layer.shownIsCurrent() || from.doubled != doubled.cacheKey() || from.result.size() != result.size() ||
+                       from.box != (box.isNull() ? 0 : preview.boxme.picture().cacheKey()) || from.boxKey != boxKey ||
+                       from.resultKey != preview.desti.transparentColour();
+    if (whole)
+        from = {0, QImage(result.size(), QImage::Format_RGB32), box.isNull() ? 0 : preview.boxme.picture().cacheKey(),
+                boxKey, preview.desti.transparentColour()};
+    const auto rowBytes = static_cast<size_t>(result.width()) * sizeof(QRgb);
+    for (int y = 0; y < result.height(); ++y) {
+        if (!whole && std::memcmp(result.constScanLine(y), from.result.constScanLine(y), rowBytes) == 0)
+            continue;
+        for (int t = 2 * y; t < 2 * y + 2; ++t) {
+            pixels::doubleRow(reinterpret_cast<QRgb*>(doubled.scanLine(t)),
+                              box.isNull() ? nullptr : reinterpret_cast<const QRgb*>(box.constScanLine(t)),
+                              reinterpret_cast<const QRgb*>(result.constScanLine(y)), result.width(),
+                              from.resultKey);
+            if (!whole)
+                layer.refreshRow(t);
+        }
+        std::memcpy(from.result.scanLine(y), result.constScanLine(y), rowBytes);
+    }
+    if (whole)
+        layer.refresh();
+    else
+        layer.markShownCurrent();
+    from.doubled = doubled.cacheKey();
+}
+
 }  // namespace
+
+QFont previewTextFont(const QString& family) {
+    QFont font = windowsFont(family, previewPoints);
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
+std::optional<PreviewLine> layOutLine(const std::u16string& line, int index, const RenderSettings& settings,
+                                      int ascent, TraceSink* trace) {
+    const std::u16string visible = visibleText(line, trace);
+    const std::int32_t length = strToInt(toU16(settings.lineLength));
+    const std::u16string cut = cutText(visible, length);
+    const int n = halfWidthCells(cut, CodePage::system());
+    const int spaces = leadingSpaces(n, length, n >= 1 ? strToInt(toU16(settings.alignment)) : 0);
+    if (cut.empty())
+        return std::nullopt;
+    const QString text =
+        QString(spaces, u' ') + QString::fromUtf16(cut.data(), static_cast<qsizetype>(cut.size()));
+    const int x = settings.lineLength == u"38" ? 70 : 4;
+    return PreviewLine{text, QPoint(x, 16 * index + 8 + ascent)};
+}
 
 void renderPreview(TForm3& preview, const std::array<std::u16string, 4>& lines, const RenderSettings& settings,
                    TraceSink* trace) {
     if (!settings.active)
         return;
 
+    static LineCache drawnLines;
+    // The font is looked up again only when the family changes.
+    static QString family;
+    static QFont font;
+    static int ascent = 0;
+    if (family != preview.previewFont() || family.isNull()) {
+        family = preview.previewFont();
+        font = previewTextFont(family);
+        ascent = QFontMetrics(font).ascent();
+    }
     QImage& canvas = preview.drawme.picture();
     canvas.fill(Qt::white);
-    {
-        QPainter painter(&canvas);
-        QFont font = windowsFont(preview.previewFont(), previewPoints);
-        font.setStyleStrategy(QFont::NoAntialias);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.setBackgroundMode(Qt::OpaqueMode);
-        painter.setBackground(Qt::white);
-        const int ascent = QFontMetrics(font).ascent();
+    for (int i = 0; i < 4; ++i)
+        if (const auto line = layOutLine(lines[static_cast<size_t>(i)], i, settings, ascent, trace))
+            drawnLines.draw(canvas, font, {family, line->text, line->origin, canvas.size()});
 
-        for (int i = 0; i < 4; ++i) {
-            const std::u16string visible = visibleText(lines[i], trace);
-            const std::int32_t length = strToInt(toU16(settings.lineLength));
-            const std::u16string cut = cutText(visible, length);
-            const int n = halfWidthCells(cut, CodePage::system());
-            const int spaces = leadingSpaces(n, length, n >= 1 ? strToInt(toU16(settings.alignment)) : 0);
-            if (cut.empty())
-                continue;
-            const QString text = QString(spaces, u' ') +
-                                 QString::fromUtf16(cut.data(), static_cast<qsizetype>(cut.size()));
-            const int x = settings.lineLength == u"38" ? 70 : 4;
-            painter.drawText(QPoint(x, 16 * i + 8 + ascent), text);
-        }
-    }
-
-    preview.desti.setPicture(canvas, preview.drawme.setTransparent());
-    if (!settings.plain && preview.cala.hasPicture()) {
-        colourResult(preview.desti.picture(), preview.cala.picture());
-        preview.desti.refresh();
-    }
-
-    if (settings.scale2x) {
-        QImage& doubled = preview.scale2x.picture();
-        if (preview.boxme.hasPicture())
-            enlargeOnto(doubled, preview.boxme.picture(), preview.boxme.transparentColour());
-        enlargeOnto(doubled, preview.desti.picture(), preview.desti.transparentColour());
-        preview.scale2x.refresh();
-    }
+    updateResult(preview.desti, canvas, preview.drawme.setTransparent(),
+                 !settings.plain && preview.cala.hasPicture() ? &preview.cala.picture() : nullptr);
+    if (settings.scale2x)
+        updateDoubled(preview);
     preview.layersChanged();
 }
 
