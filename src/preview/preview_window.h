@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QString>
 
+#include <array>
 #include <optional>
 
 class QLabel;
@@ -55,6 +56,18 @@ private:
     QRgb m_shownKey = 0;
 };
 
+// What the text and result layers were last made from, so a keystroke redraws only the
+// rows of the lines that changed.
+struct DrawnFrom {
+    qint64 canvas = 0;  // the text layer's cache key as the drawing left it
+    QString family;
+    std::array<QString, 4> texts;
+    std::array<QPoint, 4> origins;
+    std::array<QRect, 4> rects;  // the pixels each line set
+    qint64 result = 0;           // the result layer's cache key as the colouring left it
+    qint64 colours = 0;          // the colour picture's, 0 when not coloured
+};
+
 // What the doubled layer was last made from, so a keystroke redoubles only changed rows.
 struct DoubledFrom {
     qint64 doubled = 0;  // the doubled picture's cache key as the doubling left it
@@ -75,6 +88,7 @@ public:
     Layer drawme{{320, 80}};
     Layer desti{{320, 80}};
     Layer scale2x{{640, 160}};
+    DrawnFrom drawnFrom;
     DoubledFrom doubledFrom;
     QLabel* schriftart;
 

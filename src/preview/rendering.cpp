@@ -13,7 +13,9 @@
 #include <QPainter>
 
 #include <cstring>
+#include <exception>
 #include <list>
+#include <memory>
 
 namespace zeilwerk {
 namespace {
@@ -86,26 +88,46 @@ public:
         bool operator==(const Key&) const = default;
     };
 
-    void draw(QImage& canvas, const QFont& font, const Key& key) {
-        auto it = std::find_if(m_lines.begin(), m_lines.end(), [&](const Line& l) { return l.key == key; });
+    struct Line {
+        Key key;
+        QPoint at;      // top-left of the pixels on the canvas
+        QImage pixels;  // premultiplied; alpha 0 where the line sets nothing
+        bool solid;     // every pixel fully set or not at all
+
+        QRect rect() const { return QRect(at, pixels.size()); }
+    };
+
+    std::shared_ptr<const Line> line(const QFont& font, const Key& key) {
+        auto it = std::find_if(m_lines.begin(), m_lines.end(), [&](const auto& l) { return l->key == key; });
         if (it == m_lines.end()) {
-            m_lines.push_front(drawn(font, key));
+            m_lines.push_front(std::make_shared<const Line>(drawn(font, key)));
             if (m_lines.size() > kLines)
                 m_lines.pop_back();
             it = m_lines.begin();
         } else if (it != m_lines.begin()) {
             m_lines.splice(m_lines.begin(), m_lines, it);
         }
-        putOver(canvas, *it);
+        return *it;
+    }
+
+    // Puts the line's pixels over the canvas in rows [top, bottom).
+    static void putOver(QImage& canvas, const Line& line, int top, int bottom) {
+        const QRect rect = line.rect() & QRect(0, top, canvas.width(), bottom - top);
+        if (rect.isEmpty())
+            return;
+        const QPoint inside = rect.topLeft() - line.at;
+        if (!line.solid) {
+            QPainter painter(&canvas);
+            painter.drawImage(rect.topLeft(), line.pixels, QRect(inside, rect.size()));
+            return;
+        }
+        for (int y = 0; y < rect.height(); ++y)
+            pixels::putOpaque(reinterpret_cast<QRgb*>(canvas.scanLine(rect.y() + y)) + rect.x(),
+                              reinterpret_cast<const QRgb*>(line.pixels.constScanLine(inside.y() + y)) + inside.x(),
+                              rect.width());
     }
 
 private:
-    struct Line {
-        Key key;
-        QPoint at;      // top-left of the pixels on the canvas
-        QImage pixels;  // premultiplied; alpha 0 where the line sets nothing
-        bool solid;     // every pixel fully set or not at all
-    };
     static constexpr size_t kLines = 16;
 
     static Line drawn(const QFont& font, const Key& key) {
@@ -152,51 +174,92 @@ private:
         return {key, QPoint(first, top + firstRow), pixels, solid};
     }
 
-    static void putOver(QImage& canvas, const Line& line) {
-        if (line.pixels.isNull())
-            return;
-        if (!line.solid) {
-            QPainter painter(&canvas);
-            painter.drawImage(line.at, line.pixels);
-            return;
-        }
-        const int width = line.pixels.width();
-        const int height = line.pixels.height();
-        for (int y = 0; y < height; ++y)
-            pixels::putOpaque(reinterpret_cast<QRgb*>(canvas.scanLine(line.at.y() + y)) + line.at.x(),
-                              reinterpret_cast<const QRgb*>(line.pixels.constScanLine(y)), width);
-    }
-
-    std::list<Line> m_lines;  // most recently used first
+    std::list<std::shared_ptr<const Line>> m_lines;  // most recently used first
 };
 
-// The result layer: the drawn text, coloured. Rows that come out as they were keep what
-// is shown of them; only the rows a keystroke changed are masked again.
-void updateResult(Layer& result, const QImage& canvas, std::optional<QRgb> transparent, const QImage* colours) {
+// The result layer: the drawn text, coloured. Rows whose text and colours are as last time
+// are left alone; of the others only those that come out different are masked again.
+void updateResult(Layer& result, const QImage& canvas, std::optional<QRgb> transparent, const QImage* colours,
+                  const std::vector<char>& drawnRows, DrawnFrom& from) {
     constexpr int offset = 8;
+    const qint64 coloursKey = colours ? colours->cacheKey() : 0;
     if (!result.shownIsCurrent() || result.setTransparent() != transparent || result.picture().size() != canvas.size()) {
         result.copyPicture(canvas, transparent);
         if (colours)
             colourResult(result.picture(), *colours);
         result.refresh();
-        return;
+    } else {
+        const bool sameSources = from.result == result.picture().cacheKey() && from.colours == coloursKey;
+        const int width = canvas.width();
+        const int height = canvas.height();
+        const QImage& current = result.picture();
+        std::vector<QRgb> row(static_cast<size_t>(width));
+        const auto rowBytes = row.size() * sizeof(QRgb);
+        for (int y = 0; y < height; ++y) {
+            if (sameSources && !drawnRows[static_cast<size_t>(y)])
+                continue;
+            std::memcpy(row.data(), canvas.constScanLine(y), rowBytes);
+            if (colours && y >= offset && y - offset < colours->height() && width > offset)
+                pixels::orInto(row.data() + offset, reinterpret_cast<const QRgb*>(colours->constScanLine(y - offset)),
+                               std::min(width - offset, colours->width()));
+            if (std::memcmp(row.data(), current.constScanLine(y), rowBytes) == 0)
+                continue;
+            std::memcpy(result.picture().scanLine(y), row.data(), rowBytes);
+            result.refreshRow(y);
+        }
+        result.markShownCurrent();
     }
-    const int width = canvas.width();
+    from.result = result.picture().cacheKey();
+    from.colours = coloursKey;
+}
+
+// The text layer: white, and the lines over it in order. Only the rows that a changed line
+// covers, before or now, are made again. Returns which rows were.
+std::vector<char> drawLines(QImage& canvas, const QString& family, const QFont& font, LineCache& cache,
+                            const std::array<std::optional<PreviewLine>, 4>& lines, DrawnFrom& from) {
     const int height = canvas.height();
-    const QImage& current = result.picture();
-    std::vector<QRgb> row(static_cast<size_t>(width));
-    const auto rowBytes = row.size() * sizeof(QRgb);
-    for (int y = 0; y < height; ++y) {
-        std::memcpy(row.data(), canvas.constScanLine(y), rowBytes);
-        if (colours && y >= offset && y - offset < colours->height() && width > offset)
-            pixels::orInto(row.data() + offset, reinterpret_cast<const QRgb*>(colours->constScanLine(y - offset)),
-                           std::min(width - offset, colours->width()));
-        if (std::memcmp(row.data(), current.constScanLine(y), rowBytes) == 0)
-            continue;
-        std::memcpy(result.picture().scanLine(y), row.data(), rowBytes);
-        result.refreshRow(y);
+    std::vector<char> rows(static_cast<size_t>(height), 0);
+    const bool whole = canvas.cacheKey() != from.canvas || family != from.family;
+    const auto mark = [&](const QRect& r) {
+        for (int y = std::max(0, r.top()); y <= std::min(height - 1, r.bottom()); ++y)
+            rows[static_cast<size_t>(y)] = 1;
+    };
+    std::array<std::shared_ptr<const LineCache::Line>, 4> drawn;
+    for (size_t i = 0; i < 4; ++i) {
+        const QString text = lines[i] ? lines[i]->text : QString();
+        const QPoint origin = lines[i] ? lines[i]->origin : QPoint();
+        if (lines[i])
+            drawn[i] = cache.line(font, {family, text, origin, canvas.size()});
+        const QRect rect = drawn[i] ? drawn[i]->rect() : QRect();
+        if (whole || text != from.texts[i] || origin != from.origins[i] || text.isNull() != from.texts[i].isNull()) {
+            mark(from.rects[i]);
+            mark(rect);
+        }
+        from.texts[i] = text;
+        from.origins[i] = origin;
+        from.rects[i] = rect;
     }
-    result.markShownCurrent();
+    if (whole)
+        std::fill(rows.begin(), rows.end(), 1);
+    const int width = canvas.width();
+    for (int top = 0; top < height;) {
+        if (!rows[static_cast<size_t>(top)]) {
+            ++top;
+            continue;
+        }
+        int bottom = top;
+        while (bottom < height && rows[static_cast<size_t>(bottom)])
+            ++bottom;
+        for (int y = top; y < bottom; ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(canvas.scanLine(y)), width, QRgb(0xFFFFFFFF));
+        for (const auto& line : drawn)
+            if (line)
+                LineCache::putOver(canvas, *line, top, bottom);
+        top = bottom;
+    }
+    from.canvas = canvas.cacheKey();
+    from.family = family;
+    return rows;
 }
 
 // The doubled layer: the text box enlarged and the result doubled over what it held. Made
@@ -284,14 +347,24 @@ void renderPreview(TForm3& preview, const std::array<std::u16string, 4>& lines, 
         font = previewTextFont(family);
         ascent = QFontMetrics(font).ascent();
     }
+    // Every line is laid out first: a setting that is no number ends the run at its line,
+    // with the lines before it drawn, as drawing line by line would leave them.
+    std::array<std::optional<PreviewLine>, 4> laidOut;
+    std::exception_ptr failure;
+    try {
+        for (size_t i = 0; i < 4; ++i)
+            laidOut[i] = layOutLine(lines[i], static_cast<int>(i), settings, ascent, trace);
+    } catch (...) {
+        failure = std::current_exception();
+    }
     QImage& canvas = preview.drawme.picture();
-    canvas.fill(Qt::white);
-    for (int i = 0; i < 4; ++i)
-        if (const auto line = layOutLine(lines[static_cast<size_t>(i)], i, settings, ascent, trace))
-            drawnLines.draw(canvas, font, {family, line->text, line->origin, canvas.size()});
+    const std::vector<char> drawnRows = drawLines(canvas, family, font, drawnLines, laidOut, preview.drawnFrom);
+    if (failure)
+        std::rethrow_exception(failure);
 
     updateResult(preview.desti, canvas, preview.drawme.setTransparent(),
-                 !settings.plain && preview.cala.hasPicture() ? &preview.cala.picture() : nullptr);
+                 !settings.plain && preview.cala.hasPicture() ? &preview.cala.picture() : nullptr, drawnRows,
+                 preview.drawnFrom);
     if (settings.scale2x)
         updateDoubled(preview);
     preview.layersChanged();
