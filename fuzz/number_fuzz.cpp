@@ -49,11 +49,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ascii += c < 0x80 ? static_cast<char>(c) : '\x7F';
     const size_t start = ascii.find_first_not_of(' ');
     std::string digits = start == std::string::npos ? "" : ascii.substr(start);
-    if (!digits.empty() && digits[0] == '+')
+    bool plus = false;
+    if (!digits.empty() && digits[0] == '+') {
         digits.erase(0, 1);
+        plus = true;
+    }
     std::int32_t expected = 0;
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), expected);
-    const bool decimal = !digits.empty() && digits[0] != '+' && ec == std::errc() &&
+    // One sign at most: "+-2" is no number.
+    const bool decimal = !digits.empty() && digits[0] != '+' && !(plus && digits[0] == '-') && ec == std::errc() &&
                          end == digits.data() + digits.size() && digits.find_first_of("$xX") == std::string::npos;
 
     try {

@@ -2,6 +2,10 @@
 
 #include "platform/code_page.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace zeilwerk {
 namespace {
 
@@ -151,6 +155,23 @@ void appendTrace(TraceSink& trace, char16_t c, std::u16string_view message) {
     trace.appendLine(line);
 }
 
+// The position of the next backslash at or after from, or size when there is none.
+size_t nextBackslash(std::u16string_view line, size_t from) {
+    const char16_t* p = line.data();
+    const size_t size = line.size();
+#ifdef __SSE2__
+    const __m128i backslash = _mm_set1_epi16(u'\\');
+    for (; from + 8 <= size; from += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + from));
+        if (const int found = _mm_movemask_epi8(_mm_cmpeq_epi16(units, backslash)))
+            return from + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(found))) / 2;
+    }
+#endif
+    while (from < size && p[from] != u'\\')
+        ++from;
+    return from;
+}
+
 }  // namespace
 
 std::u16string visibleText(std::u16string_view line, TraceSink* trace) {
@@ -159,8 +180,22 @@ std::u16string visibleText(std::u16string_view line, TraceSink* trace) {
     State state = PlainText;
     int halfSpaces = 0;
     for (size_t k = 0; k < line.size();) {
+        if (state == PlainText && !trace) {
+            // Plain text up to the next backslash prints as it is: one copy, not a step each.
+            const size_t end = nextBackslash(line, k);
+            out.append(line.data() + k, end - k);
+            k = end;
+            if (k == line.size())
+                break;
+        }
         const char16_t c = line[k];
         const bool tracing = trace && trace->tracing();
+        if (state == PlainText && !tracing && c != u'\\') {
+            // The same step, short: the switch is still asked once per character.
+            out += c;
+            ++k;
+            continue;
+        }
         const Step row = step(state, c, halfSpaces, out);
         if (tracing) {
             appendTrace(*trace, c, row.message);
