@@ -4,15 +4,21 @@
 #include "maker/maker_sender.h"
 #include "platform/code_page.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
+#include <fstream>
 #include <iostream>
+
+#include <csignal>
+#include <unistd.h>
 
 namespace zeilwerk::test {
 namespace {
@@ -109,6 +115,54 @@ TEST_F(MakerExportTest, TheDialogReceivesTheExportTextUnitByUnit) {
     }
     EXPECT_EQ(std::count(expected.begin(), expected.end(), u'\r'), 12);
     EXPECT_TRUE(messages.errors.isEmpty());
+}
+
+// Whether a process is gone: not there, or only a zombie waiting to be reaped.
+bool gone(pid_t pid) {
+    if (::kill(pid, 0) != 0)
+        return true;
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("State:", 0) == 0)
+            return line.find('Z') != std::string::npos;
+    return true;
+}
+
+// A Wine that never answers, and starts a child of its own: after the answer time the user
+// is told once, and Wine is stopped with that child; the program goes on.
+TEST_F(MakerExportTest, AWineThatDoesNotAnswerIsStoppedWithItsWholeGroup) {
+    const auto bin = folder / "bin";
+    std::filesystem::create_directories(bin);
+    writeFile(bin / "wine", "#!/bin/sh\nsleep 1000 &\necho $! > '" + (folder / "child.pid").string() +
+                                "'\nwait\n");
+    std::filesystem::permissions(bin / "wine", std::filesystem::perms::owner_all);
+    std::filesystem::create_directories(folder / "prefix");
+    writeFile(folder / "prefix" / "system.reg", "");
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray prefix = qgetenv("WINEPREFIX");
+    qputenv("PATH", QByteArray::fromStdString(bin.string()) + ":" + path);
+    qputenv("WINEPREFIX", QByteArray::fromStdString((folder / "prefix").string()));
+    const auto restore = qScopeGuard([&] {
+        qputenv("PATH", path);
+        qputenv("WINEPREFIX", prefix);
+    });
+
+    const std::unique_ptr<MakerSender> hanging = systemMakerSender(folder.path());
+    platform.maker = hanging.get();
+    input->GetText->setPlainText("Hallo");
+    QElapsedTimer timer;
+    timer.start();
+    QTest::mouseClick(options->text_maker, Qt::LeftButton);
+    EXPECT_GE(timer.elapsed(), makerAnswerTimeoutMs);
+    EXPECT_LT(timer.elapsed(), makerAnswerTimeoutMs + 5000);
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_TRUE(messages.shown[0].startsWith("Der Text ist nicht beim Maker angekommen")) << messages.shown[0].toStdString();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    const pid_t child = static_cast<pid_t>(std::stol(readFile(folder / "child.pid")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gone(child); }, 3000)) << "the child of Wine survived";
+    platform.maker = sender.get();
 }
 
 }  // namespace

@@ -327,7 +327,10 @@ namespace {
 
 class RecordedSender : public MakerSender {
 public:
-    void send(const std::u16string& text) override { sent.push_back(text); }
+    Result send(const std::u16string& text) override {
+        sent.push_back(text);
+        return Result::Sent;
+    }
     std::vector<std::u16string> sent;
 };
 

@@ -3,11 +3,16 @@
 #ifdef _WIN32
 #include "maker/win32_send.h"
 #else
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
-#include <QTemporaryFile>
+
+#include <csignal>
+#include <unistd.h>
 #endif
 
 namespace zeilwerk {
@@ -17,57 +22,118 @@ namespace {
 
 class Win32Sender : public MakerSender {
 public:
-    void send(const std::u16string& text) override { sendToMakerDialog(text); }
+    Result send(const std::u16string& text) override {
+        return sendToMakerDialog(text) ? Result::Sent : Result::NotSent;
+    }
 };
 
 #else
 
-// The first run may create the Wine prefix, which takes a while; after that a send takes
-// a fraction of a second. Beyond this the bridge is given up, so the program never hangs.
-constexpr int bridgeTimeoutMs = 120'000;
+// Wine creating its prefix on first use takes several seconds and shows its own dialog;
+// the bridge is given this long to come up then, and the usual time otherwise.
+constexpr int firstStartTimeoutMs = 90'000;
 
+// The bridge runs once for the whole session: starting Wine costs far more than a send.
+// Each send is still answered before send() returns.
 class WineSender : public MakerSender {
 public:
     explicit WineSender(std::filesystem::path bridge) : m_bridge(std::move(bridge)) {}
 
-    void send(const std::u16string& text) override {
+    ~WineSender() override {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.closeWriteChannel();  // the bridge ends with its input
+        if (!m_process.waitForFinished(2000))
+            stop();
+    }
+
+    Result send(const std::u16string& text) override {
+        if (m_process.state() == QProcess::NotRunning) {
+            const Result started = start();
+            if (started != Result::Sent)
+                return started;
+        }
+        QByteArray frame;
+        frame.reserve(static_cast<qsizetype>(4 + 2 * text.size()));
+        const auto units = static_cast<std::uint32_t>(text.size());
+        for (int i = 0; i < 4; ++i)
+            frame.append(static_cast<char>(units >> (8 * i)));
+        for (const char16_t unit : text) {
+            frame.append(static_cast<char>(unit & 0xFF));
+            frame.append(static_cast<char>(unit >> 8));
+        }
+        m_process.write(frame);
+        const char answer = awaitAnswer(makerAnswerTimeoutMs);
+        if (answer == '0')
+            return Result::Sent;
+        if (answer == '1')
+            return Result::NotSent;
+        stop();
+        return Result::NoAnswer;
+    }
+
+private:
+    Result start() {
         const QString bridge = QFile::decodeName(QByteArray::fromStdString(m_bridge.string()));
         const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
         if (wine.isEmpty() || !QFile::exists(bridge))
-            return;
-
-        QTemporaryFile input;
-        if (!input.open())
-            return;
-        QByteArray bytes;
-        bytes.reserve(static_cast<qsizetype>(text.size() * 2));
-        for (char16_t unit : text) {
-            bytes.append(static_cast<char>(unit & 0xFF));
-            bytes.append(static_cast<char>(unit >> 8));
-        }
-        input.write(bytes);
-        input.flush();
+            return Result::NotSent;
 
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         if (!env.contains(QStringLiteral("WINEDEBUG")))
             env.insert(QStringLiteral("WINEDEBUG"), QStringLiteral("-all"));
         if (!env.contains(QStringLiteral("WINEDLLOVERRIDES")))
             env.insert(QStringLiteral("WINEDLLOVERRIDES"), QStringLiteral("mscoree=d;mshtml=d"));
-
-        QProcess process;
-        process.setProcessEnvironment(env);
-        process.setStandardInputFile(input.fileName());
-        // Never a pipe: Wine's background services would inherit it and hold it open.
-        process.setStandardOutputFile(QProcess::nullDevice());
-        process.setStandardErrorFile(QProcess::nullDevice());
-        process.start(wine, {bridge});
-        if (!process.waitForFinished(bridgeTimeoutMs))
-            process.kill();
-        process.waitForFinished(1000);
+        m_process.setProcessEnvironment(env);
+        // A group of its own, so a bridge that hangs is stopped with every process Wine
+        // started for it, and never with the Maker.
+        m_process.setChildProcessModifier([] { ::setpgid(0, 0); });
+        m_process.setStandardErrorFile(QProcess::nullDevice());
+        m_process.start(wine, {bridge, QStringLiteral("--resident")});
+        if (!m_process.waitForStarted(makerAnswerTimeoutMs))
+            return stopped();
+        if (awaitAnswer(prefixReady(env) ? makerAnswerTimeoutMs : firstStartTimeoutMs) != 'R')
+            return stopped();
+        return Result::Sent;
     }
 
-private:
+    static bool prefixReady(const QProcessEnvironment& env) {
+        const QString prefix = env.value(QStringLiteral("WINEPREFIX"), QDir::homePath() + QStringLiteral("/.wine"));
+        return QFile::exists(prefix + QStringLiteral("/system.reg"));
+    }
+
+    // One byte from the bridge, or 0 when none came in time. The windows keep painting
+    // meanwhile; the user's input waits, so no second send can start.
+    char awaitAnswer(int timeoutMs) {
+        QElapsedTimer timer;
+        timer.start();
+        while (m_process.bytesAvailable() == 0) {
+            if (m_process.state() == QProcess::NotRunning || timer.elapsed() >= timeoutMs)
+                return 0;
+            m_process.waitForReadyRead(static_cast<int>(std::min<qint64>(50, timeoutMs - timer.elapsed())));
+            if (QCoreApplication::instance())
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
+        char c = 0;
+        m_process.getChar(&c);
+        return c;
+    }
+
+    Result stopped() {
+        stop();
+        return Result::NoAnswer;
+    }
+
+    void stop() {
+        const qint64 pid = m_process.processId();
+        if (pid > 0)
+            ::kill(-static_cast<pid_t>(pid), SIGKILL);
+        m_process.kill();
+        m_process.waitForFinished(2000);
+    }
+
     std::filesystem::path m_bridge;
+    QProcess m_process;
 };
 
 #endif

@@ -8,14 +8,17 @@
 #include "message/toolbar_window.h"
 #include "platform/code_page.h"
 #include "platform/fonts.h"
+#include "platform/messages.h"
 #include "platform/number.h"
 #include "platform/paths.h"
 #include "preview/preview_window.h"
 #include "settings/ini_file.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QToolButton>
 
 #include <algorithm>
@@ -101,8 +104,19 @@ void TForm2::intomaker() {
             lineLength = strToInt(toU16(laenge->text()));
     }
     const std::u16string text = buildExportText(lines, alignment, lineLength);
-    if (m_platform.maker)
-        m_platform.maker->send(text);
+    if (!m_platform.maker)
+        return;
+    MakerSender::Result result;
+    {
+        // A send waits for the Maker; the first one may wait for Wine to set itself up.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        result = m_platform.maker->send(text);
+    }
+    if (result == MakerSender::Result::NoAnswer)
+        m_platform.messages->show(QStringLiteral(
+            "Der Text ist nicht beim Maker angekommen: Wine hat nicht innerhalb von 10 Sekunden geantwortet "
+            "und wurde beendet. Beim nächsten Senden wird es neu gestartet."));
 }
 
 void TForm2::SpeedButton3Click() {
