@@ -33,8 +33,9 @@ std::uint16_t le16(const QByteArray& d, int at) {
 }
 
 // A bitmap must hold all the pixel data its header declares: a file cut short would
-// otherwise load as a picture that is partly empty. Checked before decoding.
-void checkBitmapHeader(const QByteArray& data) {
+// otherwise load as a picture that is partly empty. Checked before decoding, from the
+// header bytes and the file's size.
+void checkBitmapHeader(const QByteArray& data, qint64 fileSize) {
     constexpr int fileHeader = 14;
     if (data.size() < fileHeader + 16 || !data.startsWith("BM"))
         notValid();
@@ -65,19 +66,16 @@ void checkBitmapHeader(const QByteArray& data) {
         needed = (width * bits + 31) / 32 * 4 * height;
     else if (compression == Rle8 || compression == Rle4)
         needed = imageSize;  // the compressed data's own length, when the header gives it
-    if (pixelsAt + needed > data.size())
+    if (pixelsAt + needed > fileSize)
         notValid();
 }
 
 }  // namespace
 
-QImage decodePicture(const QByteArray& data, const char* format) {
+QImage decodePicture(QIODevice& device, const char* format) {
     if (qstricmp(format, "bmp") == 0)
-        checkBitmapHeader(data);
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
+        checkBitmapHeader(device.peek(64), device.size());
+    QImageReader reader(&device, format);
     // Every format's declared size is checked too, from its header, before any pixel is made.
     const QSize declared = reader.size();
     if (declared.isValid() && qint64(declared.width()) * declared.height() > kMaxPicturePixels)
@@ -87,6 +85,13 @@ QImage decodePicture(const QByteArray& data, const char* format) {
         qint64(image.width()) * image.height() > kMaxPicturePixels)
         notValid();
     return image.convertToFormat(QImage::Format_RGB32);
+}
+
+QImage decodePicture(const QByteArray& data, const char* format) {
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    return decodePicture(buffer, format);
 }
 
 namespace {
@@ -101,7 +106,8 @@ QImage readImage(const std::filesystem::path& path, const char* format) {
         throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(pathText(path), file.errorString()).toStdString());
     if (file.size() > kMaxPictureFileSize)
         notValid();
-    return decodePicture(file.readAll(), format);
+    // Read from the file itself: a copy of its bytes would cost as much as the picture.
+    return decodePicture(file, format);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QImage>
 
 #include <filesystem>
@@ -18,6 +19,7 @@ QImage readPicture(const std::filesystem::path& path);
 
 // Decodes a picture held in memory, format as Qt names it ("bmp", "png", ...). Throws
 // "Bitmap image is not valid" for what is damaged, empty, cut short or too large.
+QImage decodePicture(QIODevice& device, const char* format);
 QImage decodePicture(const QByteArray& data, const char* format);
 
 }  // namespace zeilwerk
