@@ -7,6 +7,7 @@
 #include "platform/error.h"
 #include "preview/rendering.h"
 
+#include <QBuffer>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -165,6 +166,102 @@ TEST_F(RenderingIdentityTest, EveryLayerIsWhatDrawingFromScratchGives) {
             ASSERT_EQ(difference(preview->scale2x.picture(), doubled), "") << at;
             ASSERT_EQ(difference(preview->scale2x.shown(), shownOf(doubled, keyOf(preview->scale2x, doubled), {640, 160})), "")
                 << at;
+        }
+    }
+}
+
+// A Windows bitmap written by hand, so kinds Qt does not write are there too: 8 bits with
+// a palette of `colours` entries, 24 or 32 bits, stored bottom-up or top-down.
+QByteArray bitmapFile(const QImage& picture, int bits, bool topDown, int colours = 256) {
+    QVector<QRgb> palette;
+    if (bits == 8)
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (!palette.contains(picture.pixel(x, y)))
+                    palette.append(picture.pixel(x, y));
+    palette.resize(bits == 8 ? colours : 0);
+    const int rowBytes = (picture.width() * bits + 31) / 32 * 4;
+    const int pixelsAt = 54 + 4 * int(palette.size());
+    QByteArray data(pixelsAt + rowBytes * picture.height(), '\0');
+    const auto put = [&](int at, qint64 value, int size) {
+        for (int i = 0; i < size; ++i)
+            data[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    data[0] = 'B';
+    data[1] = 'M';
+    put(2, data.size(), 4);
+    put(10, pixelsAt, 4);
+    put(14, 40, 4);
+    put(18, picture.width(), 4);
+    put(22, topDown ? -picture.height() : picture.height(), 4);
+    put(26, 1, 2);
+    put(28, bits, 2);
+    put(46, bits == 8 ? colours : 0, 4);
+    for (int i = 0; i < palette.size(); ++i)
+        put(54 + 4 * i, palette[i] & 0xFFFFFF, 4);
+    for (int y = 0; y < picture.height(); ++y) {
+        const int stored = topDown ? y : picture.height() - 1 - y;
+        char* row = data.data() + pixelsAt + stored * rowBytes;
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb p = picture.pixel(x, y);
+            if (bits == 8)
+                row[x] = static_cast<char>(std::max<qsizetype>(0, palette.indexOf(p)));
+            else
+                for (int c = 0; c < bits / 8; ++c)
+                    row[x * (bits / 8) + c] = static_cast<char>(c < 3 ? p >> (8 * c) : 0);
+        }
+    }
+    return data;
+}
+
+// A text box too large to keep whole is kept as samples; the preview must look exactly as
+// with the whole picture: shown at 1x, enlarged at 2x, its transparent colour by default
+// and where it is picked.
+TEST_F(RenderingIdentityTest, LargeTextBoxesLookAsIfKeptWhole) {
+    QImage big(1500, 801, QImage::Format_RGB32);
+    const QRgb colours[] = {qRgb(255, 0, 255), qRgb(20, 30, 120), qRgb(250, 250, 250), qRgb(0, 90, 0)};
+    for (int y = 0; y < big.height(); ++y)
+        for (int x = 0; x < big.width(); ++x)
+            big.setPixel(x, y, colours[(x / 7 + y / 5 + (x * y) % 3) % 4]);
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        big.save(&buffer, "PNG");
+    }
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } files[] = {
+        {"acht.bmp", bitmapFile(big, 8, false)},       {"kurz.bmp", bitmapFile(big, 8, false, 16)},
+        {"voll.bmp", bitmapFile(big, 24, false)},      {"oben.bmp", bitmapFile(big, 24, true)},
+        {"zweiunddreissig.bmp", bitmapFile(big, 32, false)}, {"gross.png", png},
+    };
+    RenderSettings settings;
+    settings.lineLength = QStringLiteral("50");
+    settings.alignment = QStringLiteral("0");
+    settings.scale2x = true;
+    preview->setPreviewScale(true);
+    for (const auto& f : files) {
+        writeFile(folder / f.name, f.bytes.toStdString());
+        preview->loadTextBoxPicture(folder / f.name);
+        const QImage whole = QImage::fromData(f.bytes).convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(whole.size(), big.size()) << f.name;
+        EXPECT_EQ(preview->boxme.pictureSize(), big.size()) << f.name;
+        const QRgb key = whole.pixel(0, whole.height() - 1);
+        EXPECT_EQ(preview->boxme.transparentColour(), key) << f.name;
+        EXPECT_EQ(difference(preview->boxme.shown(), shownOf(whole, key, {320, 80})), "") << f.name;
+
+        preview->scale2x.picture().fill(Qt::white);
+        renderPreview(*preview, {u"", u"", u"", u""}, settings, nullptr);
+        QImage doubled(640, 160, QImage::Format_RGB32);
+        doubled.fill(Qt::white);
+        enlargeOnto(doubled, whole, key);
+        EXPECT_EQ(difference(preview->scale2x.picture(), doubled), "") << f.name;
+
+        for (const QPoint at : {QPoint(320, 80), QPoint(1, 1), QPoint(319, 3)}) {
+            preview->pickTransparentColour(at.x(), at.y());
+            EXPECT_EQ(preview->boxme.transparentColour(), whole.pixel(at)) << f.name;
         }
     }
 }

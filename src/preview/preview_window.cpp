@@ -28,14 +28,36 @@ QImage& Layer::picture() {
 }
 
 void Layer::setPicture(const QImage& picture, std::optional<QRgb> transparent) {
+    m_samples.reset();
     m_picture = picture.convertToFormat(QImage::Format_RGB32);
     m_transparent = transparent;
     refresh();
 }
 
+void Layer::setPicture(TextBoxPicture picture, std::optional<QRgb> transparent) {
+    if (auto* whole = std::get_if<QImage>(&picture)) {
+        setPicture(*whole, transparent);
+        return;
+    }
+    m_samples = std::move(std::get<PictureSamples>(picture));
+    m_picture = m_samples->corner;
+    m_transparent = transparent;
+    refresh();
+}
+
+QSize Layer::pictureSize() const {
+    return m_samples ? m_samples->size : m_picture.size();
+}
+
+const QImage& Layer::enlargeSource() const {
+    return m_samples ? m_samples->doubled : m_picture;
+}
+
 QRgb Layer::transparentColour() const {
     if (m_transparent)
         return *m_transparent;
+    if (m_samples)
+        return m_samples->bottomLeft | 0xFF000000;
     return m_picture.isNull() ? qRgb(255, 255, 255) : m_picture.pixel(0, m_picture.height() - 1) | 0xFF000000;
 }
 
@@ -64,10 +86,10 @@ void Layer::refresh() {
     }
     // A larger or smaller picture is brought to the layer's size first, so no full-size
     // copy of a big picture is made; nearest-pixel scaling picks the same pixels either way.
-    const QImage sized = m_picture.size() == m_size
-                             ? m_picture
-                             : m_picture.scaled(m_size, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-                                   .convertToFormat(QImage::Format_RGB32);
+    const QImage sized = m_samples                  ? m_samples->shown
+                         : m_picture.size() == m_size ? m_picture
+                                                      : m_picture.scaled(m_size, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                                                            .convertToFormat(QImage::Format_RGB32);
     if (m_shown.size() != m_size || m_shown.format() != QImage::Format_ARGB32)
         m_shown = QImage(m_size, QImage::Format_ARGB32);
     const QRgb key = transparentColour();
@@ -79,7 +101,7 @@ void Layer::refresh() {
 }
 
 bool Layer::shownIsCurrent() const {
-    return !m_picture.isNull() && m_picture.size() == m_size && m_picture.format() == QImage::Format_RGB32 &&
+    return !m_samples && !m_picture.isNull() && m_picture.size() == m_size && m_picture.format() == QImage::Format_RGB32 &&
            m_shown.size() == m_size && m_shownOf == m_picture.cacheKey() && m_shownKey == transparentColour();
 }
 
@@ -113,11 +135,11 @@ QRgb keyPixel(const QImage& picture) {
 }
 
 void TForm3::setUpAssets() {
-    const QImage box = readBitmap(m_platform.executableFolder / "txtbox.bmp");
+    TextBoxPicture box = readTextBoxPicture(m_platform.executableFolder / "txtbox.bmp", boxme.size());
     const QImage colours = readBitmap(m_platform.executableFolder / "txtclr.bmp");
     TileBmp(colours);
     schriftart->setText(QStringLiteral("MS Mincho"));
-    boxme.setPicture(box, std::nullopt);
+    boxme.setPicture(std::move(box), std::nullopt);
     for (Layer* layer : {&boxme, &desti, &drawme, &scale2x})
         layer->setTransparentColour(keyPixel(layer->picture()));
     layersChanged();
@@ -136,7 +158,7 @@ void TForm3::setPreviewScale(bool on) {
 }
 
 void TForm3::loadTextBoxPicture(const std::filesystem::path& path) {
-    boxme.setPicture(readPicture(path), std::nullopt);
+    boxme.setPicture(readTextBoxPicture(path, boxme.size()), std::nullopt);
     layersChanged();
 }
 

@@ -3,6 +3,7 @@
 #include "app/tool_window.h"
 #include "app/windows.h"
 #include "platform/platform.h"
+#include "preview/picture_file.h"
 
 #include <QImage>
 #include <QString>
@@ -21,10 +22,17 @@ public:
     explicit Layer(QSize size) : m_size(size) {}
 
     bool hasPicture() const { return !m_picture.isNull(); }
-    // The picture, created blank white when there is none yet.
+    // The picture, created blank white when there is none yet; of a sampled picture, its
+    // top-left corner.
     QImage& picture();
     // Replaces the picture; its transparent colour comes with it.
     void setPicture(const QImage& picture, std::optional<QRgb> transparent);
+    // Replaces the picture by a text box picture, whole or sampled.
+    void setPicture(TextBoxPicture picture, std::optional<QRgb> transparent);
+    // The picture's own size, sampled or not.
+    QSize pictureSize() const;
+    // What the 2x layer enlarges: the picture, or its samples taken at twice the layer's size.
+    const QImage& enlargeSource() const;
     // The same without rebuilding what is shown: the caller draws on and refreshes.
     void copyPicture(const QImage& picture, std::optional<QRgb> transparent);
     // Without a colour set, the picture's bottom-left pixel is not painted.
@@ -52,6 +60,7 @@ private:
     QImage m_picture;
     std::optional<QRgb> m_transparent;
     QImage m_shown;
+    std::optional<PictureSamples> m_samples;  // for a picture too large to keep whole
     qint64 m_shownOf = 0;  // the picture's cache key when shown was made
     QRgb m_shownKey = 0;
 };

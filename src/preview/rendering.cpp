@@ -271,22 +271,22 @@ void updateDoubled(TForm3& preview) {
     const QImage& result = preview.desti.picture();
     if (doubled.size() != result.size() * 2 || result.format() != QImage::Format_RGB32) {
         if (preview.boxme.hasPicture())
-            enlargeOnto(doubled, preview.boxme.picture(), preview.boxme.transparentColour());
+            enlargeOnto(doubled, preview.boxme.enlargeSource(), preview.boxme.transparentColour());
         enlargeOnto(doubled, result, preview.desti.transparentColour());
         layer.refresh();
         preview.doubledFrom = {};
         return;
     }
-    const QImage box = preview.boxme.hasPicture() ? enlargedBox.of(preview.boxme.picture(),
+    const QImage box = preview.boxme.hasPicture() ? enlargedBox.of(preview.boxme.enlargeSource(),
                                                                  preview.boxme.transparentColour(), doubled.size())
                                                   : QImage();
     DoubledFrom& from = preview.doubledFrom;
     const QRgb boxKey = preview.boxme.hasPicture() ? preview.boxme.transparentColour() : 0;
     const bool whole = !layer.shownIsCurrent() || from.doubled != doubled.cacheKey() || from.result.size() != result.size() ||
-                       from.box != (box.isNull() ? 0 : preview.boxme.picture().cacheKey()) || from.boxKey != boxKey ||
+                       from.box != (box.isNull() ? 0 : preview.boxme.enlargeSource().cacheKey()) || from.boxKey != boxKey ||
                        from.resultKey != preview.desti.transparentColour();
     if (whole)
-        from = {0, QImage(result.size(), QImage::Format_RGB32), box.isNull() ? 0 : preview.boxme.picture().cacheKey(),
+        from = {0, QImage(result.size(), QImage::Format_RGB32), box.isNull() ? 0 : preview.boxme.enlargeSource().cacheKey(),
                 boxKey, preview.desti.transparentColour()};
     const auto rowBytes = static_cast<size_t>(result.width()) * sizeof(QRgb);
     for (int y = 0; y < result.height(); ++y) {
