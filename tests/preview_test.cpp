@@ -19,14 +19,8 @@ QString qpath(const std::filesystem::path& p) {
     return QString::fromStdString(p.string());
 }
 
-class PreviewTest : public ProgramTest {
+class PreviewTest : public PreviewProgramTest {
 protected:
-    void SetUp() override {
-        ProgramTest::SetUp();
-        writePictures();
-        create();
-        preview->setUpAssets();
-    }
     void type(const QString& text) { input->GetText->setPlainText(text); }
 
     // The x range of black-coloured (non-white) pixels of a layer in the band of line i.

@@ -85,4 +85,15 @@ protected:
     std::unique_ptr<TForm4> toolbar;
 };
 
+// The windows with our pictures loaded into the preview, as after start-up.
+class PreviewProgramTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        writePictures();
+        create();
+        preview->setUpAssets();
+    }
+};
+
 }  // namespace zeilwerk::test

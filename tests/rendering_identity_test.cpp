@@ -53,14 +53,8 @@ QRgb keyOf(const Layer& layer, const QImage& picture) {
     return layer.setTransparent() ? *layer.setTransparent() : picture.pixel(0, picture.height() - 1) | 0xFF000000;
 }
 
-class RenderingIdentityTest : public ProgramTest {
+class RenderingIdentityTest : public PreviewProgramTest {
 protected:
-    void SetUp() override {
-        ProgramTest::SetUp();
-        writePictures();
-        create();
-        preview->setUpAssets();
-    }
 
     QImage randomPicture(QSize size) {
         QImage picture(size, QImage::Format_RGB32);
