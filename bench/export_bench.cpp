@@ -45,7 +45,7 @@ void export_four_lines(benchmark::State& state) {
         return;
     }
 
-    const std::unique_ptr<MakerSender> sender = systemMakerSender(folder);
+    const std::unique_ptr<MakerSender> sender = systemMakerSender(folder / "zeilwerk-maker.exe");
     const std::u16string text = buildExportText(
         {u"\\c[2]Alex:\\c[0] Hallo, \\n[1]! Schön, dich zu sehen.", u"Du hast \\v[12] Goldstücke und \\v[13] Tränke.",
          u"\\s[5]Warte\\|\\_\\_ein \\c[\\v[3]]Moment\\!", u"\\$Was möchtest du kaufen?\\^"},

@@ -19,7 +19,7 @@ using namespace zeilwerk;
 void render(benchmark::State& state, bool scale2x) {
     BoxMessages messages;
     const FontList fonts = FontList::installed();
-    const Platform platform{&messages, &fonts, nullptr, "."};
+    const Platform platform{&messages, &fonts, nullptr, ".", {}};
     Windows windows;
     TForm3 preview(platform, windows);
     QImage colours(16, 16, QImage::Format_RGB32);

@@ -51,7 +51,7 @@ protected:
         writePictures();
         std::filesystem::copy_file(std::filesystem::path(ZEILWERK_BUILD_DIR) / "zeilwerk-maker.exe",
                                    folder / "zeilwerk-maker.exe");
-        sender = systemMakerSender(folder.path());
+        sender = systemMakerSender(folder / "zeilwerk-maker.exe");
         platform.maker = sender.get();
         create();
         input->show();
@@ -148,7 +148,7 @@ TEST_F(MakerExportTest, AWineThatDoesNotAnswerIsStoppedWithItsWholeGroup) {
         qputenv("WINEPREFIX", prefix);
     });
 
-    const std::unique_ptr<MakerSender> hanging = systemMakerSender(folder.path());
+    const std::unique_ptr<MakerSender> hanging = systemMakerSender(folder / "zeilwerk-maker.exe");
     platform.maker = hanging.get();
     input->GetText->setPlainText("Hallo");
     QElapsedTimer timer;

@@ -39,8 +39,11 @@ int main(int argc, char** argv) {
 
     zeilwerk::BoxMessages messages;
     const zeilwerk::FontList fonts = zeilwerk::FontList::installed();
-    const std::unique_ptr<zeilwerk::MakerSender> maker = zeilwerk::systemMakerSender(zeilwerk::executableFolder());
-    const zeilwerk::Platform platform{&messages, &fonts, maker.get(), zeilwerk::executableFolder()};
+    const std::filesystem::path programFolder = zeilwerk::executableFolder();
+    const std::unique_ptr<zeilwerk::MakerSender> maker = zeilwerk::systemMakerSender(zeilwerk::makerBridge(programFolder));
+    // An installed program cannot write beside itself: its files then live in the user's folder.
+    const zeilwerk::Platform platform{&messages, &fonts, maker.get(), zeilwerk::settingsFolder(programFolder),
+                                      zeilwerk::installedDataFolder(programFolder)};
     zeilwerk::Windows windows;
     zeilwerk::TForm1 input(platform, windows);
     windows.input = &input;

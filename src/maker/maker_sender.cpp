@@ -140,12 +140,12 @@ private:
 
 }  // namespace
 
-std::unique_ptr<MakerSender> systemMakerSender(const std::filesystem::path& executableFolder) {
+std::unique_ptr<MakerSender> systemMakerSender(const std::filesystem::path& bridge) {
 #ifdef _WIN32
-    (void)executableFolder;
+    (void)bridge;
     return std::make_unique<Win32Sender>();
 #else
-    return std::make_unique<WineSender>(executableFolder / "zeilwerk-maker.exe");
+    return std::make_unique<WineSender>(bridge);
 #endif
 }
 

@@ -21,8 +21,8 @@ public:
 };
 
 // On Windows the Maker's dialog is typed into directly; elsewhere through the bridge
-// zeilwerk-maker.exe beside the executable, kept running under Wine beside the Maker.
-std::unique_ptr<MakerSender> systemMakerSender(const std::filesystem::path& executableFolder);
+// zeilwerk-maker.exe given, kept running under Wine beside the Maker.
+std::unique_ptr<MakerSender> systemMakerSender(const std::filesystem::path& bridge);
 
 // How long a running bridge may take to answer one text.
 inline constexpr int makerAnswerTimeoutMs = 10'000;

@@ -14,6 +14,7 @@ struct Platform {
     const FontList* fonts = nullptr;
     MakerSender* maker = nullptr;              // types the export into the Maker's dialog
     std::filesystem::path executableFolder;   // where optn.ini, the profile and the pictures live
+    std::filesystem::path dataFolder;         // the installed pictures, taken when the folder above has none
 };
 
 }  // namespace zeilwerk

@@ -1,6 +1,7 @@
 #include "preview/preview_window.h"
 
 #include "platform/error.h"
+#include "platform/paths.h"
 #include "preview/layout.h"
 #include "preview/picture_file.h"
 #include "preview/pixels.h"
@@ -135,8 +136,9 @@ QRgb keyPixel(const QImage& picture) {
 }
 
 void TForm3::setUpAssets() {
-    TextBoxPicture box = readTextBoxPicture(m_platform.executableFolder / "txtbox.bmp", boxme.size());
-    const QImage colours = readBitmap(m_platform.executableFolder / "txtclr.bmp");
+    const auto& folder = m_platform.executableFolder;
+    TextBoxPicture box = readTextBoxPicture(picturePath(folder, m_platform.dataFolder, "txtbox.bmp"), boxme.size());
+    const QImage colours = readBitmap(picturePath(folder, m_platform.dataFolder, "txtclr.bmp"));
     TileBmp(colours);
     schriftart->setText(QStringLiteral("MS Mincho"));
     boxme.setPicture(std::move(box), std::nullopt);

@@ -68,6 +68,7 @@ void TForm2::confirmClick() {
     };
     if (fenster_auto->isChecked())
         appendPositions(m_windows, startup);
+    makeSettingsFolder(m_platform.executableFolder);
     IniFile(m_platform.executableFolder / "optn.ini").write(startup);
 
     toolbar.setVisible(!tool_hide->isChecked());
@@ -80,13 +81,14 @@ void TForm2::confirmClick() {
 void TForm2::applyPreviewAssets() {
     TForm3& preview = *m_windows.preview;
     const auto& folder = m_platform.executableFolder;
-    if (fileExistsBeside(folder, vorschau_textbox_datei->text()))
-        preview.loadTextBoxPicture(besideExecutable(folder, vorschau_textbox_datei->text()));
+    const auto& data = m_platform.dataFolder;
+    if (pictureExists(folder, data, vorschau_textbox_datei->text()))
+        preview.loadTextBoxPicture(picturePath(folder, data, vorschau_textbox_datei->text()));
     if (!vorschau_textbox_x->text().isEmpty() && number(vorschau_textbox_x) <= 320 &&
         !vorschau_textbox_y->text().isEmpty() && number(vorschau_textbox_y) <= 80)
         preview.pickTransparentColour(number(vorschau_textbox_x), number(vorschau_textbox_y));
-    if (fileExistsBeside(folder, vorschau_farbe->text()))
-        preview.loadColourPicture(besideExecutable(folder, vorschau_farbe->text()));
+    if (pictureExists(folder, data, vorschau_farbe->text()))
+        preview.loadColourPicture(picturePath(folder, data, vorschau_farbe->text()));
     vorschau_plain->setChecked(vorschau_plain_set->isChecked());
     if (m_platform.fonts->contains(vorschau_schrift->text()))
         preview.setPreviewFont(vorschau_schrift->text());

@@ -286,9 +286,9 @@ void TForm2::colour(QLineEdit* field, bool valid) {
 void TForm2::Fileexistence(QLineEdit* field) {
     const QString text = field->text();
     const bool isFont = field == vorschau_schrift || field == eingabe_schrift;
-    const bool inFolder = field != ini_datei || staysInFolder(text);
-    const bool valid = isFont ? !text.isEmpty() && m_platform.fonts->contains(text)
-                              : inFolder && fileExistsBeside(m_platform.executableFolder, text);
+    const bool valid = isFont               ? !text.isEmpty() && m_platform.fonts->contains(text)
+                       : field == ini_datei ? staysInFolder(text) && fileExistsBeside(m_platform.executableFolder, text)
+                                            : pictureExists(m_platform.executableFolder, m_platform.dataFolder, text);
     colour(field, valid);
 }
 

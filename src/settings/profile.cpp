@@ -111,6 +111,7 @@ void TForm2::ini_saveClick() {
         m_platform.messages->show(outsideTheFolder);
         return;
     }
+    makeSettingsFolder(m_platform.executableFolder);
     IniFile profile(besideExecutable(m_platform.executableFolder, name));
     std::vector<IniEntry> entries;
     for (const ProfileKey& k : profileKeys(*this))
