@@ -6,7 +6,7 @@ packages=(
     g++ cmake make pkg-config
     libgtest-dev libbenchmark-dev
     qt6-base-dev libgl-dev libxcb1-dev
-    xvfb xauth openbox x11-utils xdotool
+    xvfb xauth openbox x11-utils xdotool desktop-file-utils dpkg-dev
     fonts-ipafont-mincho fonts-wine
     wine wine64 g++-mingw-w64-x86-64-win32
     clang libclang-rt-dev

@@ -244,5 +244,48 @@ TEST_F(DesktopTest, TheHelpLineShowsTheWholeFirstLineOfAHint) {
         shown.scaled(shown.size() * 3).save(QString::fromLocal8Bit(shots) + "/help-line.png");
 }
 
+// Installed under a prefix as the package puts it, and run by a user who may not write there:
+// its settings go to that user's configuration folder, made on the first write, and the
+// pictures come from the installation.
+TEST_F(DesktopTest, AnInstalledProgramKeepsTheUsersFilesInTheConfigurationFolder) {
+    const auto prefix = folder / "prefix";
+    const std::string install = std::string("'") + ZEILWERK_CMAKE + "' --install '" + ZEILWERK_BUILD_DIR + "' --prefix '" +
+                                prefix.string() + "' >/dev/null";
+    ASSERT_EQ(std::system(install.c_str()), 0);
+    const auto entry = prefix / "share" / "applications" / "zeilwerk.desktop";
+    EXPECT_EQ(std::system(("desktop-file-validate '" + entry.string() + "'").c_str()), 0);
+    for (const char* file : {"bin/zeilwerk", "libexec/zeilwerk/zeilwerk-maker.exe", "share/zeilwerk/txtbox.bmp",
+                             "share/zeilwerk/txtclr.bmp", "share/icons/hicolor/scalable/apps/zeilwerk.svg",
+                             "share/icons/hicolor/48x48/apps/zeilwerk.png"})
+        EXPECT_TRUE(std::filesystem::is_regular_file(prefix / file)) << file;
+
+    // "nobody" may enter the test's folder and write into its home, nowhere else.
+    const auto home = folder / "home";
+    std::filesystem::create_directories(home);
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::all);
+    std::filesystem::permissions(home, std::filesystem::perms::all);
+    writeFile(folder / "stderr.txt", "");
+    const auto config = home / "config" / "Zeilwerk";
+    program = std::make_unique<RunningProgram>(
+        *desktop, home, prefix / "bin" / "zeilwerk",
+        QStringList{"HOME=" + QString::fromStdString(home.string()),
+                    "XDG_CONFIG_HOME=" + QString::fromStdString((home / "config").string())},
+        true);
+    ASSERT_TRUE(program->waitUntilStarted()) << readFile(folder / "stderr.txt");
+
+    showTab(0);
+    EXPECT_GT(ink(options->vorschau_textbox_datei, program->options, TForm2::validColour), 0)
+        << "the installed text box was not found";
+    applySettings();
+    EXPECT_TRUE(waitFor([&] { return std::filesystem::exists(config / "optn.ini"); }, 5000))
+        << readFile(folder / "stderr.txt");
+    showTab(3);
+    clickOn(options->ini_save, program->options);
+    EXPECT_TRUE(waitFor([&] { return std::filesystem::exists(config / "standard.ini"); }, 5000));
+    desktop->key("Return");  // the box that says the profile was saved
+    EXPECT_FALSE(std::filesystem::exists(prefix / "bin" / "optn.ini"));
+    EXPECT_TRUE(program->closeAndWait());
+}
+
 }  // namespace
 }  // namespace zeilwerk::test

@@ -6,7 +6,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <grp.h>
 #include <memory>
+#include <unistd.h>
 
 namespace zeilwerk::test {
 namespace {
@@ -212,15 +214,29 @@ void XDesktop::key(const QString& keys) {
     xdotool(QStringList{"key", "--delay", "40"} + keys.split(u' ', Qt::SkipEmptyParts));
 }
 
-RunningProgram::RunningProgram(XDesktop& desktop, const std::filesystem::path& folder) : m_desktop(desktop) {
+RunningProgram::RunningProgram(XDesktop& desktop, const std::filesystem::path& folder)
+    : RunningProgram(desktop, folder, folder / "zeilwerk", {}, false) {}
+
+RunningProgram::RunningProgram(XDesktop& desktop, const std::filesystem::path& folder,
+                               const std::filesystem::path& program, const QStringList& environment, bool asNobody)
+    : m_desktop(desktop) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", desktop.display());
     env.insert("QT_QPA_PLATFORM", "xcb");
+    for (const QString& variable : environment)
+        env.insert(variable.section('=', 0, 0), variable.section('=', 1));
     m_process.setProcessEnvironment(env);
     m_process.setWorkingDirectory(QString::fromStdString(folder.string()));
     m_process.setStandardOutputFile(QProcess::nullDevice());
     m_process.setStandardErrorFile(QString::fromStdString((folder / "stderr.txt").string()));
-    m_process.start(QString::fromStdString((folder / "zeilwerk").string()), {});
+    if (asNobody)
+        m_process.setChildProcessModifier([] {
+            constexpr gid_t nogroup = 65534;
+            constexpr uid_t nobody = 65534;
+            if (::setgroups(0, nullptr) != 0 || ::setgid(nogroup) != 0 || ::setuid(nobody) != 0)
+                ::_exit(126);
+        });
+    m_process.start(QString::fromStdString(program.string()), {});
 }
 
 RunningProgram::~RunningProgram() {

@@ -69,6 +69,10 @@ private:
 class RunningProgram {
 public:
     RunningProgram(XDesktop& desktop, const std::filesystem::path& folder);
+    // An installed program, started in folder with these variables added, as the user
+    // "nobody" when asked: root may write everywhere, nobody may not.
+    RunningProgram(XDesktop& desktop, const std::filesystem::path& folder, const std::filesystem::path& program,
+                   const QStringList& environment, bool asNobody);
     ~RunningProgram();
 
     // All four windows mapped and the input window active.

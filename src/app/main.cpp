@@ -10,6 +10,7 @@
 #include "settings/option_window.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
@@ -36,6 +37,9 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(zeilwerk::applicationTitle);
+    // Installed, the windows carry the program's icon and belong to its desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zeilwerk"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("zeilwerk")));
 
     zeilwerk::BoxMessages messages;
     const zeilwerk::FontList fonts = zeilwerk::FontList::installed();
