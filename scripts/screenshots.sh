@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots: the real program on a virtual screen with the openbox
+# window manager, typed into with xdotool, photographed with ImageMagick's import.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+bash scripts/setup.sh
+command -v import >/dev/null || { sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends imagemagick >/dev/null; }
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j2 --target zeilwerk pictures >/dev/null
+
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+cp build/zeilwerk build/txtbox.bmp build/txtclr.bmp "$work/"
+
+Xvfb :77 -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+export DISPLAY=:77 QT_QPA_PLATFORM=xcb
+sleep 1
+openbox >/dev/null 2>&1 &
+sleep 1
+
+# Starts the program, types the message, and leaves it running.
+start_and_type() {
+    (cd "$work" && ./zeilwerk >/dev/null 2>&1 &)
+    xdotool search --sync --onlyvisible --name '^Texteingabe$' >/dev/null
+    sleep 1
+    # xdotool maps a key for "ü" on first use; a first try may get lost, so it warms up.
+    xdotool type --delay 15 'ü'
+    xdotool key BackSpace
+    xdotool type --delay 15 'Hallo \c[2]Alex\c[0]! Schön, dich zu sehen.'
+    xdotool key Return
+    xdotool type --delay 15 'Du hast \v[12] Goldstücke\. gefunden.'
+    xdotool key Return
+    xdotool type --delay 15 '\s[5]Warte\|\_\_ein Moment\!'
+    sleep 1
+}
+
+# The four windows at first start, cut to the group.
+start_and_type
+import -window root "$work/screen.png"
+/usr/bin/convert "$work/screen.png" -trim +repage -bordercolor black -border 12 "$root/docs/erster-start.png"
+pkill -x zeilwerk; sleep 1
+
+# The preview at twice the size, coloured, through a profile loaded at start-up.
+printf '[laden]\r\nauto=1\r\ndatei=standard.ini\r\n' >"$work/optn.ini"
+printf '[vorschau]\r\naktiv=1\r\naktiv_set=1\r\nscale2x=1\r\nscale2x_set=1\r\nplain=0\r\nplain_set=0\r\n[text]\r\nlaenge=50\r\nausrichtung_set=1\r\n' \
+    >"$work/standard.ini"
+start_and_type
+preview=$(xdotool search --onlyvisible --name '^Textvorschau$' | head -1)
+import -window "$preview" -frame "$root/docs/vorschau-2x.png"
+pkill -x zeilwerk
+echo "docs/erster-start.png and docs/vorschau-2x.png written"
