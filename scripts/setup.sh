@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    g++ cmake make pkg-config
+    g++ cmake make pkg-config zlib1g-dev
     libgtest-dev libbenchmark-dev
     qt6-base-dev libgl-dev libxcb1-dev
     xvfb xauth openbox x11-utils xdotool desktop-file-utils dpkg-dev

@@ -1,0 +1,24 @@
+#include "game/game_files.h"
+
+#include "platform/error.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+// The fuzzed bytes are a game's database and an XYZ picture at once: each reads, or is
+// refused with the program's own error; nothing else.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    try {
+        (void)zeilwerk::readGameDatabase(bytes);
+    } catch (const zeilwerk::Error&) {
+    }
+    try {
+        const QImage picture = zeilwerk::decodeXyz(bytes);
+        if (picture.isNull() || picture.colorCount() != 256)
+            std::abort();
+    } catch (const zeilwerk::Error&) {
+    }
+    return 0;
+}
