@@ -271,10 +271,6 @@ QImage readBitmap(const std::filesystem::path& path) {
     return readImage(path, "bmp");
 }
 
-QImage readPicture(const std::filesystem::path& path) {
-    return readImage(path, pictureKind(path).constData());
-}
-
 PictureSamples samplesOf(const QImage& picture, QSize layer) {
     Sampler sampler(picture.size(), layer);
     for (int y = 0; y < picture.height(); ++y)

@@ -32,8 +32,6 @@ PictureSamples samplesOf(const QImage& picture, QSize layer);
 
 // Reads a Windows bitmap; throws the system's error texts when it cannot.
 QImage readBitmap(const std::filesystem::path& path);
-// Reads a picture of any kind Qt knows, chosen by the file's extension.
-QImage readPicture(const std::filesystem::path& path);
 
 // Decodes a picture held in memory, format as Qt names it ("bmp", "png", ...). Throws
 // "Bitmap image is not valid" for what is damaged, empty, cut short or too large.

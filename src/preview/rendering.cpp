@@ -22,14 +22,18 @@ namespace {
 
 constexpr int previewPoints = 9;
 
-// Each channel of the result ORed with the colour layer lying on it from (8, 8).
-void colourResult(QImage& result, const QImage& colours) {
+// Row y of the result, width pixels, ORed channel by channel with the colour layer lying
+// on the result from (8, 8).
+void colourRow(QRgb* row, int y, int width, const QImage& colours) {
     constexpr int offset = 8;
-    const int rows = std::min(result.height() - offset, colours.height());
-    const int columns = std::min(result.width() - offset, colours.width());
-    for (int y = 0; y < rows; ++y)
-        pixels::orInto(reinterpret_cast<QRgb*>(result.scanLine(y + offset)) + offset,
-                       reinterpret_cast<const QRgb*>(colours.constScanLine(y)), columns);
+    if (y >= offset && y - offset < colours.height() && width > offset)
+        pixels::orInto(row + offset, reinterpret_cast<const QRgb*>(colours.constScanLine(y - offset)),
+                       std::min(width - offset, colours.width()));
+}
+
+void colourResult(QImage& result, const QImage& colours) {
+    for (int y = 0; y < result.height(); ++y)
+        colourRow(reinterpret_cast<QRgb*>(result.scanLine(y)), y, result.width(), colours);
 }
 
 // The source enlarged onto the whole target, nearest pixel, skipping the key colour.
@@ -181,7 +185,6 @@ private:
 // are left alone; of the others only those that come out different are masked again.
 void updateResult(Layer& result, const QImage& canvas, std::optional<QRgb> transparent, const QImage* colours,
                   const std::vector<char>& drawnRows, DrawnFrom& from) {
-    constexpr int offset = 8;
     const qint64 coloursKey = colours ? colours->cacheKey() : 0;
     if (!result.shownIsCurrent() || result.setTransparent() != transparent || result.picture().size() != canvas.size()) {
         result.copyPicture(canvas, transparent);
@@ -199,9 +202,8 @@ void updateResult(Layer& result, const QImage& canvas, std::optional<QRgb> trans
             if (sameSources && !drawnRows[static_cast<size_t>(y)])
                 continue;
             std::memcpy(row.data(), canvas.constScanLine(y), rowBytes);
-            if (colours && y >= offset && y - offset < colours->height() && width > offset)
-                pixels::orInto(row.data() + offset, reinterpret_cast<const QRgb*>(colours->constScanLine(y - offset)),
-                               std::min(width - offset, colours->width()));
+            if (colours)
+                colourRow(row.data(), y, width, *colours);
             if (std::memcmp(row.data(), current.constScanLine(y), rowBytes) == 0)
                 continue;
             std::memcpy(result.picture().scanLine(y), row.data(), rowBytes);
@@ -231,7 +233,7 @@ std::vector<char> drawLines(QImage& canvas, const QString& family, const QFont& 
         if (lines[i])
             drawn[i] = cache.line(font, {family, text, origin, canvas.size()});
         const QRect rect = drawn[i] ? drawn[i]->rect() : QRect();
-        if (whole || text != from.texts[i] || origin != from.origins[i] || text.isNull() != from.texts[i].isNull()) {
+        if (whole || text != from.texts[i] || origin != from.origins[i]) {
             mark(from.rects[i]);
             mark(rect);
         }
@@ -281,13 +283,13 @@ void updateDoubled(TForm3& preview) {
                                                                  preview.boxme.transparentColour(), doubled.size())
                                                   : QImage();
     DoubledFrom& from = preview.doubledFrom;
-    const QRgb boxKey = preview.boxme.hasPicture() ? preview.boxme.transparentColour() : 0;
+    const qint64 boxSource = box.isNull() ? 0 : preview.boxme.enlargeSource().cacheKey();
+    const QRgb boxKey = box.isNull() ? 0 : preview.boxme.transparentColour();
+    const QRgb resultKey = preview.desti.transparentColour();
     const bool whole = !layer.shownIsCurrent() || from.doubled != doubled.cacheKey() || from.result.size() != result.size() ||
-                       from.box != (box.isNull() ? 0 : preview.boxme.enlargeSource().cacheKey()) || from.boxKey != boxKey ||
-                       from.resultKey != preview.desti.transparentColour();
+                       from.box != boxSource || from.boxKey != boxKey || from.resultKey != resultKey;
     if (whole)
-        from = {0, QImage(result.size(), QImage::Format_RGB32), box.isNull() ? 0 : preview.boxme.enlargeSource().cacheKey(),
-                boxKey, preview.desti.transparentColour()};
+        from = {0, QImage(result.size(), QImage::Format_RGB32), boxSource, boxKey, resultKey};
     const auto rowBytes = static_cast<size_t>(result.width()) * sizeof(QRgb);
     for (int y = 0; y < result.height(); ++y) {
         if (!whole && std::memcmp(result.constScanLine(y), from.result.constScanLine(y), rowBytes) == 0)

@@ -59,12 +59,11 @@ void TForm2::confirmClick() {
                           static_cast<ToolWindow*>(&preview), static_cast<ToolWindow*>(&toolbar)})
         w->setStayOnTop(fenster_fgr->isChecked());
 
-    const auto flag = [](const QCheckBox* box) { return std::string(box->isChecked() ? "1" : "0"); };
     std::vector<IniEntry> startup = {
-        {"laden", "auto", flag(ini_auto)},
+        {"laden", "auto", iniFlag(ini_auto->isChecked())},
         {"laden", "datei", toIni(ini_datei->text())},
-        {"fenster", "auto", flag(fenster_auto)},
-        {"tool", "hide", flag(tool_hide)},
+        {"fenster", "auto", iniFlag(fenster_auto->isChecked())},
+        {"tool", "hide", iniFlag(tool_hide->isChecked())},
     };
     if (fenster_auto->isChecked())
         appendPositions(m_windows, startup);

@@ -519,7 +519,7 @@ std::string IniFile::readText(std::string_view section, std::string_view key, st
 }
 
 void IniFile::writeFlag(std::string_view section, std::string_view key, bool value) {
-    write({{std::string(section), std::string(key), value ? "1" : "0"}});
+    write({{std::string(section), std::string(key), iniFlag(value)}});
 }
 
 void IniFile::writeNumber(std::string_view section, std::string_view key, std::int32_t value) {

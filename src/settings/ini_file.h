@@ -47,6 +47,11 @@ private:
     std::filesystem::path m_path;
 };
 
+// A flag as it is written: "1" or "0".
+inline std::string iniFlag(bool on) {
+    return on ? "1" : "0";
+}
+
 // The whole-number rule of flags and numbers: decimal with sign, or "0x" hexadecimal
 // (more than two characters). False when the text is not such a number.
 bool parseIniNumber(std::string_view text, std::int32_t& value);

@@ -72,13 +72,12 @@ template <typename... Ts>
 Overloaded(Ts...) -> Overloaded<Ts...>;
 
 IniEntry savedKey(const ProfileKey& k) {
-    const auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
     return {k.section, k.key,
             std::visit(Overloaded{
-                           [&](QCheckBox* c) { return flag(c->isChecked()); },
+                           [&](QCheckBox* c) { return iniFlag(c->isChecked()); },
                            [&](QLineEdit* f) { return toIni(f->text()); },
                            [&](QLabel* l) { return toIni(l->text()); },
-                           [&](Selected s) { return flag(!s.button->isEnabled()); },
+                           [&](Selected s) { return iniFlag(!s.button->isEnabled()); },
                        },
                        k.control)};
 }
