@@ -1,5 +1,7 @@
 #include "game/game_files.h"
 
+#include "game_fixture.h"
+
 #include "platform/error.h"
 
 #include <gtest/gtest.h>
@@ -12,30 +14,16 @@
 namespace zeilwerk {
 namespace {
 
-// Our own small writer of the database format: numbers in 7-bit groups, most significant
-// first, and chunks of ID, size and data.
-std::string number(std::uint32_t value) {
-    std::string groups(1, static_cast<char>(value & 0x7F));
-    for (value >>= 7; value; value >>= 7)
-        groups.insert(groups.begin(), static_cast<char>(0x80 | (value & 0x7F)));
-    return groups;
-}
-
 std::string chunk(std::uint32_t id, const std::string& data) {
-    return number(id) + number(static_cast<std::uint32_t>(data.size())) + data;
+    return test::lcfChunk(id, data);
 }
 
-struct Hero {
-    int id;
-    std::string name;
-};
+std::string database(const std::vector<test::Hero>& heroes, const std::string& before = "") {
+    return test::gameDatabase(heroes, before);
+}
 
-std::string database(const std::vector<Hero>& heroes, const std::string& before = "") {
-    std::string list = number(static_cast<std::uint32_t>(heroes.size()));
-    for (const Hero& h : heroes)
-        list += number(static_cast<std::uint32_t>(h.id)) + chunk(0x02, "Titel") + chunk(0x01, h.name) +
-                chunk(0x03, "Figur") + number(0);
-    return number(11) + "LcfDataBase" + before + chunk(0x0B, list) + chunk(0x0C, "anderes");
+std::string number(std::uint32_t value) {
+    return test::lcfNumber(value);
 }
 
 TEST(GameDatabase, HeroNamesByTheirIds) {
@@ -46,6 +34,19 @@ TEST(GameDatabase, HeroNamesByTheirIds) {
     EXPECT_EQ(db.heroNames.at(1), "Alex");
     EXPECT_EQ(db.heroNames.at(2), "Br\xFCnhild");
     EXPECT_EQ(db.heroNames.at(200), "Weit");
+}
+
+TEST(GameDatabase, TheSystemGraphicAndHowTheWallpaperIsLaid) {
+    const GameDatabase plain = readGameDatabase(QByteArray::fromStdString(database({{1, "Alex"}})));
+    EXPECT_EQ(plain.systemGraphic, "");
+    EXPECT_FALSE(plain.tiledWallpaper);
+    for (bool tiled : {false, true}) {
+        const GameDatabase db =
+            readGameDatabase(QByteArray::fromStdString(test::gameDatabase({{1, "Alex"}}, "", "Gr\xFCn", tiled)));
+        EXPECT_EQ(db.systemGraphic, "Gr\xFCn");
+        EXPECT_EQ(db.tiledWallpaper, tiled);
+        EXPECT_EQ(db.heroNames.at(1), "Alex");
+    }
 }
 
 TEST(GameDatabase, WhatIsNoDatabaseOrEndsEarlyIsRefused) {
@@ -61,15 +62,8 @@ TEST(GameDatabase, WhatIsNoDatabaseOrEndsEarlyIsRefused) {
     }
 }
 
-QByteArray xyz(int width, int height, std::string plain) {
-    std::string packed(compressBound(static_cast<uLong>(plain.size())), '\0');
-    uLongf size = static_cast<uLongf>(packed.size());
-    compress(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(plain.data()),
-             static_cast<uLong>(plain.size()));
-    packed.resize(size);
-    const std::string header = std::string("XYZ1") + char(width & 0xFF) + char(width >> 8) + char(height & 0xFF) +
-                               char(height >> 8);
-    return QByteArray::fromStdString(header + packed);
+QByteArray xyz(int width, int height, const std::string& plain) {
+    return test::xyzFile(width, height, plain);
 }
 
 TEST(Xyz, PaletteAndIndexes) {

@@ -40,14 +40,14 @@ TEST_F(OptionWindowTest, CreationSetsEveryDefault) {
     QStringList tabs;
     for (int i = 0; i < o.tabs->count(); ++i)
         tabs << o.tabs->tabText(i);
-    EXPECT_EQ(tabs, QStringList({"Vorschau", "Eingabe", "Text", "Allgemein", "Debugger"}));
+    EXPECT_EQ(tabs, QStringList({"Vorschau", "Eingabe", "Text", "Allgemein", "Debugger", "Spiel"}));
 
     const std::pair<QCheckBox*, bool> flags[] = {
         {o.vorschau_aktiv, true},        {o.vorschau_aktiv_set, true}, {o.vorschau_scale2x, false},
         {o.vorschau_scale2x_set, false}, {o.vorschau_plain, false},    {o.vorschau_plain_set, false},
         {o.text_face, false},            {o.fenster_fgr, false},       {o.fenster_auto, false},
         {o.tool_horizontal, true},       {o.ini_auto, false},          {o.tool_hide, false},
-        {o.debug_check, false},
+        {o.debug_check, false},          {o.spiel_aktiv_set, false},   {o.spiel_aktiv, false},
     };
     for (auto [box, on] : flags)
         EXPECT_EQ(box->isChecked(), on) << box->text().toStdString();
@@ -57,7 +57,7 @@ TEST_F(OptionWindowTest, CreationSetsEveryDefault) {
         {o.vorschau_farbe, "txtclr.bmp"},         {o.vorschau_schrift, "MS Mincho"},
         {o.eingabe_breite, "100"},                {o.eingabe_hoehe, "100"},
         {o.eingabe_schrift, "FixedSys"},          {o.eingabe_grad, "8"},
-        {o.ini_datei, "standard.ini"},
+        {o.ini_datei, "standard.ini"},           {o.spiel_ordner, ""},         {o.spiel_system, ""},
     };
     for (auto [field, text] : texts)
         EXPECT_EQ(field->text(), text);
@@ -66,7 +66,7 @@ TEST_F(OptionWindowTest, CreationSetsEveryDefault) {
     EXPECT_FALSE(o.text_links->isEnabled());
     EXPECT_TRUE(o.text_zentriert->isEnabled());
     EXPECT_TRUE(o.text_rechts->isEnabled());
-    for (QCheckBox* hidden : {o.vorschau_aktiv, o.vorschau_plain, o.vorschau_scale2x})
+    for (QCheckBox* hidden : {o.vorschau_aktiv, o.vorschau_plain, o.vorschau_scale2x, o.spiel_aktiv})
         EXPECT_TRUE(hidden->isHidden());
     EXPECT_TRUE(messages.errors.isEmpty());
 }

@@ -175,3 +175,32 @@ TEST(ScannerTrace, EmptyLineAndSwitchOffWriteNothing) {
 
 }  // namespace
 }  // namespace zeilwerk
+
+namespace zeilwerk {
+namespace {
+
+// The colour and name codes, with what their brackets hold and where they take effect.
+TEST(ScannerCodes, ColourAndNameCodesAreListedInLineOrder) {
+    struct Case {
+        std::u16string line;
+        std::u16string visible;
+        std::vector<CodeMark> codes;
+    };
+    const std::u16string lines[] = {u"a\\c[3]b\\n[12]c", u"\\c[\\v[7]]x", u"\\s[5]\\n[]\\v[2]", u"\\cq\\c[\\x]y",
+                                    u"\\c[\\]z"};
+    const Case cases[] = {
+        {lines[0], u"abc", {{u'c', u"3", 1}, {u'n', u"12", 2}}},
+        {lines[1], u"x", {{u'c', u"\\v[7]", 0}}},
+        {lines[2], u"", {{u'n', u"", 0}}},  // \s is no colour or name; \v[2] is no code with a declaration
+        {lines[3], u"qy", {{u'c', u"\\x", 1}}},
+        {lines[4], u"z", {{u'c', u"\\", 0}}},
+    };
+    for (const Case& c : cases) {
+        std::vector<CodeMark> codes;
+        EXPECT_EQ(visibleText(c.line, nullptr, &codes), c.visible);
+        EXPECT_EQ(codes, c.codes) << std::string(c.line.begin(), c.line.end());
+    }
+}
+
+}  // namespace
+}  // namespace zeilwerk

@@ -6,6 +6,7 @@
 #include "platform/fonts.h"
 #include "platform/messages.h"
 #include "platform/number.h"
+#include "preview/preview_window.h"
 #include "preview/rendering.h"
 #include "settings/option_window.h"
 
@@ -146,6 +147,8 @@ void TForm1::GetTextChange() {
     settings.scale2x = options->vorschau_scale2x->isChecked();
     settings.lineLength = options->laenge->text();
     settings.alignment = options->ausrichtung->text();
+    if (m_windows.preview->game)
+        settings.game = &*m_windows.preview->game;
     renderPreview(*m_windows.preview, {line(0), line(1), line(2), line(3)}, settings, m_windows.options);
 }
 

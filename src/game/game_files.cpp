@@ -58,20 +58,42 @@ private:
 
 constexpr std::uint32_t kHeroes = 0x0B;
 constexpr std::uint32_t kHeroName = 0x01;
+constexpr std::uint32_t kSystem = 0x16;
+constexpr std::uint32_t kSystemGraphic = 0x13;
+constexpr std::uint32_t kWallpaper = 0x47;  // 0 stretched, 1 tiled
+
+// Fields as chunks up to a 0: ID, size, data; hands each to take(id, reader of its data).
+template <typename Take>
+void readFields(LcfReader& fields, Take take) {
+    while (!fields.atEnd()) {
+        const std::uint32_t field = fields.number();
+        if (field == 0)
+            break;
+        const std::string_view value = fields.bytes(fields.number());
+        take(field, value);
+    }
+}
 
 void readHeroes(LcfReader heroes, GameDatabase& database) {
     const std::uint32_t count = heroes.number();
     for (std::uint32_t i = 0; i < count; ++i) {
         const auto id = static_cast<int>(heroes.number());
-        for (;;) {
-            const std::uint32_t field = heroes.number();
-            if (field == 0)
-                break;  // the end of this hero's fields
-            const std::string_view value = heroes.bytes(heroes.number());
+        readFields(heroes, [&](std::uint32_t field, std::string_view value) {
             if (field == kHeroName)
                 database.heroNames[id] = std::string(value);
-        }
+        });
     }
+}
+
+void readSystem(LcfReader system, GameDatabase& database) {
+    readFields(system, [&](std::uint32_t field, std::string_view value) {
+        if (field == kSystemGraphic) {
+            database.systemGraphic = std::string(value);
+        } else if (field == kWallpaper) {
+            LcfReader number(value.data(), value.size());
+            database.tiledWallpaper = number.number() == 1;
+        }
+    });
 }
 
 }  // namespace
@@ -87,6 +109,8 @@ GameDatabase readGameDatabase(const QByteArray& data) {
         LcfReader chunk = file.chunk(id);
         if (id == kHeroes)
             readHeroes(chunk, database);
+        else if (id == kSystem)
+            readSystem(chunk, database);
     }
     return database;
 }

@@ -12,6 +12,8 @@ namespace zeilwerk {
 // What the preview needs of a game's database, RPG_RT.ldb.
 struct GameDatabase {
     std::map<int, std::string> heroNames;  // by hero ID; bytes in the game's code page
+    std::string systemGraphic;             // the name in the folder System, no extension
+    bool tiledWallpaper = false;           // else stretched over the window
 };
 
 // Reads the database; throws Error("RPG_RT.ldb ist keine Datenbank des Makers.") when the

@@ -174,11 +174,14 @@ size_t nextBackslash(std::u16string_view line, size_t from) {
 
 }  // namespace
 
-std::u16string visibleText(std::u16string_view line, TraceSink* trace) {
+std::u16string visibleText(std::u16string_view line, TraceSink* trace, std::vector<CodeMark>* codes) {
     std::u16string out;
     out.reserve(line.size());
     State state = PlainText;
     int halfSpaces = 0;
+    // The colour or name code being read: its letter, and where its declaration starts.
+    char16_t letter = 0;
+    size_t opened = 0;
     for (size_t k = 0; k < line.size();) {
         if (state == PlainText && !trace) {
             // Plain text up to the next backslash prints as it is: one copy, not a step each.
@@ -197,6 +200,19 @@ std::u16string visibleText(std::u16string_view line, TraceSink* trace) {
             continue;
         }
         const Step row = step(state, c, halfSpaces, out);
+        if (codes) {
+            if (state == Backslash && (c == u'c' || c == u'n'))
+                letter = c;
+            else if (state == CodeLetter && row.next == Declaration && letter)
+                opened = k + 1;
+            else if (row.next == PlainText) {
+                // Inside a declaration only its closing bracket leads back to plain text.
+                if (opened)
+                    codes->push_back({letter, line.substr(opened, k - opened), out.size()});
+                letter = 0;
+                opened = 0;
+            }
+        }
         if (tracing) {
             appendTrace(*trace, c, row.message);
             if (!row.secondMessage.empty())

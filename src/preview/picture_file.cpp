@@ -212,7 +212,9 @@ std::optional<PictureSamples> streamBitmapSamples(QIODevice& file, const BitmapH
 
 }  // namespace
 
-QImage decodePicture(QIODevice& device, const char* format) {
+namespace {
+
+QImage decodeAsStored(QIODevice& device, const char* format) {
     if (qstricmp(format, "bmp") == 0)
         checkBitmapHeader(device.peek(64), device.size());
     QImageReader reader(&device, format);
@@ -224,7 +226,13 @@ QImage decodePicture(QIODevice& device, const char* format) {
     if (image.isNull() || image.width() == 0 || image.height() == 0 ||
         qint64(image.width()) * image.height() > kMaxPicturePixels)
         notValid();
-    return image.convertToFormat(QImage::Format_RGB32);
+    return image;
+}
+
+}  // namespace
+
+QImage decodePicture(QIODevice& device, const char* format) {
+    return decodeAsStored(device, format).convertToFormat(QImage::Format_RGB32);
 }
 
 QImage decodePicture(const QByteArray& data, const char* format) {
@@ -269,6 +277,13 @@ QByteArray pictureKind(const std::filesystem::path& path) {
 
 QImage readBitmap(const std::filesystem::path& path) {
     return readImage(path, "bmp");
+}
+
+QImage readPictureAsStored(const std::filesystem::path& path) {
+    const QByteArray kind = pictureKind(path);
+    QFile file(pathText(path));
+    openPicture(file, path);
+    return decodeAsStored(file, kind.constData());
 }
 
 PictureSamples samplesOf(const QImage& picture, QSize layer) {

@@ -33,6 +33,10 @@ PictureSamples samplesOf(const QImage& picture, QSize layer);
 // Reads a Windows bitmap; throws the system's error texts when it cannot.
 QImage readBitmap(const std::filesystem::path& path);
 
+// Reads a picture of a format Qt knows by its extension, as it is stored: a palette
+// picture keeps its palette and indexes. Checked as decodePicture checks.
+QImage readPictureAsStored(const std::filesystem::path& path);
+
 // Decodes a picture held in memory, format as Qt names it ("bmp", "png", ...). Throws
 // "Bitmap image is not valid" for what is damaged, empty, cut short or too large.
 QImage decodePicture(QIODevice& device, const char* format);

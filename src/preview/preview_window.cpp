@@ -192,12 +192,23 @@ void TForm3::TileBmp(const QImage& bitmap) {
         painter.drawImage(at.x, at.y, bitmap);
 }
 
+void TForm3::showGameLook(const QImage& message, bool doubled) {
+    m_gameShown = doubled && !message.isNull()
+                      ? message.scaled(message.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                      : message;
+    update();
+}
+
 void TForm3::layersChanged() {
     update();
 }
 
 void TForm3::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    if (!m_gameShown.isNull()) {
+        painter.drawImage(layerOrigin, m_gameShown);
+        return;
+    }
     for (const Layer* layer : {&cala, &boxme, &drawme, &desti, &scale2x})
         if (layer->visible && !layer->shown().isNull())
             painter.drawImage(layerOrigin, layer->shown());

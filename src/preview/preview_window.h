@@ -2,6 +2,7 @@
 
 #include "app/tool_window.h"
 #include "app/windows.h"
+#include "game/game_look.h"
 #include "platform/platform.h"
 #include "preview/picture_file.h"
 
@@ -114,6 +115,13 @@ public:
     // Tiles a picture over the colour layer, covering it whole.
     void TileBmp(const QImage& bitmap);
 
+    // The game's look, while "wie im Spiel" is applied and its files could be read.
+    std::optional<GameLook> game;
+    // The message drawn in the game's look, shown instead of the layers (doubled when asked
+    // to be); a null picture shows the layers again.
+    void showGameLook(const QImage& message, bool doubled);
+    const QImage& gameLookShown() const { return m_gameShown; }
+
     // Repaints after the layers changed.
     void layersChanged();
 
@@ -123,6 +131,7 @@ protected:
 private:
     const Platform& m_platform;
     const Windows& m_windows;
+    QImage m_gameShown;
 };
 
 // The pixel (1, 1) of a picture, or the one nearest to it in a picture smaller than 2 × 2.

@@ -11,6 +11,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QScopeGuard>
 
 #include <cstring>
 #include <exception>
@@ -321,7 +322,11 @@ QFont previewTextFont(const QString& family) {
 
 std::optional<PreviewLine> layOutLine(const std::u16string& line, int index, const RenderSettings& settings,
                                       int ascent, TraceSink* trace) {
-    const std::u16string visible = visibleText(line, trace);
+    return layOutVisible(visibleText(line, trace), index, settings, ascent);
+}
+
+std::optional<PreviewLine> layOutVisible(const std::u16string& visible, int index, const RenderSettings& settings,
+                                         int ascent) {
     const std::int32_t length = strToInt(toU16(settings.lineLength));
     const std::u16string cut = cutText(visible, length);
     const int n = halfWidthCells(cut, CodePage::system());
@@ -331,7 +336,7 @@ std::optional<PreviewLine> layOutLine(const std::u16string& line, int index, con
     const QString text =
         QString(spaces, u' ') + QString::fromUtf16(cut.data(), static_cast<qsizetype>(cut.size()));
     const int x = settings.lineLength == u"38" ? 70 : 4;
-    return PreviewLine{text, QPoint(x, 16 * index + 8 + ascent)};
+    return PreviewLine{text, QPoint(x, 16 * index + 8 + ascent), spaces};
 }
 
 void renderPreview(TForm3& preview, const std::array<std::u16string, 4>& lines, const RenderSettings& settings,
@@ -348,6 +353,14 @@ void renderPreview(TForm3& preview, const std::array<std::u16string, 4>& lines, 
         family = preview.previewFont();
         font = previewTextFont(family);
         ascent = QFontMetrics(font).ascent();
+    }
+    if (settings.game) {
+        // The game's look is a picture of its own, shown instead of the layers, which keep
+        // what they hold for when the look is switched off.
+        QImage message;
+        const auto show = qScopeGuard([&] { preview.showGameLook(message, settings.scale2x); });
+        drawGameMessage(*settings.game, lines, settings, font, trace, message);
+        return;
     }
     // Every line is laid out first: a setting that is no number ends the run at its line,
     // with the lines before it drawn, as drawing line by line would leave them.

@@ -3,6 +3,7 @@
 #include "platform/qt_text.h"
 #include "app/input_window.h"
 #include "app/window_placement.h"
+#include "game/game_look.h"
 #include "maker/export_text.h"
 #include "maker/maker_sender.h"
 #include "message/toolbar_window.h"
@@ -72,7 +73,25 @@ void TForm2::confirmClick() {
 
     toolbar.setVisible(!tool_hide->isChecked());
     toolbar.setHorizontal(tool_horizontal->isChecked());
+    applyGameLook();
     input.GetTextChange();
+}
+
+void TForm2::applyGameLook() {
+    TForm3& preview = *m_windows.preview;
+    spiel_aktiv->setChecked(spiel_aktiv_set->isChecked());
+    preview.game.reset();
+    if (spiel_aktiv->isChecked()) {
+        // What cannot be read leaves today's drawing, and is told once, here.
+        try {
+            preview.game = loadGameLook(besideExecutable(m_platform.executableFolder, spiel_ordner->text()),
+                                        spiel_system->text(), preview.desti.size());
+        } catch (const std::exception& e) {
+            m_platform.messages->show(QString::fromUtf8(e.what()));
+        }
+    }
+    if (!preview.game)
+        preview.showGameLook(QImage(), false);
 }
 
 // Apply's steps 4 to 8: the text box picture, its transparent colour, the colour picture,

@@ -9,6 +9,7 @@
 #include "platform/messages.h"
 #include "platform/number.h"
 #include "platform/paths.h"
+#include "game/game_look.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -51,7 +52,7 @@ const QColor TForm2::invalidColour(255, 0, 0);
 
 TForm2::TForm2(const Platform& platform, const Windows& windows)
     : ToolWindow(QStringLiteral("Optionen"), QSize(318, 238), false), m_platform(platform), m_windows(windows) {
-    // Group captions sit on the frame line and the five tab captions fit the designed width,
+    // Group captions sit on the frame line and the six tab captions fit the designed width,
     // as on Windows, so the designed positions of the controls fit.
     setStyleSheet(QStringLiteral(
         "QWidget { font-family: Tahoma; font-size: 11px; }"
@@ -60,10 +61,10 @@ TForm2::TForm2(const Platform& platform, const Windows& windows)
         "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0 2px; }"));
     tabs = new QTabWidget(this);
     tabs->setGeometry(8, 8, 305, 193);
-    const QString names[] = {QStringLiteral("Vorschau"), QStringLiteral("Eingabe"), QStringLiteral("Text"),
-                             QStringLiteral("Allgemein"), QStringLiteral("Debugger")};
-    QWidget* pages[5];
-    for (int i = 0; i < 5; ++i) {
+    const QString names[] = {QStringLiteral("Vorschau"),  QStringLiteral("Eingabe"),  QStringLiteral("Text"),
+                             QStringLiteral("Allgemein"), QStringLiteral("Debugger"), QStringLiteral("Spiel")};
+    QWidget* pages[6];
+    for (int i = 0; i < 6; ++i) {
         pages[i] = new QWidget;
         tabs->addTab(pages[i], names[i]);
     }
@@ -73,6 +74,7 @@ TForm2::TForm2(const Platform& platform, const Windows& windows)
     buildText(pages[2]);
     buildAllgemein(pages[3]);
     buildDebugger(pages[4]);
+    buildSpiel(pages[5]);
     tabs->setCurrentIndex(3);
 
     reset = button(this, QStringLiteral("Zurücksetzen"), QRect(8, 208, 105, 25),
@@ -99,7 +101,8 @@ TForm2::TForm2(const Platform& platform, const Windows& windows)
     for (QToolButton* b : {text_links, text_zentriert, text_rechts})
         connect(b, &QToolButton::clicked, this, [this, b, messages] { guarded(*messages, [&] { Setausrichtung(b); }); });
 
-    for (QLineEdit* f : {vorschau_textbox_datei, vorschau_farbe, vorschau_schrift, eingabe_schrift, ini_datei})
+    for (QLineEdit* f : {vorschau_textbox_datei, vorschau_farbe, vorschau_schrift, eingabe_schrift, ini_datei,
+                         spiel_ordner, spiel_system})
         connect(f, &QLineEdit::textChanged, this, [this, f, messages] { guarded(*messages, [&] { Fileexistence(f); }); });
     for (QLineEdit* f : {vorschau_textbox_x, vorschau_textbox_y, eingabe_breite, eingabe_hoehe, eingabe_grad})
         connect(f, &QLineEdit::textChanged, this, [this, f] { validateNumber(f); });
@@ -248,6 +251,20 @@ void TForm2::buildDebugger(QWidget* page) {
     debug->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
 
+void TForm2::buildSpiel(QWidget* page) {
+    QGroupBox* spiel = group(page, QStringLiteral("Spieldaten"), QRect(8, 8, 281, 153));
+    spiel_ordner = field(spiel, QStringLiteral("Spielordner (RPG_RT.ldb)"), QRect(8, 32, 265, 21),
+                         QStringLiteral("Der Ordner des Spiels, aus dem Systemgrafik und Heldennamen gelesen werden."));
+    spiel_system = field(spiel, QStringLiteral("Systemgrafik"), QRect(8, 72, 121, 21),
+                         QStringLiteral("Name der Systemgrafik im Ordner System; leer: die aus der Datenbank."));
+    spiel_aktiv_set = checkBox(spiel, QStringLiteral("wie im Spiel"), QRect(8, 104, 265, 17),
+                               QStringLiteral("Zeichnet die Vorschau mit Fenster, Textfarben, Schatten und Heldennamen des Spiels."));
+    spiel_aktiv = checkBox(spiel, QStringLiteral("wie im Spiel"), QRect(8, 128, 33, 17), QString());
+    spiel_aktiv->hide();
+    // The System graphic is looked for in the folder named.
+    connect(spiel_ordner, &QLineEdit::textChanged, this, [this] { Fileexistence(spiel_system); });
+}
+
 void TForm2::FormShow() {
     vorschau_aktiv->setChecked(true);
     vorschau_aktiv_set->setChecked(true);
@@ -275,6 +292,13 @@ void TForm2::FormShow() {
     tool_horizontal->setChecked(true);
     ini_auto->setChecked(false);
     ini_datei->setText(QStringLiteral("standard.ini"));
+    spiel_ordner->setText(QString());
+    spiel_system->setText(QString());
+    spiel_aktiv_set->setChecked(false);
+    spiel_aktiv->setChecked(false);
+    // Setting an empty field to empty changes nothing, so the colour is set here.
+    Fileexistence(spiel_ordner);
+    Fileexistence(spiel_system);
 }
 
 void TForm2::colour(QLineEdit* field, bool valid) {
@@ -286,6 +310,14 @@ void TForm2::colour(QLineEdit* field, bool valid) {
 void TForm2::Fileexistence(QLineEdit* field) {
     const QString text = field->text();
     const bool isFont = field == vorschau_schrift || field == eingabe_schrift;
+    if (field == spiel_ordner || field == spiel_system) {
+        const std::filesystem::path game = besideExecutable(m_platform.executableFolder, spiel_ordner->text());
+        const bool folderValid = !spiel_ordner->text().isEmpty() && holdsGameDatabase(game);
+        colour(field, field == spiel_ordner ? folderValid
+                      : text.isEmpty()      ? folderValid
+                                            : findSystemGraphic(game, text).has_value());
+        return;
+    }
     const bool valid = isFont               ? !text.isEmpty() && m_platform.fonts->contains(text)
                        : field == ini_datei ? staysInFolder(text) && fileExistsBeside(m_platform.executableFolder, text)
                                             : pictureExists(m_platform.executableFolder, m_platform.dataFolder, text);

@@ -40,6 +40,8 @@ public:
     void confirmClick();
     // The apply steps that set the preview's pictures, transparent colour and font.
     void applyPreviewAssets();
+    // The apply step of the game's look: reads the game's files when it is switched on.
+    void applyGameLook();
     // The settings profile named in ini_datei: save, and load followed by apply. Loading
     // from the input window (start-up) shows no success message; true when all went well.
     void ini_saveClick();
@@ -113,6 +115,12 @@ public:
     QPushButton* BitBtn4;
     QPlainTextEdit* debug;
 
+    // "Spiel"
+    QLineEdit* spiel_ordner;
+    QLineEdit* spiel_system;
+    QCheckBox* spiel_aktiv_set;
+    QCheckBox* spiel_aktiv;         // applied flag, never shown
+
     // The window, two tab pages and the group boxes, which show the default help text.
     QList<QWidget*> backgrounds;
 
@@ -125,6 +133,7 @@ private:
     void buildText(QWidget* page);
     void buildAllgemein(QWidget* page);
     void buildDebugger(QWidget* page);
+    void buildSpiel(QWidget* page);
     QGroupBox* group(QWidget* parent, const QString& caption, QRect geometry);
     QLineEdit* field(QWidget* parent, const QString& label, QRect geometry, const QString& hint);
     QCheckBox* checkBox(QWidget* parent, const QString& caption, QRect geometry, const QString& hint);

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 
+#include <algorithm>
 #include <variant>
 
 namespace zeilwerk {
@@ -63,6 +64,17 @@ std::vector<ProfileKey> profileKeys(TForm2& o) {
     };
 }
 
+// The game's look, kept in its own section after the others only when it is set, so a
+// profile without it stays as it always was.
+std::vector<ProfileKey> gameKeys(TForm2& o) {
+    return {
+        {"spiel", "ordner", o.spiel_ordner, ""},
+        {"spiel", "system", o.spiel_system, ""},
+        {"spiel", "aktiv_set", o.spiel_aktiv_set, "0"},
+        {"spiel", "aktiv", o.spiel_aktiv, "0"},
+    };
+}
+
 template <typename... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
@@ -70,6 +82,15 @@ struct Overloaded : Ts... {
 // Spelt out for compilers without aggregate deduction (clang 14).
 template <typename... Ts>
 Overloaded(Ts...) -> Overloaded<Ts...>;
+
+// Whether the file has any key of the keys' section.
+bool holdsAny(const IniFile& file, const std::vector<ProfileKey>& keys) {
+    constexpr std::string_view absent = "\x01";
+    for (const ProfileKey& k : keys)
+        if (file.readText(k.section, k.key, absent) != absent)
+            return true;
+    return false;
+}
 
 IniEntry savedKey(const ProfileKey& k) {
     return {k.section, k.key,
@@ -115,6 +136,13 @@ void TForm2::ini_saveClick() {
     std::vector<IniEntry> entries;
     for (const ProfileKey& k : profileKeys(*this))
         entries.push_back(savedKey(k));
+    // Written when set, and when the file has them already: values left there would load again.
+    const std::vector<ProfileKey> game = gameKeys(*this);
+    const bool gameSet = std::any_of(game.begin(), game.end(),
+                                     [](const ProfileKey& k) { return savedKey(k).value != k.fallback; });
+    if (gameSet || holdsAny(profile, game))
+        for (const ProfileKey& k : game)
+            entries.push_back(savedKey(k));
     profile.write(entries);
     Fileexistence(ini_datei);
     m_platform.messages->show(QStringLiteral("Einstellungen erfolgreich gesichert."));
@@ -136,7 +164,10 @@ bool TForm2::loadini(QObject* sender) {
     const IniFile profile(besideExecutable(m_platform.executableFolder, name));
     try {
         deferValidationErrors(true);
-        for (const ProfileKey& k : profileKeys(*this)) {
+        std::vector<ProfileKey> keys = profileKeys(*this);
+        for (const ProfileKey& k : gameKeys(*this))
+            keys.push_back(k);
+        for (const ProfileKey& k : keys) {
             loadKey(profile, k);
             if (std::optional<std::string> error = takeDeferredError())
                 throw Error(*error);

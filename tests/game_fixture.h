@@ -1,0 +1,124 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+#include <zlib.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zeilwerk::test {
+
+// Our own small writer of the database format: numbers in 7-bit groups, most significant
+// first, and chunks of ID, size and data.
+inline std::string lcfNumber(std::uint32_t value) {
+    std::string groups(1, static_cast<char>(value & 0x7F));
+    for (value >>= 7; value; value >>= 7)
+        groups.insert(groups.begin(), static_cast<char>(0x80 | (value & 0x7F)));
+    return groups;
+}
+
+inline std::string lcfChunk(std::uint32_t id, const std::string& data) {
+    return lcfNumber(id) + lcfNumber(static_cast<std::uint32_t>(data.size())) + data;
+}
+
+struct Hero {
+    int id;
+    std::string name;
+};
+
+// A database with the heroes, and a System chunk naming the System graphic when one is given.
+inline std::string gameDatabase(const std::vector<Hero>& heroes, const std::string& before = "",
+                                const std::string& systemGraphic = "", bool tiled = false) {
+    std::string list = lcfNumber(static_cast<std::uint32_t>(heroes.size()));
+    for (const Hero& h : heroes)
+        list += lcfNumber(static_cast<std::uint32_t>(h.id)) + lcfChunk(0x02, "Titel") + lcfChunk(0x01, h.name) +
+                lcfChunk(0x03, "Figur") + lcfNumber(0);
+    std::string out = lcfNumber(11) + "LcfDataBase" + before + lcfChunk(0x0B, list) + lcfChunk(0x0C, "anderes");
+    if (!systemGraphic.empty())
+        out += lcfChunk(0x16, lcfChunk(0x0B, "Boot") + lcfChunk(0x13, systemGraphic) +
+                                  lcfChunk(0x47, lcfNumber(tiled ? 1 : 0)) + lcfChunk(0x48, lcfNumber(0)) + lcfNumber(0));
+    return out;
+}
+
+// The Maker's XYZ: "XYZ1", 16-bit width and height, zlib of palette and indexes.
+inline QByteArray xyzFile(int width, int height, const std::string& plain) {
+    std::string packed(compressBound(static_cast<uLong>(plain.size())), '\0');
+    uLongf size = static_cast<uLongf>(packed.size());
+    compress(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(plain.data()),
+             static_cast<uLong>(plain.size()));
+    packed.resize(size);
+    const std::string header = std::string("XYZ1") + char(width & 0xFF) + char(width >> 8) + char(height & 0xFF) +
+                               char(height >> 8);
+    return QByteArray::fromStdString(header + packed);
+}
+
+inline QByteArray xyzFile(const QImage& indexed) {
+    std::string plain;
+    const QList<QRgb> table = indexed.colorTable();
+    for (int i = 0; i < 256; ++i) {
+        const QRgb c = i < table.size() ? table[i] : 0;
+        plain += char(qRed(c)), plain += char(qGreen(c)), plain += char(qBlue(c));
+    }
+    for (int y = 0; y < indexed.height(); ++y)
+        plain.append(reinterpret_cast<const char*>(indexed.constScanLine(y)), static_cast<size_t>(indexed.width()));
+    return xyzFile(indexed.width(), indexed.height(), plain);
+}
+
+// Our own System graphic, 160 × 80 with a palette, every part in colours of its own:
+// the wallpaper's 8 × 8 blocks, the frame's corners and edges (its middle is index 0,
+// undrawn), the shadow, and text colour n whose cell row r is systemTextColour(n, r).
+struct SystemGraphic {
+    static QRgb wallpaper(int x, int y) { return qRgb(40 + 40 * (x / 8), 40 + 40 * (y / 8), 200); }
+    static QRgb textColour(int n, int row) { return qRgb(10 + 12 * n, row % 2 ? 250 : 150, 30); }
+    static constexpr QRgb corner[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00};  // TL TR BL BR
+    static constexpr QRgb edge[4] = {0xFF800000, 0xFF008000, 0xFF000080, 0xFF808000};    // top left right bottom
+    static constexpr QRgb shadow = 0xFF102030;
+    static constexpr QRgb transparent = 0xFFFF00FF;  // index 0
+
+    static QImage draw() {
+        QImage picture(160, 80, QImage::Format_Indexed8);
+        QList<QRgb> table{transparent};
+        const auto index = [&](QRgb c) {
+            qsizetype i = table.indexOf(c | 0xFF000000);
+            if (i < 0) {
+                table.append(c | 0xFF000000);
+                i = table.size() - 1;
+            }
+            return static_cast<uint>(i);
+        };
+        picture.setColorCount(256);
+        picture.fill(0);
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                picture.setPixel(x, y, index(wallpaper(x, y)));
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const bool top = y < 8, bottom = y >= 24, left = x < 8, right = x >= 24;
+                QRgb c = 0;
+                if ((top || bottom) && (left || right))
+                    c = corner[(bottom ? 2 : 0) + (right ? 1 : 0)];
+                else if (top)
+                    c = edge[0];
+                else if (left)
+                    c = edge[1];
+                else if (right)
+                    c = edge[2];
+                else if (bottom)
+                    c = edge[3];
+                picture.setPixel(32 + x, y, c ? index(c) : 0);
+            }
+        picture.setPixel(16, 32, index(shadow));
+        for (int n = 0; n < 20; ++n)
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 16; ++x)
+                    picture.setPixel(16 * (n % 10) + x, 48 + 16 * (n / 10) + y, index(textColour(n, y)));
+        table.resize(256, 0xFF000000);
+        picture.setColorTable(table);
+        return picture;
+    }
+};
+
+}  // namespace zeilwerk::test
