@@ -9,7 +9,7 @@ bash scripts/setup.sh
 command -v import >/dev/null || { sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends imagemagick >/dev/null; }
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j2 --target zeilwerk pictures >/dev/null
+cmake --build build -j2 --target zeilwerk pictures demo_game >/dev/null
 
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -50,5 +50,25 @@ printf '[vorschau]\r\naktiv=1\r\naktiv_set=1\r\nscale2x=1\r\nscale2x_set=1\r\npl
 start_and_type
 preview=$(xdotool search --onlyvisible --name '^Textvorschau$' | head -1)
 import -window "$preview" -frame "$root/docs/vorschau-2x.png"
+pkill -x zeilwerk; sleep 1
+
+# The same message as our own demo game draws it: its window, colours, shadow and heroes.
+build/tests/demo_game "$work/Spiel" >/dev/null 2>&1
+# The profile loaded last time switched loading at start-up off again: it has no [ini].
+printf '[laden]\r\nauto=1\r\ndatei=standard.ini\r\n' >"$work/optn.ini"
+printf '[spiel]\r\nordner=%s\r\nsystem=\r\naktiv_set=1\r\naktiv=1\r\n' "$work/Spiel" >>"$work/standard.ini"
+(cd "$work" && ./zeilwerk >/dev/null 2>&1 &)
+xdotool search --sync --onlyvisible --name '^Texteingabe$' >/dev/null
+sleep 1
+xdotool type --delay 40 'üö'
+xdotool key BackSpace BackSpace
+xdotool type --delay 40 'Hallo \c[2]\n[1]\c[0]! Schön, dich zu sehen.'
+xdotool key Return
+xdotool type --delay 40 '\c[11]\n[2]\c[0] hat \c[10]\v[12] Goldstücke\c[0] gefunden.'
+xdotool key Return
+xdotool type --delay 40 '\c[4]Vorsicht:\c[0] immer nur einer auf einmal!'
+sleep 1
+preview=$(xdotool search --onlyvisible --name '^Textvorschau$' | head -1)
+import -window "$preview" -frame "$root/docs/spiel.png"
 pkill -x zeilwerk
-echo "docs/erster-start.png and docs/vorschau-2x.png written"
+echo "docs/erster-start.png, docs/vorschau-2x.png and docs/spiel.png written"
