@@ -1,3 +1,4 @@
+#include "game_fixture.h"
 #include "ink.h"
 #include "program_fixture.h"
 #include "x_desktop.h"
@@ -285,6 +286,34 @@ TEST_F(DesktopTest, AnInstalledProgramKeepsTheUsersFilesInTheConfigurationFolder
     desktop->key("Return");  // the box that says the profile was saved
     EXPECT_FALSE(std::filesystem::exists(prefix / "bin" / "optn.ini"));
     EXPECT_TRUE(program->closeAndWait());
+}
+
+TEST_F(DesktopTest, TheGameLookIsSwitchedOnOnTheSpielTabAndDrawnInThePreview) {
+    ASSERT_TRUE(writeGame(folder / "spiel", "png"));
+    start();
+    options->tabs->setCurrentIndex(5);
+    showTab(5);
+    clickOn(options->spiel_ordner, program->options);
+    desktop->type(qpath(folder / "spiel"));
+    clickOn(options->spiel_aktiv_set, program->options);
+    applySettings();
+    const QRect layer(desktop->clientRect(program->preview).topLeft() + QPoint(8, 8), QSize(320, 80));
+    EXPECT_TRUE(waitFor([&] { return (desktop->grab(layer).pixel(0, 0) | 0xFF000000) == SystemGraphic::corner[0]; }, 3000))
+        << "the preview does not show the game's window";
+    desktop->click(desktop->clientRect(program->input).topLeft() + QPoint(200, 60));
+    desktop->type("\\c[3]Hallo");
+    const QRgb inColour3 = SystemGraphic::textColour(3, 3) | 0xFF000000;
+    const auto coloured = [&] {
+        const QImage shot = desktop->grab(layer);
+        for (int y = 8; y < 24; ++y)
+            for (int x = 0; x < 320; ++x)
+                if ((shot.pixel(x, y) | 0xFF000000) == inColour3)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(waitFor(coloured, 3000)) << "no text in colour 3";
+    if (const char* shots = std::getenv("ZEILWERK_SCREENSHOTS"))
+        desktop->grab(QRect(0, 0, 1280, 1024)).save(QString::fromLocal8Bit(shots) + "/game-look.png");
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <zlib.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -120,5 +122,29 @@ struct SystemGraphic {
         return picture;
     }
 };
+
+inline QString qpath(const std::filesystem::path& p) {
+    return QString::fromStdU16String(p.u16string());
+}
+
+inline void writeBytes(const std::filesystem::path& path, const QByteArray& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary).write(bytes.constData(), bytes.size());
+}
+
+// A game folder of our own: the database in one letter case, our System graphic "Stil" in
+// another, as PNG, BMP or XYZ.
+inline bool writeGame(const std::filesystem::path& folder, const char* format, bool tiled = false,
+                      const std::vector<Hero>& heroes = {{1, "Alex"}}) {
+    writeBytes(folder / "rpg_rt.LDB", QByteArray::fromStdString(gameDatabase(heroes, "", "Stil", tiled)));
+    const QImage system = SystemGraphic::draw();
+    const std::filesystem::path file = folder / "SYSTEM" / (std::string("sTIL.") + format);
+    if (std::string(format) == "xyz") {
+        writeBytes(file, xyzFile(system));
+        return true;
+    }
+    std::filesystem::create_directories(file.parent_path());
+    return system.save(qpath(file), format);
+}
 
 }  // namespace zeilwerk::test

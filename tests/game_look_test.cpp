@@ -20,29 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 using G = SystemGraphic;
 
-QString qpath(const fs::path& p) {
-    return QString::fromStdU16String(p.u16string());
-}
-
-void writeBytes(const fs::path& path, const QByteArray& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary).write(bytes.constData(), bytes.size());
-}
-
-// A game folder of our own: the database in one letter case, the System graphic in another.
-void writeGame(const fs::path& folder, const char* format, bool tiled = false,
-               const std::vector<Hero>& heroes = {{1, "Alex"}}) {
-    writeBytes(folder / "rpg_rt.LDB", QByteArray::fromStdString(gameDatabase(heroes, "", "Stil", tiled)));
-    const QImage system = G::draw();
-    const fs::path file = folder / "SYSTEM" / (std::string("sTIL.") + format);
-    if (std::string(format) == "xyz") {
-        writeBytes(file, xyzFile(system));
-    } else {
-        fs::create_directories(file.parent_path());
-        ASSERT_TRUE(system.save(qpath(file), format));
-    }
-}
-
 QRgb at(const QImage& image, int x, int y) {
     return image.pixel(x, y) | 0xFF000000;
 }
@@ -51,7 +28,7 @@ TEST(GameLookFiles, EveryPictureFormatInAnyLetterCase) {
     for (const char* format : {"png", "bmp", "xyz"}) {
         SCOPED_TRACE(format);
         TempDir game;
-        writeGame(game.path(), format);
+        ASSERT_TRUE(writeGame(game.path(), format));
         const GameLook look = loadGameLook(game.path(), QString(), QSize(320, 80));
         for (int n : {0, 7, 10, 19})
             for (int row : {0, 5, 15})
@@ -64,7 +41,7 @@ TEST(GameLookFiles, EveryPictureFormatInAnyLetterCase) {
 
 TEST(GameLookFiles, TheNameSetOutranksTheDatabase) {
     TempDir game;
-    writeGame(game.path(), "png");
+    ASSERT_TRUE(writeGame(game.path(), "png"));
     QImage other = G::draw();
     other.setColor(other.pixelIndex(16, 32), 0xFF445566);
     ASSERT_TRUE(other.save(qpath(game / "SYSTEM" / "anders.bmp"), "bmp"));
@@ -134,7 +111,7 @@ class GameLookTest : public PreviewProgramTest {
 protected:
     void SetUp() override {
         PreviewProgramTest::SetUp();
-        writeGame(folder / "spiel", "png", false, {{1, "Alex"}, {2, "Br\xFCnhild"}});
+        ASSERT_TRUE(writeGame(folder / "spiel", "png", false, {{1, "Alex"}, {2, "Br\xFCnhild"}}));
     }
     void switchOn(bool on = true) {
         options->spiel_ordner->setText(qpath(folder / "spiel"));

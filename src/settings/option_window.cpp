@@ -257,7 +257,7 @@ void TForm2::buildSpiel(QWidget* page) {
                          QStringLiteral("Der Ordner des Spiels, aus dem Systemgrafik und Heldennamen gelesen werden."));
     spiel_system = field(spiel, QStringLiteral("Systemgrafik"), QRect(8, 72, 121, 21),
                          QStringLiteral("Name der Systemgrafik im Ordner System; leer: die aus der Datenbank."));
-    spiel_aktiv_set = checkBox(spiel, QStringLiteral("wie im Spiel"), QRect(8, 104, 265, 17),
+    spiel_aktiv_set = checkBox(spiel, QStringLiteral("wie im Spiel"), QRect(8, 104, 121, 17),
                                QStringLiteral("Zeichnet die Vorschau mit Fenster, Textfarben, Schatten und Heldennamen des Spiels."));
     spiel_aktiv = checkBox(spiel, QStringLiteral("wie im Spiel"), QRect(8, 128, 33, 17), QString());
     spiel_aktiv->hide();
