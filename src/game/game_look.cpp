@@ -3,6 +3,7 @@
 #include "game/game_files.h"
 #include "platform/code_page.h"
 #include "platform/error.h"
+#include "platform/paths.h"
 #include "preview/picture_file.h"
 
 #include <QFile>
@@ -20,11 +21,11 @@ constexpr qint64 kMaxDatabaseBytes = 64 * 1024 * 1024;
 constexpr QSize kSystemSize(160, 80);
 
 QString shown(const fs::path& path) {
-    return QString::fromStdU16String(path.u16string());
+    return textFromPath(path);
 }
 
 fs::path pathOf(const QString& name) {
-    return fs::path(name.toStdU16String());
+    return pathFromText(name);
 }
 
 [[noreturn]] void unreadable(const fs::path& file, const QString& reason) {
@@ -50,11 +51,11 @@ QImage opaque(const QImage& picture) {
 
 }  // namespace
 
-std::optional<fs::path> findIgnoringCase(const fs::path& folder, const std::string& name) {
+std::optional<fs::path> findIgnoringCase(const fs::path& folder, const QString& wanted) {
     std::error_code error;
-    if (fs::exists(folder / name, error))
-        return folder / name;
-    const QString wanted = QString::fromStdString(name);
+    const fs::path exact = folder / pathOf(wanted);
+    if (fs::exists(exact, error))
+        return exact;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
         if (shown(it->path().filename()).compare(wanted, Qt::CaseInsensitive) == 0)
             return it->path();
@@ -63,18 +64,18 @@ std::optional<fs::path> findIgnoringCase(const fs::path& folder, const std::stri
 
 bool holdsGameDatabase(const fs::path& folder) {
     std::error_code error;
-    const std::optional<fs::path> database = findIgnoringCase(folder, "RPG_RT.ldb");
+    const std::optional<fs::path> database = findIgnoringCase(folder, QStringLiteral("RPG_RT.ldb"));
     return database && fs::is_regular_file(*database, error);
 }
 
 std::optional<fs::path> findSystemGraphic(const fs::path& gameFolder, const QString& name) {
     if (name.isEmpty())
         return std::nullopt;
-    const std::optional<fs::path> system = findIgnoringCase(gameFolder, "System");
+    const std::optional<fs::path> system = findIgnoringCase(gameFolder, QStringLiteral("System"));
     if (!system)
         return std::nullopt;
     for (const char* extension : {".png", ".bmp", ".xyz"})
-        if (std::optional<fs::path> file = findIgnoringCase(*system, (name + QLatin1String(extension)).toStdString()))
+        if (std::optional<fs::path> file = findIgnoringCase(*system, name + QLatin1String(extension)))
             return file;
     return std::nullopt;
 }
@@ -131,7 +132,7 @@ GameLook loadGameLook(const fs::path& gameFolder, const QString& systemName, QSi
     std::error_code error;
     if (gameFolder.empty() || !fs::is_directory(gameFolder, error))
         unreadable(gameFolder, QStringLiteral("Der Ordner wurde nicht gefunden."));
-    const std::optional<fs::path> databaseFile = findIgnoringCase(gameFolder, "RPG_RT.ldb");
+    const std::optional<fs::path> databaseFile = findIgnoringCase(gameFolder, QStringLiteral("RPG_RT.ldb"));
     if (!databaseFile)
         unreadable(gameFolder / "RPG_RT.ldb", QStringLiteral("Die Datei wurde nicht gefunden."));
     GameDatabase database;

@@ -2,12 +2,70 @@
 
 #include "platform/error.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <string_view>
+#else
 #include <cerrno>
 #include <iconv.h>
+#endif
 
 namespace zeilwerk {
 namespace {
 
+#ifdef _WIN32
+// The system's own conversion functions, named by the page's number as in "WINDOWS-1252"
+// or "CP932"; one side is always UTF-16LE.
+class Converter {
+public:
+    Converter(const char* to, const char* from)
+        : m_toPage(std::string_view(from) == "UTF-16LE"), m_page(pageNumber(m_toPage ? to : from)) {}
+
+    bool valid() const { return m_page != 0 && IsValidCodePage(m_page); }
+
+    // Converts all of in, or nothing; returns the bytes written or -1.
+    int convert(const char* in, size_t inLength, char* out, size_t outSize) {
+        m_incomplete = false;
+        if (m_toPage) {
+            BOOL usedDefault = FALSE;
+            const int n = WideCharToMultiByte(m_page, WC_NO_BEST_FIT_CHARS, reinterpret_cast<const wchar_t*>(in),
+                                              static_cast<int>(inLength / 2), out, static_cast<int>(outSize), nullptr,
+                                              &usedDefault);
+            return n > 0 && !usedDefault ? n : -1;
+        }
+        const int n = MultiByteToWideChar(m_page, MB_ERR_INVALID_CHARS, in, static_cast<int>(inLength),
+                                          reinterpret_cast<wchar_t*>(out), static_cast<int>(outSize / 2));
+        if (n <= 0) {
+            m_incomplete = inLength == 1 && IsDBCSLeadByteEx(m_page, static_cast<BYTE>(in[0]));
+            return -1;
+        }
+        return 2 * n;
+    }
+
+    bool incomplete() const { return m_incomplete; }
+
+private:
+    static UINT pageNumber(std::string_view name) {
+        for (std::string_view prefix : {"WINDOWS-", "CP"})
+            if (name.starts_with(prefix)) {
+                UINT n = 0;
+                for (char c : name.substr(prefix.size())) {
+                    if (c < '0' || c > '9')
+                        return 0;
+                    n = n * 10 + static_cast<UINT>(c - '0');
+                }
+                return n;
+            }
+        return 0;
+    }
+
+    bool m_toPage;
+    UINT m_page;
+    bool m_incomplete = false;
+};
+
+#else
 class Converter {
 public:
     Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
@@ -22,21 +80,30 @@ public:
 
     // Converts all of in, or nothing; returns the bytes written or -1.
     int convert(const char* in, size_t inLength, char* out, size_t outSize) {
+        m_incomplete = false;
         iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
         char* src = const_cast<char*>(in);
         char* dst = out;
         size_t left = inLength;
         size_t room = outSize;
-        if (iconv(m_cd, &src, &left, &dst, &room) == static_cast<size_t>(-1) || left != 0)
+        if (iconv(m_cd, &src, &left, &dst, &room) == static_cast<size_t>(-1) || left != 0) {
+            m_incomplete = errno == EINVAL;
             return -1;
+        }
         if (iconv(m_cd, nullptr, nullptr, &dst, &room) == static_cast<size_t>(-1))
             return -1;
         return static_cast<int>(dst - out);
     }
 
+    // Whether the last convert failed only for want of more bytes: a lead byte alone.
+    bool incomplete() const { return m_incomplete; }
+
 private:
     iconv_t m_cd;
+    bool m_incomplete = false;
 };
+
+#endif
 
 bool isSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
 
@@ -70,7 +137,7 @@ CodePage::CodePage(const char* iconvName)
             m_singleDecode[byte] = unit;
         } else {
             // A lead byte is "incomplete" alone; a byte the page leaves undefined keeps its value.
-            if (errno == EINVAL)
+            if (fromPage.incomplete())
                 leadBytes.push_back(static_cast<unsigned char>(byte));
             m_singleDecode[byte] = static_cast<char16_t>(byte);
         }

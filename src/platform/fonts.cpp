@@ -1,5 +1,6 @@
 #include "platform/fonts.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -10,8 +11,10 @@
 namespace zeilwerk {
 namespace {
 
-// Where Debian's fonts-wine puts Wine's own fonts; fontconfig does not look there.
-const char* const wineFontFolders[] = {"/usr/share/wine/fonts", "/usr/lib/wine/fonts"};
+// Where Debian's fonts-wine puts Wine's own fonts, which fontconfig does not look at; and
+// the folder "fonts" beside the program, where the Windows build brings the twins of the
+// bitmap fonts Qt cannot draw there.
+const char* const wineFontFolders[] = {"/usr/share/wine/fonts", "/usr/lib/wine/fonts", nullptr};
 const char* const wineFontFiles[] = {"tahoma.ttf", "tahomabd.ttf", "fixedsys.ttf"};
 
 struct Twin {
@@ -30,7 +33,8 @@ bool containsFamily(const QStringList& families, const QString& family) {
 FontList FontList::installed() {
     for (const char* folder : wineFontFolders)
         for (const char* file : wineFontFiles) {
-            const QString path = QString::fromLatin1(folder) + u'/' + QString::fromLatin1(file);
+            const QString base = folder ? QString::fromLatin1(folder) : QCoreApplication::applicationDirPath() + QStringLiteral("/fonts");
+            const QString path = base + u'/' + QString::fromLatin1(file);
             if (QFileInfo::exists(path))
                 QFontDatabase::addApplicationFont(path);
         }

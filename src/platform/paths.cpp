@@ -4,12 +4,66 @@
 #include <QFile>
 
 #include <cstdlib>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace zeilwerk {
+namespace {
+
+// Whether the program may write into the folder: on Windows only a try tells, as the
+// folder's attributes say nothing of what the user may do there.
+bool writable(const std::filesystem::path& folder) {
+#ifdef _WIN32
+    const std::filesystem::path probe = folder / ".zeilwerk-schreibprobe";
+    const HANDLE h = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(h);
+    return true;
+#else
+    return ::access(folder.c_str(), W_OK) == 0;
+#endif
+}
+
+// The user's configuration folder: %APPDATA% on Windows, $XDG_CONFIG_HOME or ~/.config elsewhere.
+std::filesystem::path configurationBase() {
+#ifdef _WIN32
+    if (const wchar_t* appData = _wgetenv(L"APPDATA"); appData && *appData)
+        return std::filesystem::path(appData);
+    return std::filesystem::temp_directory_path();
+#else
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && *config == '/')
+        return std::filesystem::path(config);
+    const char* home = std::getenv("HOME");
+    return std::filesystem::path(home && *home ? home : "/tmp") / ".config";
+#endif
+}
+
+}  // namespace
+
+std::filesystem::path pathFromText(const QString& text) {
+#ifdef _WIN32
+    return std::filesystem::path(text.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(text).toStdString());
+#endif
+}
+
+QString textFromPath(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return QString::fromStdWString(path.wstring());
+#else
+    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+#endif
+}
 
 std::filesystem::path besideExecutable(const std::filesystem::path& executableFolder, const QString& name) {
-    const std::filesystem::path path(QFile::encodeName(name).toStdString());
+    const std::filesystem::path path = pathFromText(name);
     return path.is_absolute() ? path : executableFolder / path;
 }
 
@@ -21,7 +75,7 @@ bool fileExistsBeside(const std::filesystem::path& executableFolder, const QStri
 }
 
 bool staysInFolder(const QString& name) {
-    const std::filesystem::path path(QFile::encodeName(name).toStdString());
+    const std::filesystem::path path = pathFromText(name);
     if (name.isEmpty() || path.is_absolute() || path.has_root_path())
         return false;
     const std::filesystem::path normal = path.lexically_normal();
@@ -29,20 +83,14 @@ bool staysInFolder(const QString& name) {
 }
 
 std::filesystem::path executableFolder() {
-    return std::filesystem::path(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    return pathFromText(QCoreApplication::applicationDirPath());
 }
 
 std::filesystem::path settingsFolder(const std::filesystem::path& executableFolder) {
     std::error_code ec;
-    if (std::filesystem::exists(executableFolder / "optn.ini", ec) || ::access(executableFolder.c_str(), W_OK) == 0)
+    if (std::filesystem::exists(executableFolder / "optn.ini", ec) || writable(executableFolder))
         return executableFolder;
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::filesystem::path base = config && *config == '/' ? std::filesystem::path(config) : std::filesystem::path();
-    if (base.empty()) {
-        const char* home = std::getenv("HOME");
-        base = std::filesystem::path(home && *home ? home : "/tmp") / ".config";
-    }
-    return base / "Zeilwerk";
+    return configurationBase() / "Zeilwerk";
 }
 
 void makeSettingsFolder(const std::filesystem::path& folder) {

@@ -6,6 +6,10 @@
 
 namespace zeilwerk {
 
+// A path from the text of a setting, and back: UTF-16 on Windows, the local 8-bit form elsewhere.
+std::filesystem::path pathFromText(const QString& text);
+QString textFromPath(const std::filesystem::path& path);
+
 // Where a file named in a setting is opened: beside the executable, or at the name
 // itself when it is absolute.
 std::filesystem::path besideExecutable(const std::filesystem::path& executableFolder, const QString& name);

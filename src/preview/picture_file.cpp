@@ -1,6 +1,7 @@
 #include "preview/picture_file.h"
 
 #include "platform/error.h"
+#include "platform/paths.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -11,7 +12,6 @@
 #include <optional>
 #include <vector>
 
-#include <sys/stat.h>
 
 namespace zeilwerk {
 namespace {
@@ -25,7 +25,7 @@ constexpr qint64 kMaxPictureFileSize = kMaxPicturePixels * 4 + (1 << 20);
 }
 
 QString pathText(const std::filesystem::path& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+    return textFromPath(path);
 }
 
 std::uint32_t le32(const QByteArray& d, int at) {
@@ -247,8 +247,9 @@ namespace {
 // Opens a picture file for reading. Only a regular file is opened: a FIFO named like a
 // picture would block the program.
 void openPicture(QFile& file, const std::filesystem::path& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
         notValid();
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(pathText(path), file.errorString()).toStdString());
@@ -264,12 +265,12 @@ QImage readImage(const std::filesystem::path& path, const char* format) {
 }
 
 QByteArray pictureKind(const std::filesystem::path& path) {
-    std::string extension = path.extension().string();
-    if (!extension.empty())
-        extension.erase(0, 1);
-    const QByteArray kind = QByteArray::fromStdString(extension).toLower();
+    QString extension = textFromPath(path.extension());
+    if (!extension.isEmpty())
+        extension.remove(0, 1);
+    const QByteArray kind = extension.toLower().toUtf8();
     if (kind.isEmpty() || !QImageReader::supportedImageFormats().contains(kind))
-        throw Error("Unknown picture file extension (." + extension + ")");
+        throw Error("Unknown picture file extension (." + extension.toStdString() + ")");
     return kind;
 }
 

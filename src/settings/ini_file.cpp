@@ -2,17 +2,13 @@
 
 #include "platform/error.h"
 
+#include "settings/ini_storage.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <ctime>
-#include <fcntl.h>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zeilwerk {
 namespace {
@@ -184,70 +180,12 @@ bool parseDecimal(std::string_view s, std::int32_t& value) {
     return ec == std::errc() && end == s.data() + s.size();
 }
 
-// Beyond this an INI file is no settings file but a mistake; it reads as missing.
-constexpr off_t kMaxFileSize = off_t(256) << 20;
-
-enum class FileState { Missing, Read, NotIni };
-
-// What tells one state of a file from another without reading it.
-struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    timespec modified{};
-    timespec changed{};
-    timespec seen{};  // when the file was found so; not part of its identity
-
-    bool operator==(const FileIdentity& o) const {
-        return device == o.device && inode == o.inode && size == o.size && same(modified, o.modified) &&
-               same(changed, o.changed);
-    }
-    static bool same(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
-};
-
-// Opens a regular file for reading. Anything else (a FIFO, a device, a folder, a file too
-// large or unreadable) is no INI file: it is not read, so it can neither block nor exhaust memory.
-FileState openRegular(const std::filesystem::path& path, int& fd, FileIdentity& id) {
-    fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT || errno == ENOTDIR ? FileState::Missing : FileState::NotIni;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxFileSize) {
-        ::close(fd);
-        fd = -1;
-        return FileState::NotIni;
-    }
-    id = {st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim, {}};
-    ::clock_gettime(CLOCK_REALTIME, &id.seen);
-    return FileState::Read;
-}
-
-// Reads an open file to its end and closes it.
-FileState readOpen(int fd, std::size_t sizeHint, std::string& text) {
-    text.clear();
-    text.reserve(sizeHint);
-    char buffer[65536];
-    bool failed = false;
-    while (text.size() <= static_cast<size_t>(kMaxFileSize)) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            failed = n < 0;
-            break;
-        }
-        text.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return failed || text.size() > static_cast<size_t>(kMaxFileSize) ? FileState::NotIni : FileState::Read;
-}
-
 FileState readAll(const std::filesystem::path& path, std::string& text) {
     text.clear();
-    int fd = -1;
+    FileHandle file;
     FileIdentity id;
-    const FileState state = openRegular(path, fd, id);
-    return state == FileState::Read ? readOpen(fd, static_cast<size_t>(id.size), text) : state;
+    const FileState state = openRegular(path, file, id);
+    return state == FileState::Read ? readOpen(file, static_cast<size_t>(id.size), text) : state;
 }
 
 std::uint32_t nameHash(std::string_view name) {
@@ -339,18 +277,18 @@ public:
     // The file's current state, or nothing when it is missing or no INI file.
     std::optional<std::string> find(const std::filesystem::path& path, std::string_view section,
                                     std::string_view key) {
-        int fd = -1;
+        FileHandle file;
         FileIdentity id;
-        if (openRegular(path, fd, id) != FileState::Read)
+        if (openRegular(path, file, id) != FileState::Read)
             return std::nullopt;
         const std::lock_guard lock(m_mutex);
         const std::string name = path.string();
         auto entry = std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry& e) { return e.path == name; });
         if (entry != m_entries.end() && entry->id == id) {
-            ::close(fd);
+            file.close();
         } else {
             std::string text;
-            if (readOpen(fd, static_cast<size_t>(id.size), text) != FileState::Read)
+            if (readOpen(file, static_cast<size_t>(id.size), text) != FileState::Read)
                 return std::nullopt;
             if (entry != m_entries.end())
                 m_entries.erase(entry);
@@ -383,9 +321,8 @@ private:
 
     // Whether the file had changed shortly before it was looked at.
     static bool changedJustNow(const FileIdentity& id) {
-        const auto ns = [](const timespec& t) { return std::int64_t(t.tv_sec) * 1000000000 + t.tv_nsec; };
-        const std::int64_t stamp = std::max(ns(id.modified), ns(id.changed));
-        return ns(id.seen) - stamp < 50'000'000;  // well above the coarsest kernel tick (10 ms)
+        const std::int64_t stamp = std::max(id.modified, id.changed);
+        return id.seen - stamp < 50'000'000;  // well above the coarsest kernel tick (10 ms)
     }
 
     std::mutex m_mutex;
@@ -407,50 +344,21 @@ std::filesystem::path linkTarget(std::filesystem::path path) {
     return path;
 }
 
-// Serialises read-modify-write between processes: the folder itself is locked, so no lock
-// file is left behind and every writer of the same file meets the same lock.
-class FolderLock {
-public:
-    explicit FolderLock(const std::filesystem::path& folder)
-        : m_fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-        if (m_fd >= 0)
-            while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
-            }
-    }
-    ~FolderLock() {
-        if (m_fd >= 0)
-            ::close(m_fd);  // closing releases the lock
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
+}  // namespace
 
-private:
-    int m_fd;
-};
-
-bool writeWhole(int fd, const std::string& text) {
-    for (size_t done = 0; done < text.size();) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-// Temporary files of earlier versions, ".<name>.XXXXXX", left by a write that was killed.
 void removeOldTemporaries(const std::filesystem::path& target) {
-    const std::string prefix = "." + target.filename().string() + ".";
+    using String = std::filesystem::path::string_type;
+    const String prefix = String(1, '.') + target.filename().native() + String(1, '.');
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(target.parent_path(), ec)) {
-        const std::string name = entry.path().filename().string();
+        const String name = entry.path().filename().native();
         if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 &&
             entry.is_regular_file(ec))
             std::filesystem::remove(entry.path(), ec);
     }
 }
+
+namespace {
 
 std::filesystem::path fullPath(const std::filesystem::path& path) {
     std::error_code ec;
@@ -531,7 +439,7 @@ void IniFile::writeText(std::string_view section, std::string_view key, std::str
 }
 
 void IniFile::write(const std::vector<IniEntry>& entries) {
-    const std::string failure = "Unable to write to " + fullPath(m_path).string();
+    const std::string failure = "Unable to write to " + pathText(fullPath(m_path));
     const std::filesystem::path target = linkTarget(fullPath(m_path));
     // Held from the read to the rename: a second program writing the same file waits, and
     // neither loses the other's keys.
@@ -546,56 +454,9 @@ void IniFile::write(const std::vector<IniEntry>& entries) {
     replaceContents(target, text, failure);
 }
 
-// The new contents go to a temporary file beside the old one, which is renamed over it:
-// whatever fails, the old file stays whole. A file with other names (hard links) or of an
-// owner we cannot give the new file is written in place instead, so it stays the same file.
 void IniFile::replaceContents(const std::filesystem::path& target, const std::string& text,
                               const std::string& failure) {
-    struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & 0222) == 0))
-        throw Error(failure);  // a folder, or a file marked read-only
-
-    const bool sameOwner = !exists || (old.st_uid == ::geteuid() && old.st_gid == ::getegid()) || ::geteuid() == 0;
-    if (exists && (old.st_nlink > 1 || !sameOwner)) {
-        const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-        const bool ok = fd >= 0 && writeWhole(fd, text) && ::ftruncate(fd, static_cast<off_t>(text.size())) == 0 &&
-                        ::fsync(fd) == 0;
-        if (fd >= 0)
-            ::close(fd);
-        if (!ok)
-            throw Error(failure);
-        return;
-    }
-
-    removeOldTemporaries(target);
-    // One fixed name: a write killed half-way leaves at most this file, and the next write
-    // (under the folder lock) takes it over.
-    const std::filesystem::path temp = target.parent_path() / ("." + target.filename().string() + ".zeilwerk-neu");
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
-        throw Error(failure);
-
-    bool ok = writeWhole(fd, text);
-    if (ok) {
-        mode_t mode = old.st_mode & 07777;
-        if (!exists) {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            mode = 0666 & ~mask;
-        } else {
-            ok = ::fchown(fd, old.st_uid, old.st_gid) == 0;
-        }
-        ok = ::fchmod(fd, mode) == 0 && ok;
-    }
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    if (ok)
-        ok = ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        throw Error(failure);
-    }
+    replaceFileContents(target, text, failure);
 }
 
 }  // namespace zeilwerk
