@@ -16,7 +16,7 @@ sudo=""
 
 setup() {
     bash scripts/setup.sh
-    local packages=(g++-mingw-w64-x86-64-posix ninja-build dpkg-dev zip unzip libgtest-dev libz-mingw-w64-dev xclip)
+    local packages=(fonts-dejavu-core g++-mingw-w64-x86-64-posix ninja-build dpkg-dev zip unzip libgtest-dev libz-mingw-w64-dev xclip)
     local missing=()
     for p in "${packages[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -78,7 +78,7 @@ build_zeilwerk() {
 }
 
 # The ready folder: the program, Qt's DLLs and plug-ins, the compiler's run-time DLLs that
-# Qt's need, our pictures, the twin of Fixedsys, and what the licences ask for.
+# Qt's need, our pictures, fonts the system may lack, and what the licences ask for.
 lay_out() {
     local ready=$out/Zeilwerk
     local gcc_dlls
@@ -96,7 +96,12 @@ lay_out() {
     for dll in "$gcc_dlls/libstdc++-6.dll" "$gcc_dlls/libgcc_s_seh-1.dll" /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll; do
         x86_64-w64-mingw32-strip -o "$ready/$(basename "$dll")" "$dll"
     done
-    cp /usr/share/wine/fonts/fixedsys.ttf "$ready/fonts/"
+    # Tahoma for systems without it (Wine); the twins of MS Mincho and of Fixedsys, a raster
+    # font that Qt does not draw on Windows.
+    cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf \
+        /usr/share/fonts/opentype/ipafont-mincho/ipam.ttf /usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf "$ready/fonts/"
+    cp /usr/share/doc/fonts-ipafont-mincho/copyright "$ready/fonts/ipam-copyright.txt"
+    cp /usr/share/doc/fonts-dejavu-core/copyright "$ready/fonts/dejavu-copyright.txt"
     cp /usr/share/common-licenses/LGPL-3 "$ready/LGPL-3.txt"
     cp /usr/share/common-licenses/GPL-3 "$ready/GPL-3.txt"
     cat >"$ready/LIESMICH.txt" <<'TEXT'
@@ -113,8 +118,10 @@ verträgliche Qt-Version ersetzen. Den Quelltext von Qt gibt es bei Debian (apt-
 qt6-base=6.4.2+dfsg-10) und beim Qt-Projekt; scripts/windows.sh im Quelltext von Zeilwerk
 zeigt, wie diese DLLs gebaut wurden.
 
-fonts\fixedsys.ttf ist die Fixedsys-Schrift des Wine-Projekts (LGPL 2.1 oder später): Qt kann
-die Bitmap-Schrift Fixedsys von Windows nicht zeichnen, die Eingabe nimmt diese Nachbildung.
+Im Ordner fonts liegen Schriften für Rechner, denen sie fehlen: Tahoma des Wine-Projekts (LGPL
+2.1 oder später), IPAMincho als Ersatz für MS Mincho (IPA Font License, ipam-copyright.txt) und
+DejaVu Sans Mono (dejavu-copyright.txt) als Ersatz für Fixedsys, die Qt unter Windows nicht
+zeichnen kann.
 TEXT
     (cd "$out" && rm -f Zeilwerk-windows.zip && zip -qr Zeilwerk-windows.zip Zeilwerk)
     echo "Ready: $ready and $out/Zeilwerk-windows.zip"

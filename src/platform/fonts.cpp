@@ -15,13 +15,15 @@ namespace {
 // the folder "fonts" beside the program, where the Windows build brings the twins of the
 // bitmap fonts Qt cannot draw there.
 const char* const wineFontFolders[] = {"/usr/share/wine/fonts", "/usr/lib/wine/fonts", nullptr};
-const char* const wineFontFiles[] = {"tahoma.ttf", "tahomabd.ttf", "fixedsys.ttf"};
+const char* const wineFontFiles[] = {"tahoma.ttf", "tahomabd.ttf", "fixedsys.ttf", "ipam.ttf", "DejaVuSansMono.ttf"};
 
 struct Twin {
     const char* windowsFamily;
     const char* installedFamily;
 };
-const Twin twins[] = {{"MS Mincho", "IPAMincho"}};
+// Qt draws no raster font on Windows, so Fixedsys is missing there and a plain monospace
+// stands in; on Linux Wine's outline-free copy of it serves.
+const Twin twins[] = {{"MS Mincho", "IPAMincho"}, {"Fixedsys", "DejaVu Sans Mono"}};
 
 bool containsFamily(const QStringList& families, const QString& family) {
     return std::any_of(families.begin(), families.end(),

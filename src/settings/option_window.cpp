@@ -228,7 +228,7 @@ void TForm2::buildAllgemein(QWidget* page) {
     QGroupBox* werkzeuge = group(page, QStringLiteral("Werkzeuge"), QRect(8, 104, 137, 57));
     tool_hide = checkBox(werkzeuge, QStringLiteral("verstecken"), QRect(8, 16, 121, 17),
                          QStringLiteral("Versteckt das Werkzeugefenster."));
-    tool_horizontal = checkBox(werkzeuge, QStringLiteral("horizontal anordnen"), QRect(8, 32, 121, 17),
+    tool_horizontal = checkBox(werkzeuge, QStringLiteral("horizontal anordnen"), QRect(8, 32, 128, 17),
                                QStringLiteral("Ordnet die Werkzeuge horizontal an, sonst vertikal."));
     QGroupBox* sichern = group(page, QStringLiteral("Einstellungen sichern"), QRect(152, 8, 137, 121));
     ini_save = button(sichern, QStringLiteral("Sichern"), QRect(8, 16, 57, 25),
