@@ -1,5 +1,7 @@
-// What one keystroke costs: the whole rendering of four lines, with and without 2x.
+// What one keystroke costs: the whole rendering of four lines, with and without 2x, in
+// today's look and in a game's.
 
+#include "game/game_look.h"
 #include "preview/preview_window.h"
 #include "preview/rendering.h"
 #include "platform/fonts.h"
@@ -16,7 +18,23 @@ using namespace zeilwerk;
 
 // Four typical lines, colouring on; each round types one more character into the second
 // line (and starts it over after 24), as a keystroke does.
-void render(benchmark::State& state, bool scale2x) {
+// A game's look as a System graphic of ours gives it: every part in a colour of its own.
+GameLook benchGameLook() {
+    QImage system(160, 80, QImage::Format_ARGB32);
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 160; ++x)
+            system.setPixel(x, y, qRgb(x, y * 3, (x + y) & 0xFF));
+    GameLook look;
+    look.window = drawGameWindow(system, false, QSize(320, 80));
+    for (int n = 0; n < 20; ++n)
+        look.colours[static_cast<size_t>(n)] =
+            system.copy(16 * (n % 10), 48 + 16 * (n / 10), 16, 16).convertToFormat(QImage::Format_RGB32);
+    look.shadow = qRgb(0, 0, 0);
+    look.heroNames = {{1, u"Alex"}, {3, u"Brünhild"}};
+    return look;
+}
+
+void render(benchmark::State& state, bool scale2x, bool game = false) {
     BoxMessages messages;
     const FontList fonts = FontList::installed();
     const Platform platform{&messages, &fonts, nullptr, ".", {}};
@@ -39,6 +57,9 @@ void render(benchmark::State& state, bool scale2x) {
     settings.lineLength = QStringLiteral("50");
     settings.alignment = QStringLiteral("1");
     settings.scale2x = scale2x;
+    const GameLook look = benchGameLook();
+    if (game)
+        settings.game = &look;
     preview.setPreviewScale(scale2x);
     const std::u16string typed = u"Ich habe \\v[12] Goldstücke gefunden.";
     std::array<std::u16string, 4> lines = {
@@ -60,6 +81,16 @@ void render_2x(benchmark::State& state) {
     render(state, true);
 }
 BENCHMARK(render_2x)->Unit(benchmark::kMicrosecond);
+
+void render_game_1x(benchmark::State& state) {
+    render(state, false, true);
+}
+BENCHMARK(render_game_1x)->Unit(benchmark::kMicrosecond);
+
+void render_game_2x(benchmark::State& state) {
+    render(state, true, true);
+}
+BENCHMARK(render_game_2x)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
