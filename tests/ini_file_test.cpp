@@ -288,6 +288,18 @@ TEST_F(IniFileTest, FailedWriteLeavesNothingBehind) {
     EXPECT_EQ(entries(), 2u);  // ro.ini and folder.ini; no temporary file left
 }
 
+// On Windows a path is UTF-16: names outside the ANSI page must be written and read too.
+TEST_F(IniFileTest, ANameOutsideTheCodePage) {
+    const std::filesystem::path folder = dir.path() / std::filesystem::path(u8"Spiel ж 日本");
+    std::filesystem::create_directory(folder);
+    IniFile ini(folder / std::filesystem::path(u8"Ü€.ini"));
+    ini.writeText("s", "k", "Wert");
+    ini.writeNumber("s", "n", 7);
+    EXPECT_EQ(IniFile(folder / std::filesystem::path(u8"Ü€.ini")).readText("s", "k", ""), "Wert");
+    EXPECT_EQ(ini.readNumber("s", "n", 0), 7);
+    EXPECT_EQ(entries(), 1u);  // the folder; the temporary file is gone
+}
+
 TEST_F(IniFileTest, RelativePathIsShownInFull) {
     const auto cwd = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());

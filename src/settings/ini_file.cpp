@@ -282,7 +282,7 @@ public:
         if (openRegular(path, file, id) != FileState::Read)
             return std::nullopt;
         const std::lock_guard lock(m_mutex);
-        const std::string name = path.string();
+        const auto& name = path.native();  // the narrow form fails on Windows outside the ANSI page
         auto entry = std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry& e) { return e.path == name; });
         if (entry != m_entries.end() && entry->id == id) {
             file.close();
@@ -308,12 +308,12 @@ public:
 
     void forget(const std::filesystem::path& path) {
         const std::lock_guard lock(m_mutex);
-        std::erase_if(m_entries, [&](const Entry& e) { return e.path == path.string(); });
+        std::erase_if(m_entries, [&](const Entry& e) { return e.path == path.native(); });
     }
 
 private:
     struct Entry {
-        std::string path;
+        std::filesystem::path::string_type path;
         FileIdentity id;
         std::shared_ptr<Snapshot> snapshot;
     };
