@@ -5,7 +5,9 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
 #include <exception>
+#include <utility>
 
 namespace zeilwerk {
 namespace {
@@ -71,7 +73,11 @@ void drawGameMessage(const GameLook& look, const std::array<std::u16string, 4>& 
             layOutVisible(text.text, static_cast<int>(i), settings, metrics.ascent());
         if (!laid)
             continue;
-        glyphs.fill(Qt::transparent);
+        // Only a band around the baseline can hold the line's glyphs, as for today's lines.
+        const int bandTop = std::max(0, laid->origin.y() - metrics.ascent() - metrics.height());
+        const int bandBottom = std::min(size.height(), laid->origin.y() + metrics.descent() + metrics.height());
+        for (int y = bandTop; y < bandBottom; ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(glyphs.scanLine(y)), size.width(), QRgb(0));
         {
             QPainter painter(&glyphs);
             painter.setFont(font);
@@ -91,23 +97,22 @@ void drawGameMessage(const GameLook& look, const std::array<std::u16string, 4>& 
                     columnColour[static_cast<size_t>(col)] = c;
             x = next;
         }
-        const auto glyphAt = [&](int gx, int gy) {
-            return gx >= 0 && gy >= 0 && gx < size.width() && gy < size.height() &&
-                   qAlpha(reinterpret_cast<const QRgb*>(glyphs.constScanLine(gy))[gx]) != 0;
-        };
         // The shadow first, then the glyphs over it; cell row r lies under glyph row r of the line.
-        const int top = 16 * static_cast<int>(i) + 8;
-        for (int y = 0; y < size.height(); ++y) {
+        const int width = size.width();
+        for (int y = bandTop + 1; y < std::min(size.height(), bandBottom + 1); ++y) {
+            const auto* above = reinterpret_cast<const QRgb*>(std::as_const(glyphs).scanLine(y - 1));
             auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
-            for (int gx = 0; gx < size.width(); ++gx)
-                if (glyphAt(gx - 1, y - 1))
+            for (int gx = 1; gx < width; ++gx)
+                if (qAlpha(above[gx - 1]))
                     row[gx] = look.shadow;
         }
-        for (int y = 0; y < size.height(); ++y) {
+        const int top = 16 * static_cast<int>(i) + 8;
+        for (int y = bandTop; y < bandBottom; ++y) {
+            const auto* glyph = reinterpret_cast<const QRgb*>(std::as_const(glyphs).scanLine(y));
             auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
             const int cellRow = ((y - top) % kCell + kCell) % kCell;
-            for (int gx = 0; gx < size.width(); ++gx) {
-                if (!glyphAt(gx, y))
+            for (int gx = 0; gx < width; ++gx) {
+                if (!qAlpha(glyph[gx]))
                     continue;
                 const QImage& cell = look.colours[static_cast<size_t>(columnColour[static_cast<size_t>(gx)])];
                 const int cellColumn = ((gx - 8) % kCell + kCell) % kCell;
