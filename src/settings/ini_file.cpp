@@ -346,6 +346,23 @@ std::filesystem::path linkTarget(std::filesystem::path path) {
 
 }  // namespace
 
+FileState readOpen(FileHandle& file, std::size_t sizeHint, std::string& text) {
+    text.clear();
+    text.reserve(sizeHint);
+    char buffer[65536];
+    bool failed = false;
+    while (text.size() <= static_cast<size_t>(kMaxIniFileSize)) {
+        const std::ptrdiff_t n = readSome(file, buffer, sizeof buffer);
+        if (n <= 0) {
+            failed = n < 0;
+            break;
+        }
+        text.append(buffer, static_cast<size_t>(n));
+    }
+    file.close();
+    return failed || text.size() > static_cast<size_t>(kMaxIniFileSize) ? FileState::NotIni : FileState::Read;
+}
+
 void removeOldTemporaries(const std::filesystem::path& target) {
     using String = std::filesystem::path::string_type;
     const String prefix = String(1, '.') + target.filename().native() + String(1, '.');

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -41,6 +42,9 @@ public:
 // Opens a regular file for reading. Anything else (a FIFO, a device, a folder, a file too
 // large or unreadable) is no INI file: it is not read, so it can neither block nor exhaust memory.
 FileState openRegular(const std::filesystem::path& path, FileHandle& file, FileIdentity& id);
+
+// Reads up to size bytes of an open file: how many, 0 at its end, -1 when reading fails.
+std::ptrdiff_t readSome(FileHandle& file, char* buffer, std::size_t size);
 
 // Reads an open file to its end and closes it.
 FileState readOpen(FileHandle& file, std::size_t sizeHint, std::string& text);

@@ -53,23 +53,12 @@ FileState openRegular(const std::filesystem::path& path, FileHandle& file, FileI
     return FileState::Read;
 }
 
-FileState readOpen(FileHandle& file, std::size_t sizeHint, std::string& text) {
-    text.clear();
-    text.reserve(sizeHint);
-    char buffer[65536];
-    bool failed = false;
-    while (text.size() <= static_cast<size_t>(kMaxIniFileSize)) {
-        const ssize_t n = ::read(static_cast<int>(file.value), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            failed = n < 0;
-            break;
-        }
-        text.append(buffer, static_cast<size_t>(n));
+std::ptrdiff_t readSome(FileHandle& file, char* buffer, std::size_t size) {
+    for (;;) {
+        const ssize_t n = ::read(static_cast<int>(file.value), buffer, size);
+        if (n >= 0 || errno != EINTR)
+            return n;
     }
-    file.close();
-    return failed || text.size() > static_cast<size_t>(kMaxIniFileSize) ? FileState::NotIni : FileState::Read;
 }
 
 // The folder itself is locked, so no lock file is left behind and every writer of the same

@@ -65,23 +65,11 @@ FileState openRegular(const std::filesystem::path& path, FileHandle& file, FileI
     return FileState::Read;
 }
 
-FileState readOpen(FileHandle& file, std::size_t sizeHint, std::string& text) {
-    text.clear();
-    text.reserve(sizeHint);
-    char buffer[65536];
-    bool failed = false;
-    while (text.size() <= static_cast<size_t>(kMaxIniFileSize)) {
-        DWORD n = 0;
-        if (!ReadFile(handleOf(file.value), buffer, sizeof buffer, &n, nullptr)) {
-            failed = true;
-            break;
-        }
-        if (n == 0)
-            break;
-        text.append(buffer, n);
-    }
-    file.close();
-    return failed || text.size() > static_cast<size_t>(kMaxIniFileSize) ? FileState::NotIni : FileState::Read;
+std::ptrdiff_t readSome(FileHandle& file, char* buffer, std::size_t size) {
+    DWORD n = 0;
+    if (!ReadFile(handleOf(file.value), buffer, static_cast<DWORD>(std::min<std::size_t>(size, 1 << 30)), &n, nullptr))
+        return -1;
+    return static_cast<std::ptrdiff_t>(n);
 }
 
 // A folder cannot be locked on Windows; a named mutex per folder serves every process of the
