@@ -1,0 +1,342 @@
+#include "game/bitmap_font.h"
+#include "game/game_fonts.h"
+#include "game/pe_resources.h"
+
+#include "platform/error.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace zeilwerk {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+using test::writeFile;
+
+void put16(std::string& bytes, std::size_t at, unsigned value) {
+    if (bytes.size() < at + 2)
+        bytes.resize(at + 2);
+    bytes[at] = char(value & 0xFF);
+    bytes[at + 1] = char(value >> 8 & 0xFF);
+}
+
+void put32(std::string& bytes, std::size_t at, std::uint32_t value) {
+    put16(bytes, at, value & 0xFFFF);
+    put16(bytes, at + 2, value >> 16);
+}
+
+// Glyphs as rows of '#' (ink) and '.', the first one for code `first`.
+using Picture = std::vector<std::string>;
+
+// Our own FNT resource: the header's fields the reader needs, the glyph table, the face name
+// and the column-major bitmaps.
+std::string fntFile(unsigned version, const std::string& face, int height, unsigned first,
+                    const std::vector<Picture>& glyphs, unsigned defaultChar = 0, unsigned charset = 0) {
+    const std::size_t table = version == 0x300 ? 148 : 118, entry = version == 0x300 ? 6 : 4;
+    std::string bytes(table + entry * (glyphs.size() + 1), '\0');
+    put16(bytes, 0, version);
+    put16(bytes, 74, height - 2);
+    put16(bytes, 88, height);
+    bytes[85] = char(charset);
+    bytes[95] = char(first);
+    bytes[96] = char(first + glyphs.size() - 1);
+    bytes[97] = char(defaultChar);
+    put32(bytes, 105, std::uint32_t(bytes.size()));
+    bytes += face + '\0';
+    for (std::size_t i = 0; i < glyphs.size(); ++i) {
+        const int width = glyphs[i].empty() ? 0 : int(glyphs[i][0].size());
+        put16(bytes, table + entry * i, width);
+        if (version == 0x300)
+            put32(bytes, table + entry * i + 2, std::uint32_t(bytes.size()));
+        else
+            put16(bytes, table + entry * i + 2, unsigned(bytes.size()));
+        for (int column = 0; column < (width + 7) / 8; ++column)
+            for (int y = 0; y < height; ++y) {
+                unsigned byte = 0;
+                for (int bit = 0; bit < 8 && column * 8 + bit < width; ++bit)
+                    if (glyphs[i][y][column * 8 + bit] == '#')
+                        byte |= 0x80u >> bit;
+                bytes += char(byte);
+            }
+    }
+    put32(bytes, 2, std::uint32_t(bytes.size()));
+    return bytes;
+}
+
+// Our own 16-bit NE executable holding the fonts, after a resource of another type.
+std::string neFile(const std::vector<std::string>& fonts, unsigned shift = 4) {
+    std::string bytes(0x80, '\0');
+    bytes[0] = 'M', bytes[1] = 'Z';
+    put32(bytes, 0x3C, 0x40);
+    bytes[0x40] = 'N', bytes[0x41] = 'E';
+    put16(bytes, 0x40 + 0x24, 0x40);
+    const std::size_t table = 0x80;
+    const std::size_t fontEntries = table + 2 + 8 + 12 + 8;
+    std::size_t end = fontEntries + 12 * fonts.size() + 2;
+    const auto aligned = [&](std::size_t at) { return (at + (1u << shift) - 1) >> shift << shift; };
+    put16(bytes, table, shift);
+    put16(bytes, table + 2, 0x8007);  // a font directory, which the reader passes over
+    put16(bytes, table + 4, 1);
+    put16(bytes, table + 10, unsigned(aligned(end) >> shift));
+    put16(bytes, table + 22, 0x8008);
+    put16(bytes, table + 24, unsigned(fonts.size()));
+    bytes.resize(aligned(end) + (1u << shift), '\0');
+    for (std::size_t i = 0; i < fonts.size(); ++i) {
+        const std::size_t at = bytes.size();
+        put16(bytes, fontEntries + 12 * i, unsigned(at >> shift));
+        put16(bytes, fontEntries + 12 * i + 2, unsigned(aligned(fonts[i].size()) >> shift));
+        bytes += fonts[i];
+        bytes.resize(aligned(bytes.size()), '\0');
+    }
+    return bytes;
+}
+
+const std::vector<Picture> kGlyphs = {
+    {"#.......#", "##.....##", "#.#...#.#", "#..#.#..#", "#...#...#", "#.......#"},
+    {"...", ".#.", "###", ".#.", "...", "..."},
+    {},
+};
+
+class FntRoundTrip : public testing::TestWithParam<std::tuple<unsigned, bool>> {};
+
+TEST_P(FntRoundTrip, GlyphBitsComeBack) {
+    const auto [version, inExecutable] = GetParam();
+    const std::string fnt = fntFile(version, "Zeilwerk Probe", 6, 'A', kGlyphs, 1);
+    const std::vector<BitmapFont> fonts = readFon(inExecutable ? neFile({fnt, fnt}) : fnt);
+    ASSERT_EQ(fonts.size(), inExecutable ? 2u : 1u);
+    const BitmapFont& font = fonts.back();
+    EXPECT_EQ(font.family, "Zeilwerk Probe");
+    EXPECT_EQ(font.pixelHeight, 6);
+    ASSERT_EQ(font.glyphs.size(), kGlyphs.size());
+    for (std::size_t i = 0; i < kGlyphs.size(); ++i) {
+        const BitmapGlyph* glyph = font.glyph('A' + unsigned(i));
+        ASSERT_NE(glyph, nullptr);
+        ASSERT_EQ(glyph->width, kGlyphs[i].empty() ? 0 : int(kGlyphs[i][0].size()));
+        ASSERT_EQ(glyph->height, 6);
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < glyph->width; ++x)
+                EXPECT_EQ(glyph->at(x, y), kGlyphs[i][y][x] == '#') << "glyph " << i << " at " << x << "," << y;
+    }
+    EXPECT_EQ(font.glyph('z'), font.glyph('B'));  // the default character stands in
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, FntRoundTrip,
+                         testing::Combine(testing::Values(0x200u, 0x300u), testing::Bool()));
+
+struct Damage {
+    const char* name;
+    std::string bytes;
+};
+
+class DamagedFont : public testing::TestWithParam<Damage> {};
+
+TEST_P(DamagedFont, IsRefusedWithError) {
+    EXPECT_THROW(readFon(GetParam().bytes), Error);
+}
+
+std::string withByte(std::string bytes, std::size_t at, char value) {
+    bytes[at] = value;
+    return bytes;
+}
+
+const std::string kFnt = fntFile(0x300, "Probe", 6, 'A', kGlyphs);
+const std::string kFon = neFile({kFnt});
+
+INSTANTIATE_TEST_SUITE_P(Rows, DamagedFont, testing::Values(
+    Damage{"Empty", ""},
+    Damage{"HeaderCut", kFnt.substr(0, 100)},
+    Damage{"GlyphsCut", kFnt.substr(0, kFnt.size() - 3)},
+    Damage{"Vector", withByte(kFnt, 66, 1)},
+    Damage{"TooHighGlyphs", withByte(kFnt, 88, 65)},
+    Damage{"TooWideGlyph", withByte(kFnt, 149, 1)},
+    Damage{"LastBeforeFirst", withByte(kFnt, 96, 'A' - 1)},
+    Damage{"NeCut", kFon.substr(0, 0xA0)},
+    Damage{"NeNoFonts", neFile({})},
+    Damage{"NeResourcePastEnd", withByte(kFon, 0x80 + 2 + 8 + 12 + 8 + 1, 0x7F)},
+    Damage{"NotAFont", std::string("PK\3\4 no font here")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct WineFont {
+    const char* file;
+    const char* family;
+};
+
+class WineFonts : public testing::TestWithParam<WineFont> {};
+
+TEST_P(WineFonts, ReadWithFamilyAndInk) {
+    const fs::path path = fs::path("/usr/share/wine/fonts") / GetParam().file;
+    if (!fs::exists(path))
+        GTEST_SKIP() << path << " is not installed (fonts-wine)";
+    const std::vector<BitmapFont> fonts = readFon(test::readFile(path));
+    ASSERT_FALSE(fonts.empty());
+    for (const BitmapFont& font : fonts) {
+        EXPECT_EQ(font.family, GetParam().family);
+        EXPECT_FALSE(font.unicode);
+        ASSERT_GT(font.glyphs.size(), 90u);
+        const BitmapGlyph* a = font.glyph('A');
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->height, font.pixelHeight);
+        EXPECT_NE(std::count(a->ink.begin(), a->ink.end(), 1), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, WineFonts, testing::Values(
+    WineFont{"smalle.fon", "Small Fonts"}, WineFont{"sserife.fon", "MS Sans Serif"},
+    WineFont{"coure.fon", "Courier"}, WineFont{"jsmalle.fon", "Small Fonts"}));
+
+const fs::path kShinonome = fs::path("/usr/share/fonts/X11/misc") / kFallbackFontFile;
+
+TEST(Pcf, ShinonomeHasSixPixelWideLatinGlyphs) {
+    if (!fs::exists(kShinonome))
+        GTEST_SKIP() << kShinonome << " is not installed (xfonts-shinonome)";
+    const std::string packed = test::readFile(kShinonome);
+    const BitmapFont font = readPcf(packed);
+    EXPECT_TRUE(font.unicode);
+    EXPECT_EQ(font.pixelHeight, 12);
+    for (char32_t code = 'A'; code <= 'z'; ++code) {
+        const BitmapGlyph* glyph = font.glyph(code);
+        ASSERT_NE(glyph, nullptr) << unsigned(code);
+        EXPECT_EQ(glyph->width, 6);
+        EXPECT_EQ(glyph->height, 12);
+    }
+    EXPECT_NE(std::count(font.glyph('A')->ink.begin(), font.glyph('A')->ink.end(), 1), 0);
+    // Every cut of the packed file is refused, never read past its end.
+    for (std::size_t length : {std::size_t(0), std::size_t(10), packed.size() / 2, packed.size() - 9})
+        EXPECT_THROW(readPcf(packed.substr(0, length)), Error) << length;
+}
+
+// Our own PE32 file with one section .rsrc: type → name → language → data, for each bitmap.
+std::string peFile(const std::vector<std::pair<std::u16string, std::string>>& bitmaps) {
+    const std::uint32_t rsrcAt = 0x200, rsrcRva = 0x1000, n = std::uint32_t(bitmaps.size());
+    std::string rsrc;
+    put16(rsrc, 14, 1);
+    put32(rsrc, 16, 2);
+    put32(rsrc, 20, 0x80000000u | 24);
+    put16(rsrc, 24 + 12, n);
+    rsrc.resize(40 + 8 * n, '\0');
+    // Each bitmap: its language directory, the data entry, the name, the bytes.
+    for (std::uint32_t i = 0; i < n; ++i) {
+        const auto& [name, dib] = bitmaps[i];
+        const std::uint32_t at = std::uint32_t(rsrc.size()), nameAt = at + 40;
+        put32(rsrc, 40 + 8 * i, 0x80000000u | nameAt);
+        put32(rsrc, 44 + 8 * i, 0x80000000u | at);
+        put16(rsrc, at + 14, 1);
+        put32(rsrc, at + 16, 1031);
+        put32(rsrc, at + 20, at + 24);
+        put32(rsrc, at + 24, rsrcRva + nameAt + 2 + 2 * std::uint32_t(name.size()));
+        put32(rsrc, at + 28, std::uint32_t(dib.size()));
+        put16(rsrc, nameAt, unsigned(name.size()));
+        for (std::size_t c = 0; c < name.size(); ++c)
+            put16(rsrc, nameAt + 2 + 2 * c, name[c]);
+        rsrc += dib;
+    }
+    std::string exe(rsrcAt, '\0');
+    exe[0] = 'M', exe[1] = 'Z';
+    put32(exe, 0x3C, 0x40);
+    exe.replace(0x40, 4, std::string("PE\0\0", 4));
+    put16(exe, 0x44, 0x14C);
+    put16(exe, 0x46, 1);
+    put16(exe, 0x54, 224);
+    put16(exe, 0x58, 0x10B);
+    put32(exe, 0x58 + 92, 16);
+    put32(exe, 0x58 + 112, rsrcRva);
+    put32(exe, 0x58 + 116, std::uint32_t(rsrc.size()));
+    exe.replace(0x138, 5, ".rsrc");
+    put32(exe, 0x138 + 8, std::uint32_t(rsrc.size()));
+    put32(exe, 0x138 + 12, rsrcRva);
+    put32(exe, 0x138 + 16, std::uint32_t(rsrc.size()));
+    put32(exe, 0x138 + 20, rsrcAt);
+    return exe + rsrc;
+}
+
+// A 2 × 1 DIB of 8 bits with a palette of two colours.
+std::string smallDib() {
+    std::string dib(40, '\0');
+    put32(dib, 0, 40);
+    put32(dib, 4, 2);
+    put32(dib, 8, 1);
+    put16(dib, 12, 1);
+    put16(dib, 14, 8);
+    put32(dib, 32, 2);
+    return dib + std::string("\0\0\0\0\xff\xff\xff\0", 8) + std::string("\1\0\0\0", 4);
+}
+
+TEST(PeBitmap, NamedBitmapIsFoundAndBecomesBmpFile) {
+    const std::string dib = smallDib(), other = smallDib() + "x";
+    const std::string exe = peFile({{u"SYSTEM", other}, {u"TxtBox", dib}});
+    EXPECT_EQ(readPeBitmap(exe, u"txtbox"), dib);
+    EXPECT_EQ(readPeBitmap(exe, u"System"), other);
+    EXPECT_EQ(readPeBitmap(exe, u"TXTBO"), std::nullopt);
+    EXPECT_EQ(readPeBitmap("MZ not really", u"TXTBOX"), std::nullopt);
+    EXPECT_THROW(readPeBitmap(exe.substr(0, exe.size() - 8), u"TXTBOX"), Error);
+
+    const std::string bmp = bitmapFileFromDib(dib);
+    EXPECT_EQ(bmp.substr(0, 2), "BM");
+    EXPECT_EQ(std::uint8_t(bmp[2]), 14 + dib.size());
+    EXPECT_EQ(std::uint8_t(bmp[10]), 14 + 40 + 2 * 4);  // header, two palette entries
+    EXPECT_EQ(bmp.substr(14), dib);
+    EXPECT_THROW(bitmapFileFromDib(dib.substr(0, 20)), Error);
+}
+
+struct Placement {
+    const char* name;
+    bool inGame, inGameFonts, inWindows, inSystem;
+    FontSource expected;
+    int height;
+};
+
+class FontSearch : public testing::TestWithParam<Placement> {};
+
+TEST_P(FontSearch, FirstPlaceWinsAndDamagedFilesAreNoted) {
+    const Placement& row = GetParam();
+    TempDir dir;
+    for (const char* folder : {"game/FONTS", "windows", "system/deep/er"})
+        fs::create_directories(dir / folder);
+    // Named otherwise than the family: the family inside the file counts.
+    const auto font = [](int height) {
+        return neFile({fntFile(0x200, "RPG Probe", height, 'A', {{}}), fntFile(0x300, "Other", 12, 'A', {{}})});
+    };
+    if (row.inGame)
+        writeFile(dir / "game/probe.FON", font(10));
+    if (row.inGameFonts)
+        writeFile(dir / "game/FONTS/x.fnt", fntFile(0x300, "rpg probe", 11, 'A', {{}}));
+    if (row.inWindows) {
+        writeFile(dir / "windows/w.fon", neFile({fntFile(0x200, "RPG Probe", 16, 'A', {{}}),
+                                                 fntFile(0x200, "RPG Probe", 13, 'A', {{}})}));
+        // Of the best height, but Japanese: the ANSI one wins.
+        writeFile(dir / "windows/a.fon", neFile({fntFile(0x200, "RPG Probe", 12, 'A', {{}}, 0, 128)}));
+    }
+    if (row.inSystem)
+        writeFile(dir / "system/deep/er/s.fon", font(14));
+    writeFile(dir / "game/broken.fon", kFon.substr(0, 0x90));
+    writeFile(dir / "game/readme.txt", font(12));
+
+    FontPlaces places{{dir / "windows"}, {dir / "system"}, kShinonome};
+    std::vector<std::string> notes;
+    const auto found = findBitmapFont(dir / "game", "RPG PROBE", places, &notes);
+    if (row.expected == FontSource::Fallback && !fs::exists(kShinonome)) {
+        EXPECT_FALSE(found);
+        return;
+    }
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->source, row.expected);
+    EXPECT_EQ(found->font.pixelHeight, row.height);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].rfind("Schriftdatei übersprungen: " + (dir / "game/broken.fon").string() + " (", 0), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, FontSearch, testing::Values(
+    Placement{"GameBeatsAll", true, false, true, true, FontSource::GameFolder, 10},
+    Placement{"GameFontsFolderNearerTwelve", true, true, true, true, FontSource::GameFolder, 11},
+    Placement{"WindowsBeatsSystem", false, false, true, true, FontSource::WindowsFonts, 13},
+    Placement{"SystemSubFolder", false, false, false, true, FontSource::SystemFonts, 14},
+    Placement{"Fallback", false, false, false, false, FontSource::Fallback, 12}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace zeilwerk
