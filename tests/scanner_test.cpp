@@ -55,7 +55,11 @@ INSTANTIATE_TEST_SUITE_P(Codes, ScannerResult, testing::Values(
     ScanCase{u"\\_x\\c[1]\\_", u"x "},  // the counter survives other codes
     ScanCase{u"ende\\", u"ende"},
     ScanCase{u"ende\\\\", u"ende\\"},
-    ScanCase{u"\\C[2]x", u"[2]x"},
+    ScanCase{u"\\C[2]x", u"x"},  // the code letters in either case
+    ScanCase{u"\\V[63]/1000", u"/1000"},
+    ScanCase{u"\\C[\\V[3]]rot\\S[12]!", u"rot!"},
+    ScanCase{u"\\N[1]: \\V[]\\Vx", u": 00x"},
+    ScanCase{u"\\Q\\X[1]", u"[1]"},
     ScanCase{u"\\cX", u"X"},
     ScanCase{u"\\c", u""},
     ScanCase{u"\\c[3", u""},
@@ -119,6 +123,9 @@ TEST(ScannerTrace, EveryRowHasItsMessage) {
     } rows[] = {
         {u"\\\\", u"\\ ::#1:: k ist \\\\; \\ ausgegeben; springe zu #0"},
         {u"\\v", u"v ::#1:: k ist var; springe zu #9"},
+        {u"\\V", u"V ::#1:: k ist var; springe zu #9"},
+        {u"\\S", u"S ::#1:: k ist color,speed,name; springe zu #2"},
+        {u"\\n[\\V", u"V ::#4:: k ist innere var; springe zu #5"},
         {u"\\^", u"^ ::#1:: k ist Steuerzeichen; springe zu #0"},
         {u"\\Q", u"Q ::#1:: k nicht erkannt; nichts wird ausgegeben; springe zu #0"},
         {u"\\sQ", u"Q ::#2:: k nicht erkannt; k wird ausgegeben; springe zu #0"},
@@ -187,13 +194,14 @@ TEST(ScannerCodes, ColourAndNameCodesAreListedInLineOrder) {
         std::vector<CodeMark> codes;
     };
     const std::u16string lines[] = {u"a\\c[3]b\\n[12]c", u"\\c[\\v[7]]x", u"\\s[5]\\n[]\\v[2]", u"\\cq\\c[\\x]y",
-                                    u"\\c[\\]z"};
+                                    u"\\c[\\]z", u"\\C[4]\\N[2]"};
     const Case cases[] = {
         {lines[0], u"abc", {{u'c', u"3", 1}, {u'n', u"12", 2}}},
         {lines[1], u"x", {{u'c', u"\\v[7]", 0}}},
         {lines[2], u"", {{u'n', u"", 0}}},  // \s is no colour or name; \v[2] is no code with a declaration
         {lines[3], u"qy", {{u'c', u"\\x", 1}}},
         {lines[4], u"z", {{u'c', u"\\", 0}}},
+        {lines[5], u"", {{u'c', u"4", 0}, {u'n', u"2", 0}}},
     };
     for (const Case& c : cases) {
         std::vector<CodeMark> codes;

@@ -23,6 +23,11 @@ enum State {
     VarOpen,           // #10
 };
 
+// The engine reads its code letters in either case: "\\C[2]" colours like "\\c[2]".
+char16_t lowerLetter(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
+}
+
 bool isControlCharacter(char16_t c) {
     switch (c) {
     case u'$': case u'!': case u'.': case u'|': case u'>': case u'<': case u'^':
@@ -83,9 +88,9 @@ Step step(State state, char16_t c, int& halfSpaces, std::u16string& out) {
             out += u'\\';
             return {PlainText, kEscapedBackslash};
         }
-        if (c == u'c' || c == u's' || c == u'n')
+        if (const char16_t l = lowerLetter(c); l == u'c' || l == u's' || l == u'n')
             return {CodeLetter, kCodeLetter};
-        if (c == u'v')
+        if (lowerLetter(c) == u'v')
             return {Var, kVar};
         if (isControlCharacter(c))
             return {PlainText, kControl};
@@ -111,7 +116,7 @@ Step step(State state, char16_t c, int& halfSpaces, std::u16string& out) {
             return {PlainText, kCloseDeclaration};
         return {Declaration, kDeclarationOther};
     case InnerBackslash:
-        if (c == u'v')
+        if (lowerLetter(c) == u'v')
             return {InnerVar, kInnerVar};
         if (c == u']')
             return {PlainText, kInnerCloseOuter};
@@ -201,8 +206,8 @@ std::u16string visibleText(std::u16string_view line, TraceSink* trace, std::vect
         }
         const Step row = step(state, c, halfSpaces, out);
         if (codes) {
-            if (state == Backslash && (c == u'c' || c == u'n'))
-                letter = c;
+            if (state == Backslash && (lowerLetter(c) == u'c' || lowerLetter(c) == u'n'))
+                letter = lowerLetter(c);
             else if (state == CodeLetter && row.next == Declaration && letter)
                 opened = k + 1;
             else if (row.next == PlainText) {
