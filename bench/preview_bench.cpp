@@ -2,11 +2,11 @@
 // today's look and in a game's.
 
 #include "game/game_look.h"
-#include "preview/preview_window.h"
-#include "preview/rendering.h"
+#include "app/windows.h"
 #include "platform/fonts.h"
 #include "platform/messages.h"
-#include "app/windows.h"
+#include "preview/preview_renderer.h"
+#include "preview/preview_window.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,13 +23,20 @@ GameLook benchGameLook() {
     QImage system(160, 80, QImage::Format_ARGB32);
     for (int y = 0; y < 80; ++y)
         for (int x = 0; x < 160; ++x)
-            system.setPixel(x, y, qRgb(x, y * 3, (x + y) & 0xFF));
+            system.setPixel(x, y, engineColour(qRgb(x, y * 3, (x + y) & 0xFF)));
     GameLook look;
-    look.window = drawGameWindow(system, false, QSize(320, 80));
-    for (int n = 0; n < 20; ++n)
-        look.colours[static_cast<size_t>(n)] =
-            system.copy(16 * (n % 10), 48 + 16 * (n / 10), 16, 16).convertToFormat(QImage::Format_RGB32);
+    look.window = drawGameWindow(system, false);
+    look.system = system;
     look.shadow = qRgb(0, 0, 0);
+    // Every character a 5 × 11 block: more ink than any real glyph has.
+    GlyphMask block;
+    block.width = 6;
+    block.height = 13;
+    for (int y = 1; y < 12; ++y)
+        block.rows[static_cast<size_t>(y)] = 0x1F;
+    for (char16_t c = 0x21; c < 0x100; ++c)
+        look.font.add(c, block);
+    look.symbols = ownSymbols();
     look.heroNames = {{1, u"Alex"}, {3, u"Brünhild"}};
     return look;
 }

@@ -7,9 +7,10 @@ packages=(
     libgtest-dev libbenchmark-dev
     qt6-base-dev libgl-dev libxcb1-dev
     xvfb xauth openbox x11-utils xdotool desktop-file-utils dpkg-dev
-    fonts-ipafont-mincho fonts-wine
-    wine wine64 g++-mingw-w64-x86-64-win32
+    fonts-ipafont-mincho fonts-wine xfonts-shinonome
+    wine wine64 g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
     clang libclang-rt-dev
+    wine32:i386
 )
 
 missing=()
@@ -20,6 +21,11 @@ done
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
+# The Maker is a 32-bit program, and so is our bridge to it: Wine needs its 32-bit half.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+fi
 echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Another apt-get may hold the lock for a while; wait for it rather than fail.
+$sudo apt-get -o DPkg::Lock::Timeout=900 update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"

@@ -289,7 +289,7 @@ TEST_F(DesktopTest, AnInstalledProgramKeepsTheUsersFilesInTheConfigurationFolder
 }
 
 TEST_F(DesktopTest, TheGameLookIsSwitchedOnOnTheSpielTabAndDrawnInThePreview) {
-    ASSERT_TRUE(writeGame(folder / "spiel", "png"));
+    ASSERT_TRUE(writeEngineGame(folder / "spiel"));
     start();
     options->tabs->setCurrentIndex(5);
     showTab(5);
@@ -298,23 +298,133 @@ TEST_F(DesktopTest, TheGameLookIsSwitchedOnOnTheSpielTabAndDrawnInThePreview) {
     clickOn(options->spiel_aktiv_set, program->options);
     applySettings();
     const QRect layer(desktop->clientRect(program->preview).topLeft() + QPoint(8, 8), QSize(320, 80));
-    EXPECT_TRUE(waitFor([&] { return (desktop->grab(layer).pixel(0, 0) | 0xFF000000) == SystemGraphic::corner[0]; }, 3000))
+    const QRgb corner = engineColour(SystemGraphic::corner[0]) | 0xFF000000;
+    EXPECT_TRUE(waitFor([&] { return (desktop->grab(layer).pixel(0, 0) | 0xFF000000) == corner; }, 3000))
         << "the preview does not show the game's window";
     desktop->click(desktop->clientRect(program->input).topLeft() + QPoint(200, 60));
     desktop->type("\\c[3]Hallo");
-    const QRgb inColour3 = SystemGraphic::textColour(3, 3) | 0xFF000000;
-    const auto coloured = [&] {
+    // The glyphs drawn from the rules: cells 6 px apart from (8, 10), each pixel its colour
+    // cell's pixel two columns in and four rows down, the shadow one pixel right and below.
+    QImage expected(320, 80, QImage::Format_ARGB32);
+    expected.fill(0);
+    const QString text = "Hallo";
+    for (int k = 0; k < text.size(); ++k)
+        for (int gy = 0; gy < 13; ++gy)
+            for (int gx = 0; gx < 6; ++gx)
+                if (testInk(text[k].unicode(), gx, gy))
+                    expected.setPixel(8 + 6 * k + gx + 1, 10 + gy + 1, engineColour(kShadow) | 0xFF000000);
+    for (int k = 0; k < text.size(); ++k)
+        for (int gy = 0; gy < 13; ++gy)
+            for (int gx = 0; gx < 6; ++gx)
+                if (testInk(text[k].unicode(), gx, gy))
+                    expected.setPixel(8 + 6 * k + gx, 10 + gy, glyphColour(3, gx, gy));
+    const auto matches = [&] {
         const QImage shot = desktop->grab(layer);
-        for (int y = 8; y < 24; ++y)
+        for (int y = 0; y < 80; ++y)
             for (int x = 0; x < 320; ++x)
-                if ((shot.pixel(x, y) | 0xFF000000) == inColour3)
-                    return true;
-        return false;
+                if (qAlpha(expected.pixel(x, y)) && (shot.pixel(x, y) | 0xFF000000) != expected.pixel(x, y))
+                    return false;
+        return true;
     };
-    EXPECT_TRUE(waitFor(coloured, 3000)) << "no text in colour 3";
+    EXPECT_TRUE(waitFor(matches, 3000)) << "the glyphs on the screen are not those of the rules";
     if (const char* shots = std::getenv("ZEILWERK_SCREENSHOTS"))
         desktop->grab(QRect(0, 0, 1280, 1024)).save(QString::fromLocal8Bit(shots) + "/game-look.png");
 }
+
+// The same program on screens of two sizes, each a desktop of its own.
+class PlacementDesktopTest : public DesktopTest, public ::testing::WithParamInterface<QSize> {
+protected:
+    static void SetUpTestSuite() {}
+    static void TearDownTestSuite() {}
+    void SetUp() override {
+        desktop = new XDesktop(GetParam());
+        DesktopTest::SetUp();
+    }
+    void TearDown() override {
+        DesktopTest::TearDown();
+        delete desktop;
+        desktop = nullptr;
+    }
+
+    // Every title bar on the screen and, where asked, no window over another.
+    void expectPlacedWell(bool apart, const char* step) {
+        SCOPED_TRACE(step);
+        const QRect screen(QPoint(0, 0), GetParam());
+        const std::array<QRect, 4> all = outerRects();
+        for (size_t a = 0; a < all.size(); ++a) {
+            EXPECT_TRUE(screen.contains(QRect(all[a].topLeft(), QSize(all[a].width(), 20))))
+                << "title bar of window " << a << " at " << all[a].x() << ", " << all[a].y();
+            for (size_t b = a + 1; b < all.size() && apart; ++b)
+                EXPECT_FALSE(all[a].intersects(all[b])) << "windows " << a << " and " << b << " overlap";
+        }
+    }
+    void applyAndWait(const std::function<bool()>& applied) {
+        applySettings();
+        ASSERT_TRUE(waitFor(applied, 3000));
+        QThread::msleep(300);
+    }
+    void screenshot(const char* name) {
+        if (const char* shots = std::getenv("ZEILWERK_SCREENSHOTS"); shots && GetParam() == QSize(1280, 1024))
+            desktop->grab(QRect(QPoint(0, 0), GetParam())).save(QString::fromLocal8Bit(shots) + u'/' + name);
+    }
+};
+
+TEST_P(PlacementDesktopTest, ArrangedAtEitherSizeWithEitherToolbarEveryWindowShowsAndNoneCoversAnother) {
+    start();
+    expectPlacedWell(true, "first start");
+    const auto previewWidth = [&](int w) { return [&, w] { return desktop->clientRect(program->preview).width() == w; }; };
+    const auto toolbarHeight = [&](int h) { return [&, h] { return desktop->clientRect(program->toolbar).height() == h; }; };
+    showTab(0);
+    clickOn(options->vorschau_scale2x_set, program->options);
+    applyAndWait(previewWidth(656));
+    expectPlacedWell(true, "2x");
+    screenshot("ausgerichtet-2x.png");
+    showTab(3);
+    clickOn(options->tool_horizontal, program->options);
+    applyAndWait(toolbarHeight(216));
+    expectPlacedWell(true, "2x, upright toolbar");
+    showTab(0);
+    clickOn(options->vorschau_scale2x_set, program->options);
+    applyAndWait(previewWidth(336));
+    expectPlacedWell(true, "1x, upright toolbar");
+    screenshot("werkzeuge-senkrecht.png");
+
+    // Dragged aside, then arranged again by the button.
+    const QPoint grip = desktop->outerRect(program->preview).topLeft() + QPoint(100, 10);
+    desktop->drag(grip, grip + QPoint(300, 100));
+    showTab(3);
+    clickOn(options->fenster_ausr, program->options);
+    QThread::msleep(300);
+    expectPlacedWell(true, "Fenster ausrichten");
+
+    // 999 % make the input window 942 pixels high: red and not applied where the screen is lower,
+    // applied and arranged around where it is not.
+    const bool fits = GetParam().height() >= 942;
+    showTab(1);
+    clickOn(options->eingabe_hoehe, program->options);
+    desktop->key("ctrl+a");
+    desktop->type("999");
+    const QColor colour = fits ? TForm2::validColour : TForm2::invalidColour;
+    EXPECT_TRUE(waitFor([&] { return ink(options->eingabe_hoehe, program->options, colour) > 0; }, 3000));
+    applySettings();
+    QThread::msleep(500);
+    EXPECT_EQ(desktop->clientRect(program->input).height(), fits ? 921 : 121);
+    expectPlacedWell(true, "height 999");
+}
+
+TEST_P(PlacementDesktopTest, PositionsRememberedOffTheScreenAreBroughtBackAndTheFileKeepsThem) {
+    const std::string remembered =
+        "[fenster]\r\nauto=1\r\neingabe_top=1500\r\neingabe_left=2400\r\noptn_top=-300\r\noptn_left=100\r\n"
+        "vorschau_top=200\r\nvorschau_left=-900\r\ntool_top=5000\r\ntool_left=5000\r\n";
+    writeFile(folder / "optn.ini", remembered);
+    start();
+    expectPlacedWell(false, "restored");
+    EXPECT_EQ(readFile(folder / "optn.ini"), remembered);
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, PlacementDesktopTest, ::testing::Values(QSize(1024, 768), QSize(1280, 1024)),
+                         [](const auto& info) { return std::to_string(info.param.width()) + "x" +
+                                                       std::to_string(info.param.height()); });
 
 }  // namespace
 }  // namespace zeilwerk::test

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "font_fixture.h"
+
+#include "game/game_look.h"
+
 #include <QByteArray>
 #include <QImage>
 
@@ -145,6 +149,55 @@ inline bool writeGame(const std::filesystem::path& folder, const char* format, b
     }
     std::filesystem::create_directories(file.parent_path());
     return system.save(qpath(file), format);
+}
+
+// A System graphic whose colour cells vary along both axes, so the pixel each glyph pixel
+// takes shows; the rest as in our palette graphic.
+inline QRgb cellColour(int n, int x, int y) {
+    return qRgb(12 * n + 4, 16 * y + 3, 16 * x + 5);
+}
+inline constexpr QRgb kShadow = qRgb(24, 48, 72);
+inline constexpr QRgb kArrow = qRgb(250, 10, 250);
+
+inline QImage engineGraphic() {
+    QImage system = SystemGraphic::draw().convertToFormat(QImage::Format_ARGB32);
+    for (int n = 0; n < 20; ++n)
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                system.setPixel(16 * (n % 10) + x, 48 + 16 * (n / 10) + y, cellColour(n, x, y));
+    system.setPixel(16, 32, kShadow);
+    system.setPixel(41, 17, kArrow);
+    // Index 0 stays transparent: the frame's middle, the arrow's blank.
+    for (int y = 8; y < 24; ++y)
+        for (int x = 40; x < 56; ++x)
+            if (!(x == 41 && y == 17))
+                system.setPixel(x, y, 0);
+    return system;
+}
+
+// Our font: "H" as in the Maker's fonts (blank first row), "\" a diagonal, every other
+// character a block of 5 × 11 from the second row.
+inline bool testInk(int code, int x, int y) {
+    if (code == ' ')
+        return false;
+    if (code == 'H')
+        return y >= 1 && y <= 11 && (x == 0 || x == 4 || (y == 6 && x < 5));
+    if (code == '\\')
+        return y >= 1 && y <= 11 && x == (y - 1) / 2;
+    return x < 5 && y >= 1 && y <= 11;
+}
+
+// A game for the engine's look: our graphics, and our font "RMG2000" in a file named otherwise.
+inline bool writeEngineGame(const std::filesystem::path& game, const std::vector<Hero>& heroes = {{1, "Alex"}}) {
+    if (!writeGame(game, "png", false, heroes) || !engineGraphic().save(qpath(game / "SYSTEM" / "sTIL.png"), "png"))
+        return false;
+    writeBytes(game / "spielschrift.fon", QByteArray::fromStdString(fonFile(fntFile("RMG2000", 13, testInk))));
+    return true;
+}
+
+// The colour a glyph pixel (gx, gy) of colour n takes in the engine's look.
+inline QRgb glyphColour(int n, int gx, int gy) {
+    return engineColour(cellColour(n, 2 + gx, 4 + gy)) | 0xFF000000;
 }
 
 }  // namespace zeilwerk::test

@@ -1,10 +1,12 @@
 #include "game_fixture.h"
 #include "program_fixture.h"
 
+#include "game/game_fonts.h"
 #include "game/game_look.h"
 #include "platform/error.h"
 
 #include <QCheckBox>
+#include <QToolButton>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -24,28 +26,46 @@ QRgb at(const QImage& image, int x, int y) {
     return image.pixel(x, y) | 0xFF000000;
 }
 
+FontPlaces noFonts() {
+    return {{}, {}, {}};
+}
+
 TEST(GameLookFiles, EveryPictureFormatInAnyLetterCase) {
     for (const char* format : {"png", "bmp", "xyz"}) {
         SCOPED_TRACE(format);
         TempDir game;
         ASSERT_TRUE(writeGame(game.path(), format));
-        const GameLook look = loadGameLook(game.path(), QString(), QSize(320, 80));
+        std::vector<QString> problems;
+        const GameLook look = loadGameLook(game.path(), QString(), noFonts(), &problems);
         for (int n : {0, 7, 10, 19})
             for (int row : {0, 5, 15})
-                EXPECT_EQ(at(look.colours[n], 3, row), G::textColour(n, row)) << n << " " << row;
-        EXPECT_EQ(look.shadow, G::shadow);
-        EXPECT_EQ(at(look.window, 0, 0), G::corner[0]);
+                EXPECT_EQ(at(look.system, 16 * (n % 10) + 3, 48 + 16 * (n / 10) + row),
+                          engineColour(G::textColour(n, row)))
+                    << n << " " << row;
+        EXPECT_EQ(look.shadow, engineColour(G::shadow));
+        EXPECT_EQ(at(look.window, 0, 0), engineColour(G::corner[0]));
         EXPECT_EQ(look.heroNames.at(1), u"Alex");
     }
 }
 
-TEST(GameLookFiles, TheNameSetOutranksTheDatabase) {
+TEST(GameLookFiles, TheNameSetOutranksTheDatabaseWithOrWithoutItsExtension) {
     TempDir game;
     ASSERT_TRUE(writeGame(game.path(), "png"));
     QImage other = G::draw();
     other.setColor(other.pixelIndex(16, 32), 0xFF445566);
     ASSERT_TRUE(other.save(qpath(game / "SYSTEM" / "anders.bmp"), "bmp"));
-    EXPECT_EQ(loadGameLook(game.path(), "Anders", QSize(320, 80)).shadow, 0xFF445566);
+    for (const char* name : {"Anders", "Anders.BMP", "anders.bmp"})
+        EXPECT_EQ(loadGameLook(game.path(), name, noFonts(), nullptr).shadow, engineColour(0xFF445566)) << name;
+}
+
+// The engine's 16-bit colours, measured on real System graphics.
+TEST(GameLookFiles, ColoursAreThoseOfTheEnginesSixteenBits) {
+    const struct {
+        QRgb stored, shown;
+    } rows[] = {{qRgb(255, 231, 191), qRgb(255, 231, 189)}, {qRgb(146, 105, 46), qRgb(148, 105, 41)},
+                {qRgb(0, 0, 0), qRgb(0, 0, 0)},             {qRgb(255, 255, 255), qRgb(255, 255, 255)}};
+    for (const auto& row : rows)
+        EXPECT_EQ(engineColour(row.stored), row.shown) << std::hex << row.stored;
 }
 
 TEST(GameLookFiles, TheFrameOverTheWallpaperStretchedOrTiled) {
@@ -55,7 +75,7 @@ TEST(GameLookFiles, TheFrameOverTheWallpaperStretchedOrTiled) {
     withHoles.setColorTable(table);
     for (bool tiled : {false, true}) {
         SCOPED_TRACE(tiled);
-        const QImage window = drawGameWindow(withHoles.convertToFormat(QImage::Format_ARGB32), tiled, QSize(320, 80));
+        const QImage window = drawGameWindow(withHoles.convertToFormat(QImage::Format_ARGB32), tiled);
         ASSERT_EQ(window.size(), QSize(320, 80));
         const struct {
             int x, y;
@@ -65,42 +85,57 @@ TEST(GameLookFiles, TheFrameOverTheWallpaperStretchedOrTiled) {
                      {0, 8, G::edge[1]},     {7, 71, G::edge[1]},    {319, 40, G::edge[2]}, {160, 79, G::edge[3]}};
         for (const auto& p : frame)
             EXPECT_EQ(at(window, p.x, p.y), p.colour) << p.x << "," << p.y;
-        // Inside the border the wallpaper shows; the frame's middle is never drawn.
+        // Inside the border the wallpaper shows, sampled by the nearest pixel or repeated.
         for (const QPoint p : {QPoint(8, 8), QPoint(20, 20), QPoint(160, 40), QPoint(300, 70), QPoint(43, 45)}) {
             const QPoint from = tiled ? QPoint(p.x() % 32, p.y() % 32) : QPoint(p.x() * 32 / 320, p.y() * 32 / 80);
             EXPECT_EQ(at(window, p.x(), p.y()), G::wallpaper(from.x(), from.y())) << p.x() << "," << p.y();
         }
     }
+    // A graphic that is all index 0 draws no window: the background shows.
+    QImage blank(160, 80, QImage::Format_Indexed8);
+    blank.setColorTable({0x00FF00FF});
+    blank.fill(0);
+    const QImage none = drawGameWindow(blank.convertToFormat(QImage::Format_ARGB32), false);
+    for (const QPoint p : {QPoint(0, 0), QPoint(160, 40), QPoint(155, 75)})
+        EXPECT_EQ(at(none, p.x(), p.y()), kGameBackground);
 }
 
-TEST(GameLookFiles, WhatCannotBeReadIsNamed) {
+TEST(GameLookFiles, OnlyAMissingFolderOrDatabaseEndsTheLook) {
     TempDir game;
     const fs::path g = game.path();
-    const auto expectFailure = [&](const QString& setting, const fs::path& named) {
+    const auto expectFailure = [&](const fs::path& folder, const fs::path& named) {
         try {
-            loadGameLook(g, setting, QSize(320, 80));
+            loadGameLook(folder, QString(), noFonts(), nullptr);
             ADD_FAILURE() << "read " << named;
         } catch (const Error& e) {
             const QString text = QString::fromUtf8(e.what());
             EXPECT_TRUE(text.startsWith("Die Spieldaten konnten nicht gelesen werden: " + qpath(named))) << text.toStdString();
         }
     };
-    expectFailure("", g / "RPG_RT.ldb");
+    expectFailure(g, g / "RPG_RT.ldb");
     writeBytes(g / "RPG_RT.ldb", "\x0BLcfMapUnit");
-    expectFailure("", g / "RPG_RT.ldb");
-    writeBytes(g / "RPG_RT.ldb", QByteArray::fromStdString(gameDatabase({{1, "A"}})));
-    expectFailure("", g / "RPG_RT.ldb");  // names no System graphic
-    expectFailure("Fehlt", g / "System" / "Fehlt.png");
-    writeBytes(g / "System" / "klein.png", QByteArray());
+    expectFailure(g, g / "RPG_RT.ldb");
+    expectFailure(g / "nirgends", g / "nirgends");
+    // A graphic that is missing, too small or damaged is named; our own window stands in
+    // and the heroes stay.
+    writeBytes(g / "RPG_RT.ldb", QByteArray::fromStdString(gameDatabase({{1, "Alex"}})));
+    fs::create_directories(g / "System");
     G::draw().copy(0, 0, 80, 40).save(qpath(g / "System" / "klein.png"), "png");
-    expectFailure("klein", g / "System" / "klein.png");
     writeBytes(g / "System" / "kaputt.xyz", "XYZ1\x10\x00\x10\x00garbage");
-    expectFailure("kaputt", g / "System" / "kaputt.xyz");
-    try {
-        loadGameLook(g / "nirgends", QString(), QSize(320, 80));
-        ADD_FAILURE();
-    } catch (const Error& e) {
-        EXPECT_TRUE(QString::fromUtf8(e.what()).contains("nirgends"));
+    const struct {
+        const char* setting;
+        QString told;
+    } rows[] = {{"", "Die Datenbank nennt keine Systemgrafik"},
+                {"Fehlt", "Die Systemgrafik „Fehlt“ fehlt im Ordner System."},
+                {"klein", "Die Spieldaten konnten nicht gelesen werden: " + qpath(g / "System" / "klein.png")},
+                {"kaputt", "Die Spieldaten konnten nicht gelesen werden: " + qpath(g / "System" / "kaputt.xyz")}};
+    for (const auto& row : rows) {
+        std::vector<QString> problems;
+        const GameLook look = loadGameLook(g, row.setting, noFonts(), &problems);
+        ASSERT_FALSE(problems.empty()) << row.setting;
+        EXPECT_TRUE(problems[0].startsWith(row.told)) << problems[0].toStdString();
+        EXPECT_EQ(look.heroNames.at(1), u"Alex");
+        EXPECT_EQ(look.window.size(), QSize(320, 80));
     }
 }
 
@@ -109,7 +144,7 @@ class GameLookTest : public PreviewProgramTest {
 protected:
     void SetUp() override {
         PreviewProgramTest::SetUp();
-        ASSERT_TRUE(writeGame(folder / "spiel", "png", false, {{1, "Alex"}, {2, "Br\xFCnhild"}}));
+        ASSERT_TRUE(writeEngineGame(folder / "spiel", {{1, "Alex"}, {2, "Br\xFCnhild"}}));
     }
     void switchOn(bool on = true) {
         options->spiel_ordner->setText(qpath(folder / "spiel"));
@@ -120,69 +155,87 @@ protected:
         input->GetText->setPlainText(text);
         return preview->gameLookShown();
     }
-    // The text colour of a glyph pixel, or -1 for any other.
-    static int colourOf(QRgb pixel) {
-        return qBlue(pixel) == 30 ? (qRed(pixel) - 10) / 12 : -1;
-    }
-    static std::set<int> coloursOfLine(const QImage& image, int line) {
-        std::set<int> found;
-        for (int y = 16 * line + 8; y < 16 * line + 24; ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (const int n = colourOf(image.pixel(x, y)); n >= 0)
-                    found.insert(n);
-        return found;
-    }
 };
 
-TEST_F(GameLookTest, ColoursSwitchWithinALineAndCarryIntoTheNext) {
+TEST_F(GameLookTest, HallosHStandsWhereTheEngineDrawsIt) {
     switchOn();
     ASSERT_TRUE(messages.shown.isEmpty()) << messages.shown.join("|").toStdString();
-    const QImage image = shown("A\\c[3]B\nC\n\\c[25]D\\c[4]\n\\c[\\v[2]]E\\c[19]");
+    EXPECT_EQ(options->spiel_schrift->text(), "Schrift: RMG2000 (Spielordner)");
+    const QImage image = shown("Hallo!");
     ASSERT_EQ(image.size(), QSize(320, 80));
-    EXPECT_EQ(coloursOfLine(image, 0), std::set<int>({0, 3}));
-    EXPECT_EQ(coloursOfLine(image, 1), std::set<int>({3}));
-    EXPECT_EQ(coloursOfLine(image, 2), std::set<int>({0}));  // 25 is no colour: 0
-    EXPECT_EQ(coloursOfLine(image, 3), std::set<int>({0}));  // begins in 4, which \c[\v[..]] ends
-    // A's pixels lie left of B's; every glyph row r takes row r of its cell.
-    int lastOfA = -1, firstOfB = 320;
-    for (int y = 0; y < 80; ++y)
-        for (int x = 0; x < 320; ++x) {
-            const QRgb p = image.pixel(x, y);
-            if (colourOf(p) < 0)
-                continue;
-            const int row = (y - 8) % 16;
-            EXPECT_EQ(qGreen(p), row % 2 ? 250 : 150) << x << "," << y;
-            if (y < 24)
-                (colourOf(p) == 0 ? lastOfA : firstOfB) = colourOf(p) == 0 ? std::max(lastOfA, x) : std::min(firstOfB, x);
-        }
-    EXPECT_LT(lastOfA, firstOfB);
+    // H's leftmost ink at (8, 11): its cell starts at y = 10 and its first row is blank.
+    EXPECT_EQ(at(image, 8, 11), glyphColour(0, 0, 1));
+    EXPECT_NE(at(image, 8, 10), glyphColour(0, 0, 0));
+    EXPECT_EQ(at(image, 12, 6 + 10), glyphColour(0, 4, 6));
+    EXPECT_EQ(at(image, 9, 12), engineColour(kShadow) | 0xFF000000);  // under the bar's second column
+    // a, l, l, o, ! follow in cells 6 px apart.
+    for (int k = 1; k < 6; ++k)
+        EXPECT_EQ(at(image, 8 + 6 * k, 11), glyphColour(0, 0, 1)) << k;
+    EXPECT_NE(at(image, 8 + 6 * 6, 11), glyphColour(0, 0, 1));
+    // The "more" arrow waits at (152, 72).
+    EXPECT_EQ(at(image, 153, 73), engineColour(kArrow) | 0xFF000000);
 }
 
-TEST_F(GameLookTest, TheShadowLiesOnePixelRightAndBelow) {
+// Where the first cell of a line lands, and in which colour, for codes and settings.
+TEST_F(GameLookTest, CellsColoursAndCodes) {
+    options->spiel_variable->setText("42");
     switchOn();
-    const QImage image = shown("I\\c[5]W");
-    int shadows = 0;
-    for (int y = 1; y < 80; ++y)
-        for (int x = 1; x < 320; ++x) {
-            const bool glyphAboveLeft = colourOf(image.pixel(x - 1, y - 1)) >= 0;
-            const QRgb p = image.pixel(x, y) | 0xFF000000;
-            if (p == G::shadow) {
-                ++shadows;
-                EXPECT_TRUE(glyphAboveLeft) << x << "," << y;
-            } else if (glyphAboveLeft) {
-                EXPECT_GE(colourOf(p), 0) << "neither glyph nor shadow at " << x << "," << y;
-            }
+    const struct {
+        const char* text;
+        int line, x, colour;
+        int emptyAt;  // a cell left blank after the ones drawn, or -1
+    } rows[] = {
+        {"x", 0, 8, 0, 14},
+        {"\n\n\\c[3]x", 2, 8, 3, 14},
+        {"\\C[13]x", 0, 8, 13, 14},                  // either case; the second row of colours
+        {"\\c[25]x", 0, 8, 0, -1},                   // no colour: 0
+        {"\\c[2]a\nb", 1, 8, 2, -1},                 // the colour carries into the next line
+        {"\\_x", 0, 11, 0, -1},                      // a half space is 3 px
+        {"  x", 0, 20, 0, -1},                       // spaces typed are 6 px
+        {"\\v[5]", 0, 14, 0, 20},                    // "42": two cells
+        {"\\V[5]", 0, 14, 0, 20},
+        {"\\n[1]", 0, 26, 0, 32},                    // "Alex"
+        {"\\n[\\v[3]]x", 0, 8, 0, 14},               // hero 42 has no name
+        {"$Ax", 0, 20, 0, 26},                       // a symbol is 12 px
+        {"$1x", 0, 20, 0, 26},                       // "$" before anything else is itself
+        {"\\s[3]\\.\\|\\!\\^\\$\\>\\<x", 0, 8, 0, 14},  // codes that draw nothing
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        const QImage image = shown(row.text);
+        const int y = 10 + 16 * row.line + 1;
+        EXPECT_EQ(at(image, row.x, y), glyphColour(row.colour, 0, 1));
+        if (row.emptyAt >= 0) {
+            EXPECT_NE(at(image, row.emptyAt, y), glyphColour(row.colour, 0, 1));
         }
-    EXPECT_GT(shadows, 10);
-    EXPECT_EQ(at(image, 0, 0), G::corner[0]);
+    }
 }
 
-TEST_F(GameLookTest, HeroNamesStandInForTheirCodes) {
+TEST_F(GameLookTest, TheBackslashTheFaceTheIndentAndTheClip) {
     switchOn();
-    EXPECT_EQ(shown("\\n[1] und \\n[2]!"), shown(u"Alex und Brünhild!"_qs));
-    EXPECT_EQ(shown("\\c[2]\\n[1]"), shown("\\c[2]Alex"));
-    EXPECT_EQ(shown("\\n[9]X\\n[\\v[1]]Y"), shown("XY"));
-    EXPECT_NE(shown("\\n[1]"), shown(""));
+    // "\\" prints a backslash: our diagonal.
+    QImage image = shown("\\\\");
+    EXPECT_EQ(at(image, 8, 11), glyphColour(0, 0, 1));
+    EXPECT_EQ(at(image, 13, 21), glyphColour(0, 5, 11));
+    // With a face the text starts at 80.
+    options->text_face->setChecked(true);
+    options->confirmClick();
+    EXPECT_EQ(at(shown("x"), 80, 11), glyphColour(0, 0, 1));
+    options->text_face->setChecked(false);
+    // Right-aligned as the export sends it: line length 50 less the line and one.
+    options->confirmClick();
+    options->Setausrichtung(options->text_rechts);
+    options->confirmClick();
+    EXPECT_EQ(at(shown("x"), 8 + 6 * 48, 11), glyphColour(0, 0, 1));
+    options->Setausrichtung(options->text_links);
+    options->confirmClick();
+    // Clipped at the border: the 51st cell, at 308, shows four of its five columns.
+    image = shown(QString(60, u'x'));
+    EXPECT_EQ(at(image, 311, 11), glyphColour(0, 3, 1));
+    EXPECT_NE(at(image, 312, 11), glyphColour(0, 4, 1));
+    // Lines stop at the box's inside: the fourth line's shadow row 72 is the frame's.
+    image = shown("\n\n\nx");
+    EXPECT_EQ(at(image, 8, 58 + 11), glyphColour(0, 0, 11));
 }
 
 TEST_F(GameLookTest, DoubledFromTheSamePicture) {
@@ -194,6 +247,30 @@ TEST_F(GameLookTest, DoubledFromTheSamePicture) {
     options->confirmClick();
     const QImage single = shown("\\c[7]Doppelt");
     EXPECT_EQ(doubled, single.scaled(640, 160, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+}
+
+TEST_F(GameLookTest, SymbolsFromTheGamesSheetAndABlankWindow) {
+    // Our own sheet: symbol i has ink in its cell's column i mod 12 only.
+    QImage sheet(156, 48, QImage::Format_ARGB32);
+    sheet.fill(0);
+    for (int i = 0; i < 52; ++i)
+        for (int y = 0; y < 12; ++y)
+            sheet.setPixel(12 * (i % 13) + i % 12, 12 * (i / 13) + y, 0xFFFFFFFF);
+    ASSERT_TRUE(sheet.save(qpath(folder / "spiel" / "exfont.PNG"), "png"));
+    // A blank System graphic: no window, no shadow; text in its colours.
+    QImage blank(160, 80, QImage::Format_Indexed8);
+    blank.setColorTable({qRgb(200, 100, 40)});
+    blank.fill(0);
+    ASSERT_TRUE(blank.save(qpath(folder / "spiel" / "SYSTEM" / "leer.png"), "png"));
+    options->spiel_system->setText("leer");
+    switchOn();
+    const QImage image = shown("$C$z");
+    const QRgb text = engineColour(qRgb(200, 100, 40)) | 0xFF000000;
+    EXPECT_EQ(at(image, 8 + 2, 10), text);        // "$C" is symbol 2
+    EXPECT_EQ(at(image, 8 + 1, 10), kGameBackground);
+    EXPECT_EQ(at(image, 20 + 51 % 12, 15), text);  // "$z" is symbol 51
+    EXPECT_EQ(at(image, 20 + 51 % 12 + 1, 16), kGameBackground);  // no shadow
+    EXPECT_EQ(at(image, 160, 40), kGameBackground);
 }
 
 TEST_F(GameLookTest, SwitchedOffTheLayersAreAsIfItHadNeverBeenOn) {
@@ -247,7 +324,7 @@ TEST_F(GameLookTest, TheProfileKeepsTheGameLookInASectionOfItsOwn) {
     options->ini_saveClick();
     const std::string saved = readFile(folder.path() / "standard.ini");
     EXPECT_TRUE(saved.ends_with("[ini]\r\nauto=0\r\ndatei=standard.ini\r\n"
-                                "[spiel]\r\nordner=C:\\Spiele\\Held\r\nsystem=\r\naktiv_set=1\r\naktiv=0\r\n"))
+                                "[spiel]\r\nordner=C:\\Spiele\\Held\r\nsystem=\r\naktiv_set=1\r\naktiv=0\r\nvariable=0\r\n"))
         << saved;
     options->FormShow();
     EXPECT_TRUE(options->loadini(options->ini_load));
@@ -256,7 +333,7 @@ TEST_F(GameLookTest, TheProfileKeepsTheGameLookInASectionOfItsOwn) {
     // Back to the defaults: the section stays, with them, so it does not load the old values.
     options->FormShow();
     options->ini_saveClick();
-    EXPECT_TRUE(readFile(folder.path() / "standard.ini").ends_with("[spiel]\r\nordner=\r\nsystem=\r\naktiv_set=0\r\naktiv=0\r\n"));
+    EXPECT_TRUE(readFile(folder.path() / "standard.ini").ends_with("[spiel]\r\nordner=\r\nsystem=\r\naktiv_set=0\r\naktiv=0\r\nvariable=0\r\n"));
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     const std::unique_ptr<zeilwerk::MakerSender> maker = zeilwerk::systemMakerSender(zeilwerk::makerBridge(programFolder));
     // An installed program cannot write beside itself: its files then live in the user's folder.
     const zeilwerk::Platform platform{&messages, &fonts, maker.get(), zeilwerk::settingsFolder(programFolder),
-                                      zeilwerk::installedDataFolder(programFolder)};
+                                      zeilwerk::installedDataFolder(programFolder), programFolder};
     zeilwerk::Windows windows;
     zeilwerk::TForm1 input(platform, windows);
     windows.input = &input;

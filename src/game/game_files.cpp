@@ -61,6 +61,7 @@ constexpr std::uint32_t kHeroName = 0x01;
 constexpr std::uint32_t kSystem = 0x16;
 constexpr std::uint32_t kSystemGraphic = 0x13;
 constexpr std::uint32_t kWallpaper = 0x47;  // 0 stretched, 1 tiled
+constexpr std::uint32_t kFontSlot = 0x48;   // 0 the Gothic slot, 1 the Mincho slot
 
 // Fields as chunks up to a 0: ID, size, data; hands each to take(id, reader of its data).
 template <typename Take>
@@ -92,6 +93,9 @@ void readSystem(LcfReader system, GameDatabase& database) {
         } else if (field == kWallpaper) {
             LcfReader number(value.data(), value.size());
             database.tiledWallpaper = number.number() == 1;
+        } else if (field == kFontSlot) {
+            LcfReader number(value.data(), value.size());
+            database.fontSlot = number.number() == 1 ? 1 : 0;
         }
     });
 }

@@ -14,6 +14,7 @@ struct GameDatabase {
     std::map<int, std::string> heroNames;  // by hero ID; bytes in the game's code page
     std::string systemGraphic;             // the name in the folder System, no extension
     bool tiledWallpaper = false;           // else stretched over the window
+    int fontSlot = 0;                      // 0 the Gothic font (RMG2000), 1 the Mincho one (RM2000)
 };
 
 // Reads the database; throws Error("RPG_RT.ldb ist keine Datenbank des Makers.") when the

@@ -1,14 +1,20 @@
 #include "game/game_look.h"
 
+#include "game/bitmap_font.h"
 #include "game/game_files.h"
+#include "game/game_fonts.h"
+#include "game/pe_resources.h"
 #include "platform/code_page.h"
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "preview/picture_file.h"
 
 #include <QFile>
+#include <QFont>
 #include <QPainter>
+#include <QPainterPath>
 
+#include <functional>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -45,10 +51,6 @@ QByteArray readWhole(const fs::path& path, qint64 limit) {
     return file.readAll();
 }
 
-QImage opaque(const QImage& picture) {
-    return picture.convertToFormat(QImage::Format_RGB32);
-}
-
 }  // namespace
 
 std::optional<fs::path> findIgnoringCase(const fs::path& folder, const QString& wanted) {
@@ -68,7 +70,11 @@ bool holdsGameDatabase(const fs::path& folder) {
     return database && fs::is_regular_file(*database, error);
 }
 
-std::optional<fs::path> findSystemGraphic(const fs::path& gameFolder, const QString& name) {
+std::optional<fs::path> findSystemGraphic(const fs::path& gameFolder, const QString& typed) {
+    QString name = typed;
+    for (const char* extension : {".png", ".bmp", ".xyz"})
+        if (name.endsWith(QLatin1String(extension), Qt::CaseInsensitive))
+            name.chop(4);
     if (name.isEmpty())
         return std::nullopt;
     const std::optional<fs::path> system = findIgnoringCase(gameFolder, QStringLiteral("System"));
@@ -94,41 +100,273 @@ QImage readSystemGraphic(const fs::path& path) {
     return picture.convertToFormat(QImage::Format_ARGB32);
 }
 
-QImage drawGameWindow(const QImage& system, bool tiledWallpaper, QSize size) {
-    QImage window(size, QImage::Format_ARGB32);
-    window.fill(Qt::black);
-    QPainter painter(&window);
-    const QImage wallpaper = opaque(system.copy(0, 0, 32, 32));
-    if (tiledWallpaper) {
-        for (int y = 0; y < size.height(); y += 32)
-            for (int x = 0; x < size.width(); x += 32)
-                painter.drawImage(x, y, wallpaper);
-    } else {
-        painter.drawImage(0, 0, wallpaper.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation));
-    }
-    // The frame: 8-pixel edges repeated along the sides, then the corners over their ends.
-    const int w = size.width();
-    const int h = size.height();
-    painter.setClipRect(8, 0, std::max(0, w - 16), h);
-    for (int x = 8; x < w - 8; x += 16) {
-        painter.drawImage(x, 0, system, 40, 0, 16, 8);
-        painter.drawImage(x, h - 8, system, 40, 24, 16, 8);
-    }
-    painter.setClipRect(0, 8, w, std::max(0, h - 16));
-    for (int y = 8; y < h - 8; y += 16) {
-        painter.drawImage(0, y, system, 32, 8, 8, 16);
-        painter.drawImage(w - 8, y, system, 56, 8, 8, 16);
-    }
-    painter.setClipping(false);
-    painter.drawImage(0, 0, system, 32, 0, 8, 8);
-    painter.drawImage(w - 8, 0, system, 56, 0, 8, 8);
-    painter.drawImage(0, h - 8, system, 32, 24, 8, 8);
-    painter.drawImage(w - 8, h - 8, system, 56, 24, 8, 8);
-    painter.end();
-    return opaque(window);
+QRgb engineColour(QRgb colour) {
+    const auto widen5 = [](int v) { return (v >> 3) * 8 + (v >> 3) / 4; };
+    const auto widen6 = [](int v) { return (v >> 2) * 4 + (v >> 2) / 16; };
+    return qRgba(widen5(qRed(colour)), widen6(qGreen(colour)), widen5(qBlue(colour)), qAlpha(colour));
 }
 
-GameLook loadGameLook(const fs::path& gameFolder, const QString& systemName, QSize box) {
+namespace {
+
+// Pixel (x, y) of src over dst where src is not transparent.
+void putOpaque(QRgb& dst, QRgb src) {
+    if (qAlpha(src))
+        dst = src | 0xFF000000;
+}
+
+}  // namespace
+
+QImage drawGameWindow(const QImage& system, bool tiledWallpaper) {
+    constexpr int w = 320;
+    constexpr int h = 80;
+    QImage window(w, h, QImage::Format_RGB32);
+    window.fill(kGameBackground);
+    const auto at = [&](int x, int y) { return reinterpret_cast<const QRgb*>(system.constScanLine(y))[x]; };
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(window.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            // Nearest sampling when stretched; repeated from the top left when tiled.
+            putOpaque(row[x], tiledWallpaper ? at(x % 32, y % 32) : at(x * 32 / w, y * 32 / h));
+            QRgb frame = 0;
+            const bool left = x < 8, right = x >= w - 8, top = y < 8, bottom = y >= h - 8;
+            if ((left || right) && (top || bottom))
+                frame = at((right ? 56 : 32) + x % 8, (bottom ? 24 : 0) + y % 8);
+            else if (top || bottom)
+                frame = at(40 + x % 16, top ? y : 24 + y - (h - 8));
+            else if (left || right)
+                frame = at(left ? 32 + x : 56 + x - (w - 8), 8 + y % 16);
+            putOpaque(row[x], frame);
+        }
+    }
+    // The "more" arrow: a message waits for a key at its end.
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 16; ++x)
+            putOpaque(reinterpret_cast<QRgb*>(window.scanLine(72 + y))[152 + x], at(40 + x, 16 + y));
+    return window;
+}
+
+std::array<GlyphMask, 52> symbolsFromSheet(const QImage& sheet) {
+    std::array<GlyphMask, 52> symbols;
+    for (int i = 0; i < 52; ++i) {
+        GlyphMask& mask = symbols[static_cast<size_t>(i)];
+        mask.width = 12;
+        mask.height = 12;
+        const int left = 12 * (i % 13);
+        const int top = 12 * (i / 13);
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < 12; ++x)
+                if (sheet.valid(left + x, top + y) && qAlpha(sheet.pixel(left + x, top + y)) >= 128)
+                    mask.rows[static_cast<size_t>(y)] |= static_cast<std::uint16_t>(1u << x);
+    }
+    return symbols;
+}
+
+namespace {
+
+// One of our symbols, drawn by paint into a 12 × 12 picture without smoothing.
+GlyphMask drawnSymbol(const std::function<void(QPainter&)>& paint) {
+    QImage picture(12, 12, QImage::Format_ARGB32);
+    picture.fill(0);
+    {
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(Qt::NoBrush);
+        paint(painter);
+    }
+    std::array<GlyphMask, 52> one = symbolsFromSheet(picture);
+    return one[0];
+}
+
+GlyphMask textSymbol(char32_t symbol) {
+    return drawnSymbol([symbol](QPainter& p) {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(11);
+        font.setStyleStrategy(QFont::NoAntialias);
+        p.setFont(font);
+        p.drawText(QRect(0, 0, 12, 12), Qt::AlignCenter, QString::fromUcs4(&symbol, 1));
+    });
+}
+
+}  // namespace
+
+std::array<GlyphMask, 52> ownSymbols() {
+    std::array<GlyphMask, 52> s;
+    s[0] = drawnSymbol([](QPainter& p) {  // sword
+        p.drawLine(9, 1, 3, 7);
+        p.drawLine(10, 1, 4, 7);
+        p.drawLine(1, 6, 5, 10);
+        p.drawLine(2, 9, 0, 11);
+    });
+    s[1] = drawnSymbol([](QPainter& p) {  // shield
+        p.drawPolygon(QPolygon({QPoint(1, 1), QPoint(10, 1), QPoint(10, 6), QPoint(6, 10), QPoint(5, 10), QPoint(1, 6)}));
+        p.drawLine(5, 3, 5, 7);
+        p.drawLine(3, 4, 8, 4);
+    });
+    const char32_t drawnAsText[] = {
+        U'★', U'☀', U'☾', U'☿', U'♀', U'♁', U'♂', U'♃', U'♄', U'♅', U'♆',           // star, sun, moon, planets
+        U'♈', U'♉', U'♊', U'♋', U'♌', U'♍', U'♎', U'♏', U'♐', U'♑', U'♒', U'♓',  // the zodiac
+        U'☺', U'☹', U'☻',                                                              // three faces
+    };
+    size_t n = 2;
+    for (char32_t c : drawnAsText)
+        s[n++] = textSymbol(c);
+    s[n++] = drawnSymbol([](QPainter& p) {  // sweat drop
+        p.setBrush(Qt::black);
+        p.drawPolygon(QPolygon({QPoint(6, 1), QPoint(9, 7), QPoint(6, 10), QPoint(3, 7)}));
+    });
+    s[n++] = drawnSymbol([](QPainter& p) {  // two drops
+        p.setBrush(Qt::black);
+        p.drawPolygon(QPolygon({QPoint(3, 1), QPoint(5, 5), QPoint(3, 7), QPoint(1, 5)}));
+        p.drawPolygon(QPolygon({QPoint(8, 4), QPoint(10, 8), QPoint(8, 10), QPoint(6, 8)}));
+    });
+    for (char32_t c : {U'♡', U'♤', U'♢', U'♧', U'♥', U'♠', U'♦', U'♣', U'☠', U'✝'})
+        s[n++] = textSymbol(c);
+    s[n++] = drawnSymbol([](QPainter& p) {  // sun
+        p.drawEllipse(3, 3, 5, 5);
+        for (const QLine& ray : {QLine(5, 0, 5, 1), QLine(5, 10, 5, 11), QLine(0, 5, 1, 5), QLine(10, 5, 11, 5)})
+            p.drawLine(ray);
+    });
+    s[n++] = drawnSymbol([](QPainter& p) {  // moon
+        QPainterPath crescent;
+        crescent.addEllipse(1, 1, 9, 9);
+        QPainterPath bite;
+        bite.addEllipse(4, 0, 8, 8);
+        p.fillPath(crescent.subtracted(bite), Qt::black);
+    });
+    s[n++] = drawnSymbol([](QPainter& p) {  // dot
+        p.setBrush(Qt::black);
+        p.drawEllipse(4, 4, 3, 3);
+    });
+    for (char32_t c : {U'↑', U'↓', U'←', U'→', U'↖', U'↗', U'↙', U'↘', U'♪'})
+        s[n++] = textSymbol(c);
+    return s;
+}
+
+QImage ownSystemGraphic() {
+    QImage system(160, 80, QImage::Format_ARGB32);
+    system.fill(0);
+    QPainter p(&system);
+    // Wallpaper: a dark blue running lighter downwards.
+    for (int y = 0; y < 32; ++y)
+        p.fillRect(0, y, 32, 1, QColor(16, 24, 64 + 3 * y));
+    // Frame: a light line two pixels in, its middle left undrawn.
+    p.fillRect(32, 0, 32, 32, QColor(16, 24, 64));
+    p.setPen(QColor(232, 232, 240));
+    p.drawRect(33, 1, 29, 29);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.fillRect(40, 8, 16, 16, Qt::transparent);
+    // The arrow of a message that waits.
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(232, 232, 240));
+    p.drawPolygon(QPolygon({QPoint(44, 17), QPoint(51, 17), QPoint(48, 21)}));
+    p.fillRect(16, 32, 16, 16, QColor(8, 8, 16));  // the shadow
+    const QColor colours[20] = {
+        {248, 248, 248}, {160, 200, 248}, {248, 160, 112}, {144, 232, 128}, {248, 232, 112},
+        {200, 160, 248}, {112, 224, 224}, {176, 176, 176}, {248, 120, 152}, {120, 144, 248},
+        {248, 200, 160}, {96, 176, 96}, {216, 176, 64}, {232, 96, 64}, {160, 96, 200},
+        {64, 160, 200}, {128, 128, 128}, {200, 80, 120}, {80, 96, 200}, {248, 248, 160},
+    };
+    for (int n = 0; n < 20; ++n) {
+        // Lighter at the top of each cell, as System graphics usually are.
+        const QRect cell(16 * (n % 10), 48 + 16 * (n / 10), 16, 16);
+        for (int y = 0; y < 16; ++y)
+            p.fillRect(cell.x(), cell.y() + y, 16, 1, colours[n].darker(100 + 3 * y));
+    }
+    return system;
+}
+
+GameGlyphs::GameGlyphs(const BitmapFont& font, const CodePage& page) {
+    for (const auto& [code, glyph] : font.glyphs) {
+        GlyphMask mask;
+        mask.width = std::min(glyph.width, 16);
+        mask.height = std::min(glyph.height, 16);
+        for (int y = 0; y < mask.height; ++y)
+            for (int x = 0; x < mask.width; ++x)
+                if (glyph.at(x, y))
+                    mask.rows[static_cast<size_t>(y)] |= static_cast<std::uint16_t>(1u << x);
+        if (font.unicode) {
+            if (code < 0x10000)
+                add(static_cast<char16_t>(code), mask);
+        } else if (code < 0x100) {
+            const std::u16string unit = page.decode(std::string(1, static_cast<char>(code)));
+            if (unit.size() == 1)
+                add(unit[0], mask);
+        }
+    }
+}
+
+void GameGlyphs::add(char16_t unit, const GlyphMask& mask) {
+    if (m_index.empty())
+        m_index.assign(0x10000, 0);
+    if (m_index[unit]) {
+        m_masks[m_index[unit] - 1u] = mask;
+        return;
+    }
+    m_masks.push_back(mask);
+    m_index[unit] = static_cast<std::uint16_t>(m_masks.size());
+}
+
+namespace {
+
+// The database's font slot, filled as the Western engine fills it.
+QString fontFamilyOfSlot(int slot) {
+    return slot == 1 ? QStringLiteral("RM2000") : QStringLiteral("RMG2000");
+}
+
+QString sourceName(FontSource source) {
+    switch (source) {
+    case FontSource::GameFolder: return QStringLiteral("Spielordner");
+    case FontSource::WindowsFonts: return QStringLiteral("Windows-Schriften");
+    case FontSource::SystemFonts: return QStringLiteral("Systemschriften");
+    case FontSource::Fallback: return QStringLiteral("Ersatzschrift");
+    }
+    return QString();
+}
+
+// The symbols: the game's ExFont picture, else the sheet in its RPG_RT.exe, else ours.
+std::array<GlyphMask, 52> loadSymbols(const fs::path& gameFolder, std::vector<QString>* problems) {
+    for (const char* name : {"ExFont.png", "ExFont.bmp"}) {
+        if (const std::optional<fs::path> file = findIgnoringCase(gameFolder, QLatin1String(name))) {
+            try {
+                return symbolsFromSheet(readSystemGraphic(*file));
+            } catch (const std::exception& e) {
+                if (problems)
+                    problems->push_back(QStringLiteral("%1: %2").arg(shown(*file), QString::fromUtf8(e.what())));
+            }
+        }
+    }
+    if (const std::optional<fs::path> exe = findIgnoringCase(gameFolder, QStringLiteral("RPG_RT.exe"))) {
+        try {
+            const QByteArray bytes = readWhole(*exe, 64 * 1024 * 1024);
+            if (const std::optional<std::string> dib =
+                    readPeBitmap(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), u"EXFONT")) {
+                const std::string file = bitmapFileFromDib(*dib);
+                QImage sheet;
+                if (sheet.loadFromData(reinterpret_cast<const uchar*>(file.data()), static_cast<int>(file.size()), "BMP")) {
+                    if (sheet.format() == QImage::Format_Indexed8 || sheet.format() == QImage::Format_Mono ||
+                        sheet.format() == QImage::Format_MonoLSB) {
+                        QList<QRgb> table = sheet.colorTable();
+                        if (!table.isEmpty())
+                            table[0] &= 0x00FFFFFF;
+                        sheet.setColorTable(table);
+                    }
+                    return symbolsFromSheet(sheet.convertToFormat(QImage::Format_ARGB32));
+                }
+            }
+        } catch (const std::exception& e) {
+            if (problems)
+                problems->push_back(QStringLiteral("%1: %2").arg(shown(*exe), QString::fromUtf8(e.what())));
+        }
+    }
+    return ownSymbols();
+}
+
+}  // namespace
+
+GameLook loadGameLook(const fs::path& gameFolder, const QString& systemName, const FontPlaces& fonts,
+                      std::vector<QString>* problems) {
     std::error_code error;
     if (gameFolder.empty() || !fs::is_directory(gameFolder, error))
         unreadable(gameFolder, QStringLiteral("Der Ordner wurde nicht gefunden."));
@@ -141,32 +379,65 @@ GameLook loadGameLook(const fs::path& gameFolder, const QString& systemName, QSi
     } catch (const std::exception& e) {
         unreadable(*databaseFile, QString::fromUtf8(e.what()));
     }
+    const auto problem = [&](const QString& text) {
+        if (problems)
+            problems->push_back(text);
+    };
     const CodePage& page = CodePage::system();
     const QString name = !systemName.isEmpty() ? systemName : QString::fromStdU16String(page.decode(database.systemGraphic));
-    if (name.isEmpty())
-        unreadable(*databaseFile, QStringLiteral("Die Datenbank nennt keine Systemgrafik."));
-    const std::optional<fs::path> graphicFile = findSystemGraphic(gameFolder, name);
-    if (!graphicFile)
-        unreadable(gameFolder / "System" / pathOf(name + QStringLiteral(".png")),
-                   QStringLiteral("Die Systemgrafik wurde nicht gefunden (.png, .bmp oder .xyz)."));
+    // What is missing is told; our own graphic stands in, so the rest of the look stays.
     QImage system;
-    try {
-        system = readSystemGraphic(*graphicFile);
-    } catch (const std::exception& e) {
-        unreadable(*graphicFile, QString::fromUtf8(e.what()));
+    if (name.isEmpty()) {
+        problem(QStringLiteral("Die Datenbank nennt keine Systemgrafik; Zeilwerk zeichnet sein eigenes Fenster."));
+    } else if (const std::optional<fs::path> graphicFile = findSystemGraphic(gameFolder, name); !graphicFile) {
+        problem(QStringLiteral("Die Systemgrafik „%1“ fehlt im Ordner System.").arg(name));
+    } else {
+        try {
+            system = readSystemGraphic(*graphicFile);
+            if (system.width() < kSystemSize.width() || system.height() < kSystemSize.height()) {
+                problem(QStringLiteral("Die Spieldaten konnten nicht gelesen werden: %1\nEine Systemgrafik ist 160 × 80 "
+                                       "Pixel groß, diese nur %2 × %3.")
+                            .arg(shown(*graphicFile))
+                            .arg(system.width())
+                            .arg(system.height()));
+                system = QImage();
+            }
+        } catch (const std::exception& e) {
+            problem(QStringLiteral("Die Spieldaten konnten nicht gelesen werden: %1\n%2")
+                        .arg(shown(*graphicFile), QString::fromUtf8(e.what())));
+            system = QImage();
+        }
     }
-    if (system.width() < kSystemSize.width() || system.height() < kSystemSize.height())
-        unreadable(*graphicFile, QStringLiteral("Eine Systemgrafik ist 160 × 80 Pixel groß, diese nur %1 × %2.")
-                                     .arg(system.width())
-                                     .arg(system.height()));
+    if (system.isNull())
+        system = ownSystemGraphic();
+    for (int y = 0; y < system.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(system.scanLine(y));
+        for (int x = 0; x < system.width(); ++x)
+            row[x] = engineColour(row[x]);
+    }
 
     GameLook look;
-    look.window = drawGameWindow(system, database.tiledWallpaper, box);
-    for (int n = 0; n < 20; ++n)
-        look.colours[static_cast<size_t>(n)] = opaque(system.copy(16 * (n % 10), 48 + 16 * (n / 10), 16, 16));
-    look.shadow = system.pixel(16, 32) | 0xFF000000;
+    look.window = drawGameWindow(system, database.tiledWallpaper);
+    if (qAlpha(system.pixel(16, 32)))
+        look.shadow = system.pixel(16, 32) | 0xFF000000;
+    look.system = std::move(system);
     for (const auto& [id, bytes] : database.heroNames)
         look.heroNames[id] = page.decode(bytes);
+
+    const QString family = fontFamilyOfSlot(database.fontSlot);
+    std::vector<std::string> notes;
+    if (std::optional<FoundFont> found = findBitmapFont(gameFolder, family.toStdString(), fonts, &notes)) {
+        look.font = GameGlyphs(found->font, page);
+        // The fallback calls itself "Gothic" inside, which would pass for MS Gothic.
+        look.fontName = QStringLiteral("%1 (%2)").arg(
+            found->source == FontSource::Fallback ? QStringLiteral("Shinonome 6 × 12") : family, sourceName(found->source));
+    } else {
+        look.fontName = QStringLiteral("keine");
+        problem(QStringLiteral("Keine Schrift für „%1“ gefunden, auch die Ersatzschrift nicht.").arg(family));
+    }
+    for (const std::string& note : notes)
+        problem(QString::fromStdString(note));
+    look.symbols = loadSymbols(gameFolder, problems);
     return look;
 }
 

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 #include <csignal>
 #include <unistd.h>
@@ -50,6 +51,9 @@ public:
     Result send(const std::u16string& text) override {
         if (m_process.state() == QProcess::NotRunning) {
             const Result started = start();
+            if (started == Result::NotStarted && m_told)
+                return Result::NotSent;
+            m_told = m_told || started == Result::NotStarted;
             if (started != Result::Sent)
                 return started;
         }
@@ -72,12 +76,16 @@ public:
         return Result::NoAnswer;
     }
 
+    std::string problem() const override { return m_problem.toStdString(); }
+
 private:
     Result start() {
         const QString bridge = QFile::decodeName(QByteArray::fromStdString(m_bridge.string()));
         const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
-        if (wine.isEmpty() || !QFile::exists(bridge))
-            return Result::NotSent;
+        if (wine.isEmpty())
+            return notStarted(QStringLiteral("Das Programm „wine“ ist nicht installiert."));
+        if (!QFile::exists(bridge))
+            return notStarted(QStringLiteral("%1 fehlt.").arg(bridge));
 
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         if (!env.contains(QStringLiteral("WINEDEBUG")))
@@ -88,13 +96,47 @@ private:
         // A group of its own, so a bridge that hangs is stopped with every process Wine
         // started for it, and never with the Maker.
         m_process.setChildProcessModifier([] { ::setpgid(0, 0); });
-        m_process.setStandardErrorFile(QProcess::nullDevice());
+        // A file, not a pipe, for Wine's words: the services it starts would hold a pipe open.
+        if (!m_errors.isOpen() && !m_errors.open())
+            m_process.setStandardErrorFile(QProcess::nullDevice());
+        else
+            m_process.setStandardErrorFile(m_errors.fileName());
         m_process.start(wine, {bridge, QStringLiteral("--resident")});
         if (!m_process.waitForStarted(makerAnswerTimeoutMs))
+            return notStarted(m_process.errorString());
+        const char first = awaitAnswer(prefixReady(env) ? makerAnswerTimeoutMs : firstStartTimeoutMs);
+        if (first == 'R')
+            return Result::Sent;
+        // A Wine that gives up explains itself, on either channel, and ends.
+        if (first != 0)
+            m_process.waitForFinished(2000);
+        if (m_process.state() != QProcess::NotRunning)
             return stopped();
-        if (awaitAnswer(prefixReady(env) ? makerAnswerTimeoutMs : firstStartTimeoutMs) != 'R')
-            return stopped();
-        return Result::Sent;
+        QByteArray said = m_process.readAllStandardOutput();
+        if (first != 0)
+            said.prepend(first);
+        return notStarted(wineWords(said));
+    }
+
+    // The end of what Wine wrote, where it explains itself: to its standard error, or (for a
+    // program it refuses) to the standard output that was to carry the bridge's answers.
+    QString wineWords(const QByteArray& said) {
+        QFile file(m_errors.fileName());
+        QByteArray bytes;
+        if (file.open(QIODevice::ReadOnly))
+            bytes = file.readAll();
+        QString words = QString::fromLocal8Bit(bytes.trimmed() + '\n' + said.trimmed()).trimmed();
+        if (words.size() > 1500)
+            words = QStringLiteral("…") + words.right(1500);
+        if (words.isEmpty())
+            words = QStringLiteral("Wine hat sich ohne Erklärung mit dem Code %1 beendet.").arg(m_process.exitCode());
+        return words;
+    }
+
+    Result notStarted(const QString& problem) {
+        stop();
+        m_problem = problem;
+        return Result::NotStarted;
     }
 
     static bool prefixReady(const QProcessEnvironment& env) {
@@ -134,6 +176,9 @@ private:
 
     std::filesystem::path m_bridge;
     QProcess m_process;
+    QTemporaryFile m_errors;
+    QString m_problem;
+    bool m_told = false;  // whether the user heard this session that the bridge does not start
 };
 
 #endif

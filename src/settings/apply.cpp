@@ -3,6 +3,7 @@
 #include "platform/qt_text.h"
 #include "app/input_window.h"
 #include "app/window_placement.h"
+#include "game/game_fonts.h"
 #include "game/game_look.h"
 #include "maker/export_text.h"
 #include "maker/maker_sender.h"
@@ -38,6 +39,7 @@ void TForm2::confirmClick() {
     TForm1& input = *m_windows.input;
     TForm3& preview = *m_windows.preview;
     TForm4& toolbar = *m_windows.toolbar;
+    const GroupState before = groupState(m_windows);
 
     vorschau_aktiv->setChecked(vorschau_aktiv_set->isChecked());
     vorschau_scale2x->setChecked(vorschau_scale2x_set->isChecked());
@@ -59,6 +61,9 @@ void TForm2::confirmClick() {
     for (ToolWindow* w : {static_cast<ToolWindow*>(&input), static_cast<ToolWindow*>(this),
                           static_cast<ToolWindow*>(&preview), static_cast<ToolWindow*>(&toolbar)})
         w->setStayOnTop(fenster_fgr->isChecked());
+    // Resized windows settle before their positions are written.
+    toolbar.setHorizontal(tool_horizontal->isChecked());
+    settleWindows(m_windows, before);
 
     std::vector<IniEntry> startup = {
         {"laden", "auto", iniFlag(ini_auto->isChecked())},
@@ -72,7 +77,6 @@ void TForm2::confirmClick() {
     IniFile(m_platform.executableFolder / "optn.ini").write(startup);
 
     toolbar.setVisible(!tool_hide->isChecked());
-    toolbar.setHorizontal(tool_horizontal->isChecked());
     applyGameLook();
     input.GetTextChange();
 }
@@ -81,14 +85,20 @@ void TForm2::applyGameLook() {
     TForm3& preview = *m_windows.preview;
     spiel_aktiv->setChecked(spiel_aktiv_set->isChecked());
     preview.game.reset();
+    spiel_schrift->setText(QStringLiteral("Schrift: –"));
     if (spiel_aktiv->isChecked()) {
-        // What cannot be read leaves today's drawing, and is told once, here.
+        // What cannot be read is told once, here: a missing database leaves the Maker's
+        // preview, anything else our own stand-in for that part of the look.
+        std::vector<QString> problems;
         try {
             preview.game = loadGameLook(besideExecutable(m_platform.executableFolder, spiel_ordner->text()),
-                                        spiel_system->text(), preview.desti.size());
+                                        spiel_system->text(), defaultFontPlaces(m_platform.programFolder), &problems);
+            spiel_schrift->setText(QStringLiteral("Schrift: ") + preview.game->fontName);
         } catch (const std::exception& e) {
-            m_platform.messages->show(QString::fromUtf8(e.what()));
+            problems.push_back(QString::fromUtf8(e.what()));
         }
+        if (!problems.empty())
+            m_platform.messages->show(QStringList(problems.begin(), problems.end()).join(u'\n'));
     }
     if (!preview.game)
         preview.showGameLook(QImage(), false);
@@ -116,14 +126,8 @@ void TForm2::intomaker() {
     const TForm1& input = *m_windows.input;
     const std::array<std::u16string, 4> lines = {input.line(0), input.line(1), input.line(2), input.line(3)};
     // The settings are read only for a line that has text, as the indent needs them.
-    int alignment = 0;
-    int lineLength = 0;
-    if (std::any_of(lines.begin(), lines.end(), [](const std::u16string& l) { return !l.empty(); })) {
-        alignment = strToInt(toU16(ausrichtung->text()));
-        if (alignment == 1 || alignment == 2)
-            lineLength = strToInt(toU16(laenge->text()));
-    }
-    const std::u16string text = buildExportText(lines, alignment, lineLength);
+    const ExportShape shape = exportShape(lines, toU16(ausrichtung->text()), toU16(laenge->text()));
+    const std::u16string text = buildExportText(lines, shape.alignment, shape.lineLength);
     if (!m_platform.maker)
         return;
     MakerSender::Result result;
@@ -137,6 +141,9 @@ void TForm2::intomaker() {
         m_platform.messages->show(QStringLiteral(
             "Der Text ist nicht beim Maker angekommen: Wine hat nicht innerhalb von 10 Sekunden geantwortet "
             "und wurde beendet. Beim nächsten Senden wird es neu gestartet."));
+    if (result == MakerSender::Result::NotStarted)
+        m_platform.messages->show(QStringLiteral("Wine konnte die Brücke zum Maker nicht starten:\n") +
+                                  QString::fromStdString(m_platform.maker->problem()));
 }
 
 void TForm2::SpeedButton3Click() {

@@ -45,6 +45,19 @@ bool isTypedCharacter(const QKeyEvent& key) {
     return !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
 }
 
+// A size field's hint names the largest value that fits while a larger one stands in it; its
+// own hint comes back with a value that fits. True when the hint changed.
+bool hintScreenLimit(QLineEdit* field, int largest, bool tooLarge) {
+    if (!field->property("zeilwerkOwnHint").isValid())
+        field->setProperty("zeilwerkOwnHint", hintOf(field));
+    const QString hint = tooLarge ? QStringLiteral("Höchstens %1 % passen auf den Bildschirm.").arg(largest)
+                                  : field->property("zeilwerkOwnHint").toString();
+    if (hint == hintOf(field))
+        return false;
+    setHint(field, hint);
+    return true;
+}
+
 }  // namespace
 
 const QColor TForm2::validColour(0, 128, 0);
@@ -261,6 +274,12 @@ void TForm2::buildSpiel(QWidget* page) {
                                QStringLiteral("Zeichnet die Vorschau mit Fenster, Textfarben, Schatten und Heldennamen des Spiels."));
     spiel_aktiv = checkBox(spiel, QStringLiteral("wie im Spiel"), QRect(8, 128, 33, 17), QString());
     spiel_aktiv->hide();
+    spiel_variable = field(spiel, QStringLiteral("Beispielwert für \\v"), QRect(152, 72, 121, 21),
+                           QStringLiteral("Die Zahl, die \\v[n] in der Vorschau wie im Spiel ausgibt; im Spiel ist sie zu Beginn 0."));
+    spiel_schrift = new QLabel(spiel);
+    spiel_schrift->setGeometry(8, 128, 265, 17);
+    connect(spiel_variable, &QLineEdit::textChanged, this,
+            [this] { colour(spiel_variable, sampleVariable().has_value()); });
     // The System graphic is looked for in the folder named.
     connect(spiel_ordner, &QLineEdit::textChanged, this, [this] { Fileexistence(spiel_system); });
 }
@@ -296,6 +315,8 @@ void TForm2::FormShow() {
     spiel_system->setText(QString());
     spiel_aktiv_set->setChecked(false);
     spiel_aktiv->setChecked(false);
+    spiel_variable->setText(QStringLiteral("0"));
+    spiel_schrift->setText(QStringLiteral("Schrift: –"));
     // Setting an empty field to empty changes nothing, so the colour is set here.
     Fileexistence(spiel_ordner);
     Fileexistence(spiel_system);
@@ -333,8 +354,15 @@ void TForm2::picsizecheck(QLineEdit* field) {
             valid = n <= 320;
         else if (field == vorschau_textbox_y)
             valid = n <= 80;
-        else if (field == eingabe_breite || field == eingabe_hoehe)
-            valid = n >= 20;
+        else if (field == eingabe_breite || field == eingabe_hoehe) {
+            const TForm1& input = *m_windows.input;
+            const int largest = field == eingabe_breite ? input.largestWidthPercent() : input.largestHeightPercent();
+            valid = n >= 20 && n <= largest;
+            // Told at once while too large; the field's own hint back only where the limit showed.
+            const QString before = hintOf(field);
+            if (hintScreenLimit(field, largest, n > largest) && (n > largest || input.helpline->text() == before))
+                puthelpline(field);
+        }
         else
             valid = n >= 1;
     }
@@ -393,6 +421,25 @@ void TForm2::aboutit() {
         QStringLiteral("das Zeilwerk-Team, über die Seite des Projekts."),
     };
     m_platform.messages->show(lines.join(u'\n'));
+}
+
+std::optional<std::int32_t> TForm2::sampleVariable() const {
+    try {
+        return strToInt(toU16(spiel_variable->text()));
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+RenderSettings TForm2::renderSettings() const {
+    RenderSettings settings;
+    settings.active = vorschau_aktiv->isChecked();
+    settings.plain = vorschau_plain->isChecked();
+    settings.scale2x = vorschau_scale2x->isChecked();
+    settings.lineLength = laenge->text();
+    settings.alignment = ausrichtung->text();
+    settings.variable = sampleVariable().value_or(0);
+    return settings;
 }
 
 bool TForm2::tracing() const {

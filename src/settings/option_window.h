@@ -4,6 +4,7 @@
 #include "app/windows.h"
 #include "message/scanner.h"
 #include "platform/platform.h"
+#include "preview/rendering.h"
 
 #include <optional>
 #include <string>
@@ -53,6 +54,11 @@ public:
     // The help-line handler of the window and its bound controls.
     void puthelpline(QWidget* sender);
     void aboutit();
+
+    // What the preview's rendering reads of the settings, the game's look aside.
+    RenderSettings renderSettings() const;
+    // "Beispielwert für \v" as a number, or nothing when it is none.
+    std::optional<std::int32_t> sampleVariable() const;
 
     // The Debugger tab is the scanner's trace log.
     bool tracing() const override;
@@ -120,6 +126,8 @@ public:
     QLineEdit* spiel_system;
     QCheckBox* spiel_aktiv_set;
     QCheckBox* spiel_aktiv;         // applied flag, never shown
+    QLineEdit* spiel_variable;      // what \v[n] prints in the game's look
+    QLabel* spiel_schrift;          // which font the game's look draws with
 
     // The window, two tab pages and the group boxes, which show the default help text.
     QList<QWidget*> backgrounds;

@@ -72,6 +72,7 @@ std::vector<ProfileKey> gameKeys(TForm2& o) {
         {"spiel", "system", o.spiel_system, ""},
         {"spiel", "aktiv_set", o.spiel_aktiv_set, "0"},
         {"spiel", "aktiv", o.spiel_aktiv, "0"},
+        {"spiel", "variable", o.spiel_variable, "0"},
     };
 }
 

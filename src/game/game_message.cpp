@@ -1,0 +1,157 @@
+#include "game/game_message.h"
+
+#include "platform/code_page.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace zeilwerk {
+namespace {
+
+constexpr int kColours = 20;
+constexpr int kSymbolWidth = 12;
+
+char16_t lower(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
+}
+
+bool isLetter(char16_t c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+// Reads a line front to back as the engine does, placing its cells.
+class LineSetter {
+public:
+    LineSetter(const GameMessageText& message, const CodePage& page, std::vector<GamePiece>& out)
+        : m_message(message), m_page(page), m_out(out) {}
+
+    void setLine(int index, int& colour) {
+        m_line = index;
+        m_x = m_message.left;
+        m_colour = colour;
+        for (int i = 0; i < m_message.indents[static_cast<size_t>(index)]; ++i)
+            character(u' ');
+        const std::u16string& text = m_message.lines[static_cast<size_t>(index)];
+        m_text = text;
+        m_at = 0;
+        while (m_at < m_text.size()) {
+            const char16_t c = m_text[m_at++];
+            if (c == u'\\')
+                code();
+            else if (c == u'$' && m_at < m_text.size() && isLetter(m_text[m_at]))
+                symbol(m_text[m_at++]);
+            else
+                character(c);
+        }
+        colour = m_colour;
+    }
+
+private:
+    void character(char16_t c) {
+        // What the Maker stores is the code page's form: a character it lacks is "?".
+        const char16_t shown = m_page.survivor(c);
+        const int width = m_page.byteLength(shown) == 2 ? 2 * kGameCell : kGameCell;
+        m_out.push_back({GamePiece::Kind::Glyph, shown, m_x, m_line, m_colour, width});
+        m_x += width;
+    }
+
+    void symbol(char16_t letter) {
+        const int n = letter <= u'Z' ? letter - u'A' : 26 + (letter - u'a');
+        m_out.push_back({GamePiece::Kind::Symbol, static_cast<char16_t>(n), m_x, m_line, m_colour, kSymbolWidth});
+        m_x += kSymbolWidth;
+    }
+
+    void text(std::u16string_view s) {
+        for (char16_t c : s)
+            character(c);
+    }
+
+    std::u16string variableText() const { return std::u16string(toU16(std::to_string(m_message.variable))); }
+
+    static std::u16string toU16(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+
+    // The number between brackets after a code letter: digits, or "\v[digits]", whose value
+    // is the sample value. Nothing when no bracket follows; the rest of the line is taken
+    // when the bracket is never closed.
+    std::optional<std::int64_t> argument(bool& opened) {
+        opened = m_at < m_text.size() && m_text[m_at] == u'[';
+        if (!opened)
+            return std::nullopt;
+        const size_t close = m_text.find(u']', m_at + 1);
+        std::u16string_view inside(m_text);
+        inside = inside.substr(m_at + 1, close == std::u16string::npos ? std::u16string::npos : close - m_at - 1);
+        size_t end = close;
+        std::optional<std::int64_t> value;
+        if (inside.size() >= 3 && inside[0] == u'\\' && lower(inside[1]) == u'v' && inside[2] == u'[') {
+            // The inner code has a bracket of its own: the outer one closes after it.
+            end = close == std::u16string::npos ? close : m_text.find(u']', close + 1);
+            value = m_message.variable;
+        } else {
+            std::int64_t n = 0;
+            for (char16_t c : inside) {
+                if (c < u'0' || c > u'9')
+                    break;
+                n = std::min<std::int64_t>(n * 10 + (c - u'0'), 1'000'000'000);
+            }
+            value = n;
+        }
+        m_at = end == std::u16string::npos ? m_text.size() : end + 1;
+        return value;
+    }
+
+    void code() {
+        if (m_at == m_text.size())
+            return;
+        const char16_t letter = m_text[m_at++];
+        bool opened = false;
+        switch (lower(letter)) {
+        case u'\\':
+            character(u'\\');
+            return;
+        case u'c':
+            if (const auto n = argument(opened))
+                m_colour = *n >= 0 && *n < kColours ? static_cast<int>(*n) : 0;
+            return;
+        case u's':
+            argument(opened);
+            return;
+        case u'n':
+            if (const auto n = argument(opened); n && m_message.heroNames)
+                if (const auto name = m_message.heroNames->find(static_cast<int>(*n)); name != m_message.heroNames->end())
+                    text(name->second);
+            return;
+        case u'v':
+            argument(opened);
+            text(variableText());
+            return;
+        case u'_':
+            m_x += kGameHalfSpace;
+            return;
+        default:
+            // Waits, the money window and unknown letters draw nothing.
+            return;
+        }
+    }
+
+    const GameMessageText& m_message;
+    const CodePage& m_page;
+    std::vector<GamePiece>& m_out;
+    std::u16string_view m_text;
+    size_t m_at = 0;
+    int m_line = 0;
+    int m_x = 0;
+    int m_colour = 0;
+};
+
+}  // namespace
+
+std::vector<GamePiece> layOutGameMessage(const GameMessageText& message, const CodePage& page) {
+    std::vector<GamePiece> pieces;
+    LineSetter setter(message, page, pieces);
+    int colour = 0;
+    for (int i = 0; i < 4; ++i)
+        setter.setLine(i, colour);
+    return pieces;
+}
+
+}  // namespace zeilwerk

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zeilwerk {
+
+class CodePage;
+
+// One thing the engine draws of a message: a character of the font or one of the 52
+// symbols, in its cell, in one of the twenty colours.
+struct GamePiece {
+    enum class Kind : std::uint8_t { Glyph, Symbol };
+    Kind kind = Kind::Glyph;
+    char16_t code = 0;  // the character, or the symbol's number 0 to 51
+    int x = 0;          // the cell's left edge in the box
+    int line = 0;       // 0 to 3
+    int colour = 0;
+    int width = 6;      // 6 for half width, 12 for full width and symbols
+    bool operator==(const GamePiece&) const = default;
+};
+
+struct GameMessageText {
+    std::array<std::u16string, 4> lines;            // as typed
+    std::array<int, 4> indents{};                   // leading spaces, as the export gives them
+    const std::map<int, std::u16string>* heroNames = nullptr;
+    std::int64_t variable = 0;                      // what every \v[n] prints
+    int left = 8;                                   // where the text starts: 8, or 80 beside a face
+};
+
+inline constexpr int kGameCell = 6;        // a half-width character's advance
+inline constexpr int kGameHalfSpace = 3;   // what "\_" advances
+
+// The cells of a message as the engine sets them, line by line, codes read in either case;
+// the colour starts at 0 and carries from line to line. Pieces beyond the box are kept:
+// the drawing clips them.
+std::vector<GamePiece> layOutGameMessage(const GameMessageText& message, const CodePage& page);
+
+}  // namespace zeilwerk

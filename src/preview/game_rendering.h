@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QImage>
+
+#include <array>
+#include <string>
+
+namespace zeilwerk {
+
+struct GameLook;
+struct RenderSettings;
+class TraceSink;
+
+// The message as the game's engine draws it into picture, 320 × 80: its window, then each
+// glyph's shadow one pixel right and below and the glyph over it in its colour, clipped to
+// the box's inside. The lines stand as the export types them, indent included. Throws for
+// an alignment or line length that is no number, with the window drawn.
+void drawGameMessage(const GameLook& look, const std::array<std::u16string, 4>& lines, const RenderSettings& settings,
+                     TraceSink* trace, QImage& picture);
+
+// Each pixel of source as a 2 × 2 block of target, which is made twice its size.
+void doublePicture(const QImage& source, QImage& target);
+
+}  // namespace zeilwerk
