@@ -1,4 +1,5 @@
-#include "game/game_files.h"
+#include "game/game_database.h"
+#include "game/xyz_picture.h"
 
 #include "platform/error.h"
 
@@ -11,7 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     try {
-        (void)zeilwerk::readGameDatabase(bytes);
+        (void)zeilwerk::readGameDatabase(std::string_view(reinterpret_cast<const char*>(data), size));
     } catch (const zeilwerk::Error&) {
     }
     try {

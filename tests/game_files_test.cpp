@@ -1,4 +1,5 @@
-#include "game/game_files.h"
+#include "game/game_database.h"
+#include "game/xyz_picture.h"
 
 #include "game_fixture.h"
 
@@ -28,8 +29,8 @@ std::string number(std::uint32_t value) {
 
 TEST(GameDatabase, HeroNamesByTheirIds) {
     const std::string big(300, 'x');  // a size that takes two groups
-    const GameDatabase db = readGameDatabase(QByteArray::fromStdString(
-        database({{1, "Alex"}, {2, "Br\xFCnhild"}, {200, "Weit"}}, chunk(0x0A, big))));
+    const GameDatabase db = readGameDatabase(
+        database({{1, "Alex"}, {2, "Br\xFCnhild"}, {200, "Weit"}}, chunk(0x0A, big)));
     ASSERT_EQ(db.heroNames.size(), 3u);
     EXPECT_EQ(db.heroNames.at(1), "Alex");
     EXPECT_EQ(db.heroNames.at(2), "Br\xFCnhild");
@@ -37,12 +38,12 @@ TEST(GameDatabase, HeroNamesByTheirIds) {
 }
 
 TEST(GameDatabase, TheSystemGraphicAndHowTheWallpaperIsLaid) {
-    const GameDatabase plain = readGameDatabase(QByteArray::fromStdString(database({{1, "Alex"}})));
+    const GameDatabase plain = readGameDatabase(database({{1, "Alex"}}));
     EXPECT_EQ(plain.systemGraphic, "");
     EXPECT_FALSE(plain.tiledWallpaper);
     for (bool tiled : {false, true}) {
         const GameDatabase db =
-            readGameDatabase(QByteArray::fromStdString(test::gameDatabase({{1, "Alex"}}, "", "Gr\xFCn", tiled)));
+            readGameDatabase(test::gameDatabase({{1, "Alex"}}, "", "Gr\xFCn", tiled));
         EXPECT_EQ(db.systemGraphic, "Gr\xFCn");
         EXPECT_EQ(db.tiledWallpaper, tiled);
         EXPECT_EQ(db.heroNames.at(1), "Alex");
@@ -54,7 +55,7 @@ TEST(GameDatabase, WhatIsNoDatabaseOrEndsEarlyIsRefused) {
     for (const std::string& bad : {std::string(), std::string("\x0BLcfMapUnit"), whole.substr(0, whole.size() - 12),
                                    whole.substr(0, 14), number(11) + "LcfDataBase" + "\xFF\xFF\xFF\xFF\xFF\xFF"}) {
         try {
-            readGameDatabase(QByteArray::fromStdString(bad));
+            readGameDatabase(bad);
             ADD_FAILURE() << "accepted " << bad.size() << " bytes";
         } catch (const Error& e) {
             EXPECT_EQ(std::string(e.what()), "RPG_RT.ldb ist keine Datenbank des Makers.");

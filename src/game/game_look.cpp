@@ -1,9 +1,10 @@
 #include "game/game_look.h"
 
 #include "game/bitmap_font.h"
-#include "game/game_files.h"
+#include "game/game_database.h"
 #include "game/game_fonts.h"
 #include "game/pe_resources.h"
+#include "game/xyz_picture.h"
 #include "platform/code_page.h"
 #include "platform/error.h"
 #include "platform/paths.h"
@@ -375,7 +376,8 @@ GameLook loadGameLook(const fs::path& gameFolder, const QString& systemName, con
         unreadable(gameFolder / "RPG_RT.ldb", QStringLiteral("Die Datei wurde nicht gefunden."));
     GameDatabase database;
     try {
-        database = readGameDatabase(readWhole(*databaseFile, kMaxDatabaseBytes));
+        const QByteArray bytes = readWhole(*databaseFile, kMaxDatabaseBytes);
+        database = readGameDatabase(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
     } catch (const std::exception& e) {
         unreadable(*databaseFile, QString::fromUtf8(e.what()));
     }

@@ -1,11 +1,8 @@
 #pragma once
 
-#include <QByteArray>
-#include <QImage>
-
-#include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 
 namespace zeilwerk {
 
@@ -19,12 +16,6 @@ struct GameDatabase {
 
 // Reads the database; throws Error("RPG_RT.ldb ist keine Datenbank des Makers.") when the
 // bytes are not one or end early.
-GameDatabase readGameDatabase(const QByteArray& data);
-
-// Decodes the Maker's own picture format XYZ: "XYZ1", width and height (16 bits each,
-// little-endian), then a zlib stream of a 256-colour palette (RGB) and one palette index per
-// pixel. The result is an 8-bit palette picture; throws "Bitmap image is not valid" for
-// anything else, including a stream of the wrong size.
-QImage decodeXyz(const QByteArray& data);
+GameDatabase readGameDatabase(std::string_view data);
 
 }  // namespace zeilwerk
