@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <functional>
 #include <system_error>
 
@@ -71,20 +72,30 @@ bool holdsGameDatabase(const fs::path& folder) {
     return database && fs::is_regular_file(*database, error);
 }
 
-std::optional<fs::path> findSystemGraphic(const fs::path& gameFolder, const QString& typed) {
+std::optional<fs::path> findGameGraphic(const fs::path& gameFolder, const char* folderName, const QString& typed) {
     QString name = typed;
     for (const char* extension : {".png", ".bmp", ".xyz"})
         if (name.endsWith(QLatin1String(extension), Qt::CaseInsensitive))
             name.chop(4);
     if (name.isEmpty())
         return std::nullopt;
-    const std::optional<fs::path> system = findIgnoringCase(gameFolder, QStringLiteral("System"));
-    if (!system)
+    const std::optional<fs::path> folder = findIgnoringCase(gameFolder, QLatin1String(folderName));
+    if (!folder)
         return std::nullopt;
     for (const char* extension : {".png", ".bmp", ".xyz"})
-        if (std::optional<fs::path> file = findIgnoringCase(*system, name + QLatin1String(extension)))
+        if (std::optional<fs::path> file = findIgnoringCase(*folder, name + QLatin1String(extension)))
             return file;
     return std::nullopt;
+}
+
+std::optional<fs::path> findSystemGraphic(const fs::path& gameFolder, const QString& name) {
+    return findGameGraphic(gameFolder, "System", name);
+}
+
+std::optional<fs::path> findBackground(const fs::path& gameFolder, const QString& name) {
+    if (std::optional<fs::path> picture = findGameGraphic(gameFolder, "Picture", name))
+        return picture;
+    return findGameGraphic(gameFolder, "Panorama", name);
 }
 
 QImage readSystemGraphic(const fs::path& path) {
@@ -117,11 +128,11 @@ void putOpaque(QRgb& dst, QRgb src) {
 
 }  // namespace
 
-QImage drawGameWindow(const QImage& system, bool tiledWallpaper) {
+QImage drawGameFrame(const QImage& system, bool tiledWallpaper) {
     constexpr int w = 320;
     constexpr int h = 80;
-    QImage window(w, h, QImage::Format_RGB32);
-    window.fill(kGameBackground);
+    QImage window(w, h, QImage::Format_ARGB32);
+    window.fill(0);
     const auto at = [&](int x, int y) { return reinterpret_cast<const QRgb*>(system.constScanLine(y))[x]; };
     for (int y = 0; y < h; ++y) {
         auto* row = reinterpret_cast<QRgb*>(window.scanLine(y));
@@ -139,11 +150,103 @@ QImage drawGameWindow(const QImage& system, bool tiledWallpaper) {
             putOpaque(row[x], frame);
         }
     }
-    // The "more" arrow: a message waits for a key at its end.
+    return window;
+}
+
+namespace {
+
+// The "more" arrow alone: a message waits for a key at its end.
+QImage drawGameArrow(const QImage& system) {
+    QImage arrow(320, 80, QImage::Format_ARGB32);
+    arrow.fill(0);
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 16; ++x)
-            putOpaque(reinterpret_cast<QRgb*>(window.scanLine(72 + y))[152 + x], at(40 + x, 16 + y));
+            arrow.setPixel(152 + x, 72 + y, system.pixel(40 + x, 16 + y));
+    return arrow;
+}
+
+// Pixels of over that are not transparent, put on picture at (left, top).
+void drawOver(QImage& picture, const QImage& over, int left, int top) {
+    for (int y = 0; y < over.height(); ++y) {
+        if (top + y < 0 || top + y >= picture.height())
+            continue;
+        auto* row = reinterpret_cast<QRgb*>(picture.scanLine(top + y));
+        const auto* from = reinterpret_cast<const QRgb*>(over.constScanLine(y));
+        for (int x = 0; x < over.width(); ++x)
+            if (left + x >= 0 && left + x < picture.width())
+                putOpaque(row[left + x], from[x]);
+    }
+}
+
+}  // namespace
+
+QImage drawGameWindow(const QImage& system, bool tiledWallpaper) {
+    QImage window(320, 80, QImage::Format_RGB32);
+    window.fill(kGameBackground);
+    drawOver(window, drawGameFrame(system, tiledWallpaper), 0, 0);
+    drawOver(window, drawGameArrow(system), 0, 0);
     return window;
+}
+
+QImage readGamePicture(const fs::path& path) {
+    QImage picture = readSystemGraphic(path);
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            row[x] = engineColour(row[x]);
+    }
+    return picture;
+}
+
+void applyMessageOptions(GameLook& look, const fs::path& gameFolder, const GameMessageOptions& options,
+                         std::vector<QString>* problems) {
+    const auto problem = [&](const QString& text) {
+        if (problems)
+            problems->push_back(text);
+    };
+    // The screen behind the message: the background colour, the picture centred where asked.
+    look.screen = QImage(kGameScreen, QImage::Format_RGB32);
+    look.screen.fill(kGameBackground);
+    if (!options.background.isEmpty()) {
+        if (const std::optional<fs::path> file = findBackground(gameFolder, options.background)) {
+            try {
+                const QImage picture = readGamePicture(*file);
+                drawOver(look.screen, picture, options.backgroundX - picture.width() / 2,
+                         options.backgroundY - picture.height() / 2);
+            } catch (const std::exception& e) {
+                problem(QStringLiteral("Das Hintergrundbild %1 konnte nicht gelesen werden.\n%2")
+                            .arg(shown(*file), QString::fromUtf8(e.what())));
+            }
+        } else {
+            problem(QStringLiteral("Das Bild „%1“ fehlt in den Ordnern Picture und Panorama.").arg(options.background));
+        }
+    }
+    look.boxTop = 80 * std::clamp(options.position, 0, 2);
+    look.wholeScreen = options.wholeScreen;
+    look.window = look.screen.copy(0, look.boxTop, 320, 80);
+    if (!options.transparent)
+        drawOver(look.window, look.frame, 0, 0);
+    drawOver(look.window, look.arrow, 0, 0);
+
+    look.face = QImage();
+    look.faceOnLeft = false;
+    if (options.face.isEmpty())
+        return;
+    const std::optional<fs::path> file = findGameGraphic(gameFolder, "FaceSet", options.face);
+    if (!file) {
+        problem(QStringLiteral("Das Gesicht „%1“ fehlt im Ordner FaceSet.").arg(options.face));
+        return;
+    }
+    try {
+        const QImage set = readGamePicture(*file);
+        const int i = std::clamp(options.faceIndex, 0, 15);
+        QImage face = set.copy((i % 4) * 48, (i / 4) * 48, 48, 48);
+        look.face = options.faceMirrored ? face.mirrored(true, false) : face;
+        look.facePoint = options.faceRight ? QPoint(256, 16) : QPoint(16, 16);
+        look.faceOnLeft = !options.faceRight;
+    } catch (const std::exception& e) {
+        problem(QStringLiteral("Das Gesicht %1 konnte nicht gelesen werden.\n%2").arg(shown(*file), QString::fromUtf8(e.what())));
+    }
 }
 
 std::array<GlyphMask, 52> symbolsFromSheet(const QImage& sheet) {
@@ -419,7 +522,8 @@ GameLook loadGameLook(const fs::path& gameFolder, const QString& systemName, con
     }
 
     GameLook look;
-    look.window = drawGameWindow(system, database.tiledWallpaper);
+    look.frame = drawGameFrame(system, database.tiledWallpaper);
+    look.arrow = drawGameArrow(system);
     if (qAlpha(system.pixel(16, 32)))
         look.shadow = system.pixel(16, 32) | 0xFF000000;
     look.system = std::move(system);
@@ -440,6 +544,7 @@ GameLook loadGameLook(const fs::path& gameFolder, const QString& systemName, con
     for (const std::string& note : notes)
         problem(QString::fromStdString(note));
     look.symbols = loadSymbols(gameFolder, problems);
+    applyMessageOptions(look, gameFolder, GameMessageOptions(), problems);
     return look;
 }
 

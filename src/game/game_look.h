@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
 #include <QSize>
 #include <QString>
 
@@ -47,10 +48,35 @@ private:
 
 inline constexpr QRgb kGameBackground = 0xFF404040;  // what shows where the window is transparent
 
+// A message's own options, as the Maker's "Message Options" and "Change Face Graphic" set
+// them, and what the game shows behind the message.
+struct GameMessageOptions {
+    QString face;             // a FaceSet's name; empty: no face
+    int faceIndex = 0;        // 0 to 15
+    bool faceRight = false;
+    bool faceMirrored = false;
+    bool transparent = false; // no wallpaper and frame
+    int position = 2;         // 0 top, 1 middle, 2 bottom
+    QString background;       // a picture of the folder Picture or Panorama; empty: none
+    int backgroundX = 160;    // its centre on the 320 × 240 screen
+    int backgroundY = 120;
+    bool wholeScreen = false; // the preview shows the whole screen, not the box alone
+};
+
+inline constexpr QSize kGameScreen(320, 240);
+
 // What a game shows of a message: its window, the System graphic its text colours come
 // from, the text shadow, the font, the symbols and the heroes' names.
 struct GameLook {
-    QImage window;  // the 320 × 80 box, RGB32: background, wallpaper, frame and the "more" arrow
+    QImage window;  // the 320 × 80 box, RGB32: what lies behind it, wallpaper, frame and the "more" arrow
+    QImage frame;   // wallpaper and frame, ARGB32, transparent where the graphic is
+    QImage arrow;   // the "more" arrow alone at its place in the box, ARGB32
+    QImage screen;  // the 320 × 240 screen behind the box, RGB32
+    int boxTop = 160;          // where the box stands on the screen
+    bool wholeScreen = false;
+    QImage face;               // 48 × 48, ARGB32, mirrored when asked; null for none
+    QPoint facePoint;          // its place in the box
+    bool faceOnLeft = false;   // the text then starts at 80
     QImage system;  // the System graphic, ARGB32 in the engine's 16-bit colours; alpha 0 at index 0
     std::optional<QRgb> shadow;  // none when the shadow pixel is transparent
     GameGlyphs font;
@@ -77,8 +103,15 @@ std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::pat
 // Whether the folder holds a game's database, RPG_RT.ldb.
 bool holdsGameDatabase(const std::filesystem::path& folder);
 
-// The System graphic's file for a name with or without extension: System/<name>.png, .bmp or .xyz.
+// A picture of a game's folder (System, FaceSet, Picture, Panorama) for a name with or
+// without extension: <folder>/<name>.png, .bmp or .xyz, letter case ignored.
+std::optional<std::filesystem::path> findGameGraphic(const std::filesystem::path& gameFolder, const char* folder,
+                                                     const QString& name);
 std::optional<std::filesystem::path> findSystemGraphic(const std::filesystem::path& gameFolder, const QString& name);
+// The background picture: from Picture, else from Panorama.
+std::optional<std::filesystem::path> findBackground(const std::filesystem::path& gameFolder, const QString& name);
+// Reads a game's picture for the game's look: index 0 transparent, in the engine's colours.
+QImage readGamePicture(const std::filesystem::path& path);
 
 // Reads a game's look from its folder: the database, the System graphic named (or the
 // database's when systemName is empty), the database's font and the symbols. Throws
@@ -91,9 +124,15 @@ GameLook loadGameLook(const std::filesystem::path& gameFolder, const QString& sy
 // Reads a System graphic (PNG, BMP or XYZ) as ARGB32: palette index 0 is transparent.
 QImage readSystemGraphic(const std::filesystem::path& path);
 
-// The 320 × 80 window drawn from a System graphic over the background: the wallpaper
-// stretched or tiled from the top left, the frame's corners and edges over it, the "more"
-// arrow at (152, 72); transparent pixels show what lies under them.
+// The 320 × 80 window drawn from a System graphic, ARGB32: the wallpaper stretched or tiled
+// from the top left, the frame's corners and edges over it, transparent where the graphic is.
+QImage drawGameFrame(const QImage& system, bool tiledWallpaper);
+// The same over the background colour, with the "more" arrow at (152, 72).
 QImage drawGameWindow(const QImage& system, bool tiledWallpaper);
+
+// Puts the message's options into the look: the box as it stands on the screen in front of
+// the background, the face. What cannot be read is told in problems and left out.
+void applyMessageOptions(GameLook& look, const std::filesystem::path& gameFolder, const GameMessageOptions& options,
+                         std::vector<QString>* problems);
 
 }  // namespace zeilwerk

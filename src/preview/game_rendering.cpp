@@ -14,14 +14,34 @@
 
 namespace zeilwerk {
 
+namespace {
+
+// The face over the text, which may run under a face on the right.
+void drawFace(const GameLook& look, int boxTop, QImage& picture) {
+    for (int y = 0; y < look.face.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(look.face.constScanLine(y));
+        auto* row = reinterpret_cast<QRgb*>(picture.scanLine(boxTop + look.facePoint.y() + y)) + look.facePoint.x();
+        for (int x = 0; x < look.face.width(); ++x)
+            if (qAlpha(from[x]))
+                row[x] = from[x] | 0xFF000000;
+    }
+}
+
+}  // namespace
+
 void drawGameMessage(const GameLook& look, const std::array<std::u16string, 4>& lines, const RenderSettings& settings,
                      TraceSink* trace, QImage& picture) {
+    // The box alone, or the whole screen with the box where the message stands.
     const QImage& window = look.window;
-    if (picture.size() != window.size() || picture.format() != QImage::Format_RGB32)
-        picture = QImage(window.size(), QImage::Format_RGB32);
+    const QSize size = look.wholeScreen ? look.screen.size() : window.size();
+    const int boxTop = look.wholeScreen ? look.boxTop : 0;
+    if (picture.size() != size || picture.format() != QImage::Format_RGB32)
+        picture = QImage(size, QImage::Format_RGB32);
     const auto rowBytes = static_cast<size_t>(window.width()) * sizeof(QRgb);
-    for (int y = 0; y < window.height(); ++y)
-        std::memcpy(picture.scanLine(y), window.constScanLine(y), rowBytes);
+    for (int y = 0; y < size.height(); ++y) {
+        const bool inBox = y >= boxTop && y < boxTop + window.height();
+        std::memcpy(picture.scanLine(y), inBox ? window.constScanLine(y - boxTop) : look.screen.constScanLine(y), rowBytes);
+    }
     // The Debugger's trace reads the lines as the Maker's preview does.
     if (trace && trace->tracing())
         for (const std::u16string& line : lines)
@@ -34,13 +54,13 @@ void drawGameMessage(const GameLook& look, const std::array<std::u16string, 4>& 
         message.indents[i] = exportIndent(lines[i], shape);
     message.heroNames = &look.heroNames;
     message.variable = settings.variable;
-    message.left = gameTextLeft(settings.lineLength == u"38");
+    message.left = gameTextLeft(settings.lineLength == u"38" || look.faceOnLeft);
     const std::vector<GamePiece> pieces = layOutGameMessage(message, CodePage::system());
 
     const int clipLeft = kGameBorder;
-    const int clipRight = picture.width() - kGameBorder;
-    const int clipTop = kGameBorder;
-    const int clipBottom = picture.height() - kGameBorder;
+    const int clipRight = window.width() - kGameBorder;
+    const int clipTop = boxTop + kGameBorder;
+    const int clipBottom = boxTop + window.height() - kGameBorder;
     const QImage& system = look.system;
     const int systemRight = system.width() - 1;
     const int systemBottom = system.height() - 1;
@@ -52,7 +72,7 @@ void drawGameMessage(const GameLook& look, const std::array<std::u16string, 4>& 
         if (!mask)
             continue;
         const int left = piece.x;
-        const int top = gameLineTop(piece.line);
+        const int top = boxTop + gameLineTop(piece.line);
         // Each glyph takes its colour cell's lower twelve rows, from two columns in.
         const int cellX = 16 * (piece.colour % 10) + 2;
         const int cellY = 48 + 16 * (piece.colour / 10) + 4;
@@ -83,6 +103,8 @@ void drawGameMessage(const GameLook& look, const std::array<std::u16string, 4>& 
             }
         }
     }
+    if (!look.face.isNull())
+        drawFace(look, boxTop, picture);
 }
 
 void doublePicture(const QImage& source, QImage& target) {

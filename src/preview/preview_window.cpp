@@ -103,6 +103,10 @@ void TForm3::showGameLook(const QImage& message, bool doubled) {
         doublePicture(message, m_gameShown);
     else
         m_gameShown = message.copy();
+    // The whole screen of the game is larger than the box: the window grows with it.
+    const QSize shown = m_gameShown.isNull() ? (boxme.visible ? desti.size() : scale2x.size()) : m_gameShown.size();
+    if (size() != shown + QSize(16, 16))
+        setClientSize(shown + QSize(16, 16));
     update();
 }
 

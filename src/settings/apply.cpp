@@ -93,6 +93,8 @@ void TForm2::applyGameLook() {
         try {
             preview.game = loadGameLook(besideExecutable(m_platform.executableFolder, spiel_ordner->text()),
                                         spiel_system->text(), defaultFontPlaces(m_platform.programFolder), &problems);
+            applyMessageOptions(*preview.game, besideExecutable(m_platform.executableFolder, spiel_ordner->text()),
+                                gameMessageOptions(), &problems);
             spiel_schrift->setText(QStringLiteral("Schrift: ") + preview.game->fontName);
         } catch (const std::exception& e) {
             problems.push_back(QString::fromUtf8(e.what()));

@@ -10,14 +10,17 @@
 #include "platform/number.h"
 #include "platform/paths.h"
 #include "game/game_look.h"
+#include "settings/face_picker.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -264,9 +267,18 @@ void TForm2::buildDebugger(QWidget* page) {
     debug->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
 
-void TForm2::buildSpiel(QWidget* page) {
-    QGroupBox* spiel = group(page, QStringLiteral("Spieldaten"), QRect(8, 8, 281, 153));
-    spiel_ordner = field(spiel, QStringLiteral("Spielordner (RPG_RT.ldb)"), QRect(8, 32, 265, 21),
+void TForm2::buildSpiel(QWidget* tab) {
+    // Two groups are more than the tab's height: the page scrolls.
+    auto* scroll = new QScrollArea(tab);
+    scroll->setGeometry(0, 0, 301, 167);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* page = new QWidget;
+    page->resize(283, 408);
+    scroll->setWidget(page);
+    backgrounds << page;
+    QGroupBox* spiel = group(page, QStringLiteral("Spieldaten"), QRect(8, 8, 267, 153));
+    spiel_ordner = field(spiel, QStringLiteral("Spielordner (RPG_RT.ldb)"), QRect(8, 32, 251, 21),
                          QStringLiteral("Der Ordner des Spiels, aus dem Systemgrafik und Heldennamen gelesen werden."));
     spiel_system = field(spiel, QStringLiteral("Systemgrafik"), QRect(8, 72, 121, 21),
                          QStringLiteral("Name der Systemgrafik im Ordner System; leer: die aus der Datenbank."));
@@ -282,6 +294,88 @@ void TForm2::buildSpiel(QWidget* page) {
             [this] { colour(spiel_variable, sampleVariable().has_value()); });
     // The System graphic is looked for in the folder named.
     connect(spiel_ordner, &QLineEdit::textChanged, this, [this] { Fileexistence(spiel_system); });
+    buildNachricht(page);
+}
+
+void TForm2::buildNachricht(QWidget* page) {
+    QGroupBox* nachricht = group(page, QStringLiteral("Nachricht"), QRect(8, 169, 267, 231));
+    spiel_gesicht = field(nachricht, QStringLiteral("Gesicht"), QRect(8, 32, 121, 21),
+                          QStringLiteral("Name eines FaceSets im Ordner FaceSet des Spiels; leer: kein Gesicht."));
+    spiel_gesicht_nr = field(nachricht, QStringLiteral("Nr."), QRect(136, 32, 33, 21),
+                             QStringLiteral("Das Gesicht im FaceSet, 0 bis 15; ein Klick in die Auswahl daneben wählt es."));
+    spiel_gesicht_wahl = new FacePicker(nachricht);
+    spiel_gesicht_wahl->move(178, 16);
+    setHint(spiel_gesicht_wahl, QStringLiteral("Die 16 Gesichter des FaceSets; ein Klick wählt eines."));
+    spiel_gesicht_wahl->onChosen = [this](int i) { spiel_gesicht_nr->setText(QString::number(i)); };
+    spiel_gesicht_rechts = checkBox(nachricht, QStringLiteral("rechts"), QRect(8, 60, 61, 17),
+                                    QStringLiteral("Das Gesicht steht rechts; der Text beginnt dann links am Rand."));
+    spiel_gesicht_gespiegelt = checkBox(nachricht, QStringLiteral("gespiegelt"), QRect(80, 60, 81, 17),
+                                        QStringLiteral("Das Gesicht wird links-rechts gespiegelt."));
+    spiel_transparent = checkBox(nachricht, QStringLiteral("Fenster durchsichtig"), QRect(8, 104, 141, 17),
+                                 QStringLiteral("Zeigt nur Text, Schatten und Gesicht, ohne Hintergrund und Rahmen des Fensters."));
+    auto* positionLabel = new QLabel(QStringLiteral("Position"), nachricht);
+    positionLabel->setGeometry(152, 89, 97, 13);
+    spiel_position = new QComboBox(nachricht);
+    spiel_position->addItems({QStringLiteral("oben"), QStringLiteral("mitte"), QStringLiteral("unten")});
+    spiel_position->setGeometry(152, 104, 97, 21);
+    setHint(spiel_position, QStringLiteral("Wo das Fenster auf dem Bildschirm des Spiels steht."));
+    spiel_hintergrund = field(nachricht, QStringLiteral("Hintergrund"), QRect(8, 152, 121, 21),
+                              QStringLiteral("Ein Bild aus den Ordnern Picture oder Panorama des Spiels hinter dem Fenster; leer: keines."));
+    spiel_hintergrund_x = field(nachricht, QStringLiteral("Mitte x"), QRect(136, 152, 57, 21),
+                                QStringLiteral("Wo die Mitte des Bildes auf dem 320 × 240 Pixel großen Bildschirm steht, waagrecht."));
+    spiel_hintergrund_y = field(nachricht, QStringLiteral("Mitte y"), QRect(200, 152, 57, 21),
+                                QStringLiteral("Wo die Mitte des Bildes auf dem 320 × 240 Pixel großen Bildschirm steht, senkrecht."));
+    spiel_bildschirm = checkBox(nachricht, QStringLiteral("ganzer Bildschirm"), QRect(8, 184, 141, 17),
+                                QStringLiteral("Die Vorschau zeigt den ganzen Bildschirm des Spiels, nicht nur das Fenster."));
+    for (QLineEdit* f : {spiel_ordner, spiel_gesicht, spiel_gesicht_nr, spiel_hintergrund, spiel_hintergrund_x,
+                         spiel_hintergrund_y})
+        connect(f, &QLineEdit::textChanged, this, [this] { checkMessageFields(); });
+}
+
+void TForm2::checkMessageFields() {
+    const std::filesystem::path game = besideExecutable(m_platform.executableFolder, spiel_ordner->text());
+    const bool folderValid = !spiel_ordner->text().isEmpty() && holdsGameDatabase(game);
+    const auto number = [](const QLineEdit* f, int low, int high) {
+        bool ok = false;
+        const int n = f->text().toInt(&ok);
+        return ok && n >= low && n <= high;
+    };
+    const std::optional<std::filesystem::path> faceSet = findGameGraphic(game, "FaceSet", spiel_gesicht->text());
+    colour(spiel_gesicht, spiel_gesicht->text().isEmpty() ? folderValid : faceSet.has_value());
+    colour(spiel_gesicht_nr, number(spiel_gesicht_nr, 0, 15));
+    colour(spiel_hintergrund, spiel_hintergrund->text().isEmpty() ? folderValid
+                                                                   : findBackground(game, spiel_hintergrund->text()).has_value());
+    colour(spiel_hintergrund_x, number(spiel_hintergrund_x, -100000, 100000));
+    colour(spiel_hintergrund_y, number(spiel_hintergrund_y, -100000, 100000));
+    QImage set;
+    if (faceSet) {
+        try {
+            set = readSystemGraphic(*faceSet);
+        } catch (const std::exception&) {
+            // A FaceSet that cannot be read shows an empty picker; apply says why.
+        }
+    }
+    spiel_gesicht_wahl->setFaceSet(set);
+    if (number(spiel_gesicht_nr, 0, 15))
+        spiel_gesicht_wahl->setChosen(spiel_gesicht_nr->text().toInt());
+}
+
+GameMessageOptions TForm2::gameMessageOptions() const {
+    GameMessageOptions o;
+    o.face = spiel_gesicht->text();
+    o.faceIndex = std::clamp(spiel_gesicht_nr->text().toInt(), 0, 15);
+    o.faceRight = spiel_gesicht_rechts->isChecked();
+    o.faceMirrored = spiel_gesicht_gespiegelt->isChecked();
+    o.transparent = spiel_transparent->isChecked();
+    o.position = spiel_position->currentIndex();
+    o.background = spiel_hintergrund->text();
+    bool ok = false;
+    if (const int x = spiel_hintergrund_x->text().toInt(&ok); ok)
+        o.backgroundX = x;
+    if (const int y = spiel_hintergrund_y->text().toInt(&ok); ok)
+        o.backgroundY = y;
+    o.wholeScreen = spiel_bildschirm->isChecked();
+    return o;
 }
 
 void TForm2::FormShow() {
@@ -317,6 +411,17 @@ void TForm2::FormShow() {
     spiel_aktiv->setChecked(false);
     spiel_variable->setText(QStringLiteral("0"));
     spiel_schrift->setText(QStringLiteral("Schrift: –"));
+    spiel_gesicht->setText(QString());
+    spiel_gesicht_nr->setText(QStringLiteral("0"));
+    spiel_gesicht_rechts->setChecked(false);
+    spiel_gesicht_gespiegelt->setChecked(false);
+    spiel_transparent->setChecked(false);
+    spiel_position->setCurrentIndex(2);
+    spiel_hintergrund->setText(QString());
+    spiel_hintergrund_x->setText(QStringLiteral("160"));
+    spiel_hintergrund_y->setText(QStringLiteral("120"));
+    spiel_bildschirm->setChecked(false);
+    checkMessageFields();
     // Setting an empty field to empty changes nothing, so the colour is set here.
     Fileexistence(spiel_ordner);
     Fileexistence(spiel_system);

@@ -2,6 +2,7 @@
 
 #include "app/tool_window.h"
 #include "app/windows.h"
+#include "game/game_look.h"
 #include "message/scanner.h"
 #include "platform/platform.h"
 #include "preview/rendering.h"
@@ -11,6 +12,7 @@
 
 class QAbstractButton;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -20,6 +22,8 @@ class QTabWidget;
 class QToolButton;
 
 namespace zeilwerk {
+
+class FacePicker;
 
 // The option window "Optionen", the settings model: every setting lives in one of its
 // controls, named after it; the other windows read them here.
@@ -57,6 +61,8 @@ public:
 
     // What the preview's rendering reads of the settings, the game's look aside.
     RenderSettings renderSettings() const;
+    // The message's options of the game's look, as set on the tab "Spiel".
+    GameMessageOptions gameMessageOptions() const;
     // "Beispielwert für \v" as a number, or nothing when it is none.
     std::optional<std::int32_t> sampleVariable() const;
 
@@ -128,6 +134,17 @@ public:
     QCheckBox* spiel_aktiv;         // applied flag, never shown
     QLineEdit* spiel_variable;      // what \v[n] prints in the game's look
     QLabel* spiel_schrift;          // which font the game's look draws with
+    QLineEdit* spiel_gesicht;
+    QLineEdit* spiel_gesicht_nr;
+    FacePicker* spiel_gesicht_wahl;
+    QCheckBox* spiel_gesicht_rechts;
+    QCheckBox* spiel_gesicht_gespiegelt;
+    QCheckBox* spiel_transparent;
+    QComboBox* spiel_position;
+    QLineEdit* spiel_hintergrund;
+    QLineEdit* spiel_hintergrund_x;
+    QLineEdit* spiel_hintergrund_y;
+    QCheckBox* spiel_bildschirm;
 
     // The window, two tab pages and the group boxes, which show the default help text.
     QList<QWidget*> backgrounds;
@@ -148,6 +165,9 @@ private:
     QPushButton* button(QWidget* parent, const QString& caption, QRect geometry, const QString& hint);
     void validateNumber(QLineEdit* field);
     void colour(QLineEdit* field, bool valid);
+    void buildNachricht(QWidget* page);
+    // Colours the message fields of the tab "Spiel" and shows the FaceSet in the picker.
+    void checkMessageFields();
 
     const Platform& m_platform;
     const Windows& m_windows;

@@ -9,11 +9,13 @@
 #include "settings/ini_file.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
 
 #include <algorithm>
+#include <cstdlib>
 #include <variant>
 
 namespace zeilwerk {
@@ -23,7 +25,7 @@ namespace {
 struct Selected {
     QAbstractButton* button;
 };
-using Control = std::variant<QCheckBox*, QLineEdit*, QLabel*, Selected>;
+using Control = std::variant<QCheckBox*, QLineEdit*, QLabel*, Selected, QComboBox*>;
 
 struct ProfileKey {
     const char* section;
@@ -73,6 +75,16 @@ std::vector<ProfileKey> gameKeys(TForm2& o) {
         {"spiel", "aktiv_set", o.spiel_aktiv_set, "0"},
         {"spiel", "aktiv", o.spiel_aktiv, "0"},
         {"spiel", "variable", o.spiel_variable, "0"},
+        {"spiel", "gesicht", o.spiel_gesicht, ""},
+        {"spiel", "gesicht_nr", o.spiel_gesicht_nr, "0"},
+        {"spiel", "gesicht_rechts", o.spiel_gesicht_rechts, "0"},
+        {"spiel", "gesicht_gespiegelt", o.spiel_gesicht_gespiegelt, "0"},
+        {"spiel", "transparent", o.spiel_transparent, "0"},
+        {"spiel", "position", o.spiel_position, "2"},
+        {"spiel", "hintergrund", o.spiel_hintergrund, ""},
+        {"spiel", "hintergrund_x", o.spiel_hintergrund_x, "160"},
+        {"spiel", "hintergrund_y", o.spiel_hintergrund_y, "120"},
+        {"spiel", "bildschirm", o.spiel_bildschirm, "0"},
     };
 }
 
@@ -100,6 +112,7 @@ IniEntry savedKey(const ProfileKey& k) {
                            [&](QLineEdit* f) { return toIni(f->text()); },
                            [&](QLabel* l) { return toIni(l->text()); },
                            [&](Selected s) { return iniFlag(!s.button->isEnabled()); },
+                           [&](QComboBox* b) { return std::to_string(b->currentIndex()); },
                        },
                        k.control)};
 }
@@ -111,6 +124,11 @@ void loadKey(const IniFile& file, const ProfileKey& k) {
                    [&](QLineEdit* f) { f->setText(fromIni(file.readText(k.section, k.key, k.fallback))); },
                    [&](QLabel* l) { l->setText(fromIni(file.readText(k.section, k.key, k.fallback))); },
                    [&](Selected s) { s.button->setEnabled(!file.readFlag(k.section, k.key, flagDefault)); },
+                   [&](QComboBox* b) {
+                       const int fallback = std::atoi(k.fallback);
+                       const int i = file.readNumber(k.section, k.key, fallback);
+                       b->setCurrentIndex(i >= 0 && i < b->count() ? i : fallback);
+                   },
                },
                k.control);
 }

@@ -1,0 +1,170 @@
+#include "game_fixture.h"
+#include "program_fixture.h"
+
+#include "game/game_look.h"
+#include "settings/face_picker.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace zeilwerk::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+QRgb faceColour(int i) {
+    return engineColour(qRgb(40 + 12 * i, 200, 80)) | 0xFF000000;
+}
+const QRgb kFaceEdge = engineColour(qRgb(255, 255, 0)) | 0xFF000000;   // each face's left column
+const QRgb kPicture = engineColour(qRgb(0, 160, 255)) | 0xFF000000;
+
+// Our FaceSet: face i in its own colour, its left column marked, its top-left pixel index 0.
+QImage faceSet() {
+    QImage set(192, 192, QImage::Format_Indexed8);
+    QList<QRgb> table{qRgb(255, 0, 255), qRgb(255, 255, 0)};
+    for (int i = 0; i < 16; ++i)
+        table.append(qRgb(40 + 12 * i, 200, 80));
+    set.setColorTable(table);
+    for (int y = 0; y < 192; ++y)
+        for (int x = 0; x < 192; ++x) {
+            const int i = (y / 48) * 4 + x / 48;
+            set.setPixel(x, y, x % 48 == 0 ? (y % 48 == 0 ? 0 : 1) : static_cast<uint>(2 + i));
+        }
+    return set;
+}
+
+class MessageOptionsTest : public PreviewProgramTest {
+protected:
+    void SetUp() override {
+        PreviewProgramTest::SetUp();
+        const fs::path game = folder / "spiel";
+        ASSERT_TRUE(writeEngineGame(game));
+        fs::create_directories(game / "FaceSet");
+        fs::create_directories(game / "Picture");
+        ASSERT_TRUE(faceSet().save(qpath(game / "FaceSet" / "Held.png"), "png"));
+        QImage picture(100, 60, QImage::Format_RGB32);
+        picture.fill(qRgb(0, 160, 255));
+        ASSERT_TRUE(picture.save(qpath(game / "Picture" / "Wald.png"), "png"));
+        options->spiel_ordner->setText(qpath(game));
+        options->spiel_aktiv_set->setChecked(true);
+    }
+    QImage shown(const QString& text) {
+        options->confirmClick();
+        input->GetText->setPlainText(text);
+        return preview->gameLookShown();
+    }
+};
+
+QRgb at(const QImage& image, int x, int y) {
+    return image.pixel(x, y) | 0xFF000000;
+}
+
+TEST_F(MessageOptionsTest, FacesWindowsAndPlacesOnTheWholeScreen) {
+    const struct {
+        bool right, mirrored, transparent;
+        int position;
+    } rows[] = {{false, false, false, 2}, {false, true, true, 0}, {true, false, false, 1},
+                {true, true, true, 2},   {false, false, true, 1}, {true, true, false, 0}};
+    options->spiel_gesicht->setText("held");
+    options->spiel_gesicht_nr->setText("5");
+    options->spiel_hintergrund->setText("Wald");
+    options->spiel_bildschirm->setChecked(true);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.right << row.mirrored << row.transparent << row.position);
+        options->spiel_gesicht_rechts->setChecked(row.right);
+        options->spiel_gesicht_gespiegelt->setChecked(row.mirrored);
+        options->spiel_transparent->setChecked(row.transparent);
+        options->spiel_position->setCurrentIndex(row.position);
+        const QImage image = shown("x");
+        ASSERT_EQ(image.size(), QSize(320, 240));
+        EXPECT_EQ(preview->size(), QSize(336, 256));
+        const int top = 80 * row.position;
+        const int faceX = row.right ? 256 : 16;
+        EXPECT_EQ(at(image, faceX + 20, top + 16 + 20), faceColour(5));
+        // The marked column is the face's left one, or its right one mirrored.
+        EXPECT_EQ(at(image, faceX + (row.mirrored ? 47 : 0), top + 16 + 20), kFaceEdge);
+        // The text starts beside a face on the left, at the border beside one on the right.
+        EXPECT_EQ(at(image, row.right ? 8 : 80, top + 11), glyphColour(0, 0, 1));
+        // The picture lies behind the box where it is transparent, and around it always.
+        const bool overPicture = top + 40 >= 90 && top + 40 < 150;
+        const QRgb inside = at(image, 150, top + 40);
+        if (row.transparent)
+            EXPECT_EQ(inside, overPicture ? kPicture : kGameBackground);
+        else
+            EXPECT_NE(inside, kPicture);
+        EXPECT_EQ(at(image, 160, row.position == 1 ? 170 : 120), row.position == 1 ? kGameBackground : kPicture);
+    }
+}
+
+TEST_F(MessageOptionsTest, TheBoxAloneIsTheScreensCutAndTwiceItsSize) {
+    options->spiel_gesicht->setText("Held.PNG");
+    options->spiel_hintergrund->setText("wald");
+    options->spiel_transparent->setChecked(true);
+    options->spiel_position->setCurrentIndex(1);
+    options->spiel_bildschirm->setChecked(true);
+    const QImage screen = shown("Hallo");
+    options->spiel_bildschirm->setChecked(false);
+    EXPECT_EQ(shown("Hallo"), screen.copy(0, 80, 320, 80));
+    EXPECT_EQ(preview->size(), QSize(336, 96));
+    options->vorschau_scale2x_set->setChecked(true);
+    options->spiel_bildschirm->setChecked(true);
+    EXPECT_EQ(shown("Hallo"), screen.scaled(640, 480));
+    EXPECT_EQ(preview->size(), QSize(656, 496));
+    // Off again: the window is the preview's own size.
+    options->spiel_aktiv_set->setChecked(false);
+    options->confirmClick();
+    EXPECT_EQ(preview->size(), QSize(656, 176));
+}
+
+TEST_F(MessageOptionsTest, ThePickerShowsTheFaceSetAndAClickChooses) {
+    options->spiel_gesicht->setText("Held");
+    FacePicker* picker = options->spiel_gesicht_wahl;
+    QTest::mouseClick(picker, Qt::LeftButton, {}, QPoint(3 * 20 + 10, 2 * 20 + 10));
+    EXPECT_EQ(options->spiel_gesicht_nr->text(), "11");
+    EXPECT_EQ(picker->chosen(), 11);
+    options->spiel_gesicht_nr->setText("2");
+    EXPECT_EQ(picker->chosen(), 2);
+    const QImage drawn = picker->grab().toImage();
+    EXPECT_EQ(drawn.pixel(2 * 20 + 10, 10) | 0xFF000000, qRgb(40 + 12 * 2, 200, 80));
+    const auto colourOf = [](QLineEdit* f) { return f->palette().color(QPalette::Text); };
+    EXPECT_EQ(colourOf(options->spiel_gesicht), TForm2::validColour);
+    options->spiel_gesicht->setText("Niemand");
+    EXPECT_EQ(colourOf(options->spiel_gesicht), TForm2::invalidColour);
+    options->spiel_gesicht_nr->setText("16");
+    EXPECT_EQ(colourOf(options->spiel_gesicht_nr), TForm2::invalidColour);
+    options->spiel_hintergrund->setText("Wald");
+    EXPECT_EQ(colourOf(options->spiel_hintergrund), TForm2::validColour);
+}
+
+TEST_F(MessageOptionsTest, TheProfileKeepsTheOptionsAndAnOldOneLoadsTheDefaults) {
+    options->spiel_gesicht->setText("Held");
+    options->spiel_gesicht_nr->setText("7");
+    options->spiel_gesicht_gespiegelt->setChecked(true);
+    options->spiel_position->setCurrentIndex(0);
+    options->spiel_hintergrund_x->setText("40");
+    options->spiel_bildschirm->setChecked(true);
+    options->ini_saveClick();
+    options->FormShow();
+    ASSERT_TRUE(options->loadini(options->ini_load));
+    EXPECT_EQ(options->spiel_gesicht->text(), "Held");
+    EXPECT_EQ(options->spiel_gesicht_nr->text(), "7");
+    EXPECT_TRUE(options->spiel_gesicht_gespiegelt->isChecked());
+    EXPECT_EQ(options->spiel_position->currentIndex(), 0);
+    EXPECT_EQ(options->spiel_hintergrund_x->text(), "40");
+    EXPECT_TRUE(options->spiel_bildschirm->isChecked());
+    // A profile of before, with its section but none of the new keys.
+    writeBytes(folder.path() / "alt.ini", "[spiel]\r\nordner=x\r\nposition=9\r\n");
+    options->ini_datei->setText("alt.ini");
+    ASSERT_TRUE(options->loadini(options->ini_load));
+    EXPECT_EQ(options->spiel_gesicht->text(), "");
+    EXPECT_EQ(options->spiel_position->currentIndex(), 2);
+    EXPECT_EQ(options->spiel_hintergrund_y->text(), "120");
+    EXPECT_FALSE(options->spiel_bildschirm->isChecked());
+}
+
+}  // namespace
+}  // namespace zeilwerk::test
