@@ -2,6 +2,8 @@
 #include "ink.h"
 
 #include "app/tool_window.h"
+#include "platform/code_page.h"
+#include "platform/fonts.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -52,7 +54,8 @@ TEST_F(InputWindowTest, ControlsAsDesigned) {
     EXPECT_EQ(input->GetText->geometry(), QRect(40, 24, 433, 89));
     EXPECT_EQ(input->GetText->toPlainText(), "");
     EXPECT_EQ(input->GetText->lineWrapMode(), QPlainTextEdit::NoWrap);
-    EXPECT_EQ(QFontInfo(input->GetText->font()).family(), "Fixedsys");
+    // Wine's Fixedsys draws € and its neighbours as boxes: a monospace family that has them serves.
+    EXPECT_EQ(QFontInfo(input->GetText->font()).family(), "DejaVu Sans Mono");
 }
 
 TEST_F(InputWindowTest, TheHelpLineShowsOneWholeLineAndNothingOfTheSecond) {
@@ -131,11 +134,10 @@ TEST_F(InputWindowTest, GeometryIgnoresTooSmallAndEmptyAndRejectsNonNumbers) {
     EXPECT_EQ(input->GetText->size(), QSize(649, 89));
 }
 
-TEST_F(InputWindowTest, HugeValuesAreCappedInsteadOfOverflowing) {
+TEST_F(InputWindowTest, SizesBeyondTheScreenAreRefusedAndHugeFontSizesCapped) {
     input->setInputWidth("2147483647");
     input->setInputHeight("2147483647");
-    EXPECT_EQ(input->size(), QSize(TForm1::maxClientExtent, TForm1::maxClientExtent));
-    EXPECT_EQ(input->GetText->width(), TForm1::maxClientExtent - 49);
+    EXPECT_EQ(input->size(), QSize(482, 121));
     input->setInputFontSize("2147483647");
     EXPECT_LE(input->GetText->font().pixelSize(), maxFontPixels);
 }
@@ -151,6 +153,28 @@ TEST_F(InputWindowTest, FontNameAndSizeFollowOnlyInstalledNames) {
     input->setInputFontSize("0");
     EXPECT_EQ(QFontInfo(input->GetText->font()).family(), "Tahoma");
     EXPECT_EQ(input->GetText->font().pixelSize(), 16);
+}
+
+TEST_F(InputWindowTest, EveryCharacterOfTheCodePageShowsInTheMemoAsItself) {
+    const std::u16string page = codePageCharacters(CodePage::system());
+    ASSERT_EQ(page.size(), 95u + 27u + 96u);   // ASCII, 0x80 to 0x9F but its five holes, 0xA0 to 0xFF
+    if (const QFont wine = windowsFont("Fixedsys", 8); QFontInfo(wine).family() == "Fixedsys") {
+        EXPECT_EQ(charactersNotShown(wine, u"A€„™ß"), u"€„™") << "Wine's boxes are not told apart";
+    }
+    EXPECT_EQ(charactersNotShown(input->GetText->font(), page), u"");
+    // As drawn in the memo: some ink, but no filled block of it.
+    input->show();
+    for (const char16_t c : {u'€', u'„', u'™', u'‰', u'Ÿ'}) {
+        input->GetText->setPlainText(QString(QChar(c)));
+        const QImage shot = input->GetText->viewport()->grab().toImage();
+        QRect box;
+        int ink = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                if (qGray(shot.pixel(x, y)) < 128)
+                    ++ink, box |= QRect(x, y, 1, 1);
+        EXPECT_TRUE(ink > 0 && ink < box.width() * box.height() * 3 / 4) << QString(QChar(c)).toStdString();
+    }
 }
 
 TEST(EdgeSnapping, SnapsWithinTenPixelsInOrder) {

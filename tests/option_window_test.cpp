@@ -121,8 +121,8 @@ TEST_F(OptionWindowTest, NumberFieldsColourByTheirBounds) {
     const NumberCase cases[] = {
         {"x", "320", true},    {"x", "321", false},   {"x", "-5", true},      {"x", "", false},
         {"y", "80", true},     {"y", "81", false},    {"y", "0", true},
-        {"breite", "19", false}, {"breite", "20", true}, {"breite", "99999", true},
-        {"hoehe", "19", false},  {"hoehe", "20", true},
+        {"breite", "19", false}, {"breite", "20", true}, {"breite", "99999", false},
+        {"hoehe", "19", false},  {"hoehe", "20", true},  {"hoehe", "999", false},
         {"grad", "0", false},    {"grad", "1", true},   {"grad", "", false},
     };
     for (const NumberCase& c : cases) {

@@ -1,5 +1,6 @@
 #include "program_fixture.h"
 
+#include "app/window_placement.h"
 #include "maker/maker_sender.h"
 
 #include <QCheckBox>
@@ -255,16 +256,14 @@ TEST_F(SettingsTest, SaveIntoAMissingFolderReportsTheFullPath) {
     EXPECT_EQ(messages.errors[0].toStdString(), "Unable to write to " + (folder / "fehlt/profil.ini").string() + ".");
 }
 
-TEST_F(SettingsTest, ArrangeGroupsTheWindowsAroundTheDesktopCentre) {
+TEST_F(SettingsTest, ArrangePutsTheWindowsWhereTheArrangementSays) {
     input->move(5, 5);
     QTest::mouseClick(options->fenster_ausr, Qt::LeftButton);
-    const QSize desktop = QGuiApplication::primaryScreen()->virtualSize();
-    const QRect i = input->frameGeometry();
-    EXPECT_EQ(i.topLeft(), QPoint(desktop.width() / 2 - i.width(), desktop.height() / 2 - i.height()));
-    EXPECT_EQ(options->frameGeometry().topLeft(), QPoint(i.x() + i.width() + 8, i.y()));
-    EXPECT_EQ(preview->frameGeometry().topLeft(),
-              QPoint(i.x() + i.width() - preview->frameGeometry().width(), i.y() + i.height() + 8));
-    EXPECT_EQ(toolbar->frameGeometry().topLeft(), QPoint(i.x(), i.y() - toolbar->frameGeometry().height() - 8));
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize desktop = screen->virtualSize();
+    const GroupState placed = groupState(windows);
+    EXPECT_EQ(placed.rects, arrangedGroup(placed.sizes, QPoint(desktop.width() / 2, desktop.height() / 2),
+                                          screen->availableGeometry()));
 }
 
 class StartupLoadTest : public ProgramTest {
@@ -299,11 +298,14 @@ TEST_F(StartupLoadTest, AnAutoLoadedProfileStaysInForceAfterStartUp) {
     EXPECT_EQ(preview->boxme.transparentColour(), qRgb(0, 90, 0));
     EXPECT_EQ(preview->previewFont(), "Tahoma");
     EXPECT_TRUE(options->fenster_auto->isChecked());
-    // The load's apply wrote the positions the windows had then; start-up restored them.
-    const std::string written = readFile(folder / "optn.ini");
-    EXPECT_NE(written.find("eingabe_left=" + std::to_string(input->frameGeometry().x())), std::string::npos);
-    EXPECT_NE(written.find("eingabe_top=" + std::to_string(input->frameGeometry().y())), std::string::npos);
-    EXPECT_NEAR(input->frameGeometry().x(), 440, 4);   // the designed place, give or take the frame
+    // The load's apply wrote the positions the windows had then, the designed place give or take
+    // the frame; start-up restored them, moved back onto this 800 pixels wide screen.
+    const IniFile written(folder / "optn.ini");
+    const int left = written.readNumber("fenster", "eingabe_left", 0);
+    EXPECT_NEAR(left, 440, 4);
+    const int screenRight = QGuiApplication::primaryScreen()->availableGeometry().right() + 1;
+    EXPECT_EQ(input->frameGeometry().topLeft(), QPoint(std::min(left, screenRight - input->frameGeometry().width()),
+                                                       written.readNumber("fenster", "eingabe_top", 0)));
 }
 
 TEST_F(StartupLoadTest, RememberedPositionsAndTheirDefaults) {
@@ -312,11 +314,15 @@ TEST_F(StartupLoadTest, RememberedPositionsAndTheirDefaults) {
     input->show();
     const QRect i = input->frameGeometry();
     EXPECT_EQ(i.topLeft(), QPoint(50, 100));
-    EXPECT_EQ(options->frameGeometry().topLeft(), QPoint(50 + i.width() + 8, 100));
+    // Right of the input window would reach past this 800 pixels wide screen: moved back onto it.
+    const int screenRight = QGuiApplication::primaryScreen()->availableGeometry().right() + 1;
+    EXPECT_EQ(options->frameGeometry().topLeft(),
+              QPoint(std::min(50 + i.width() + 8, screenRight - options->frameGeometry().width()), 100));
     // The frame is known only once a window is shown: allow its width.
     EXPECT_NEAR(preview->frameGeometry().x(), 50 + i.width() - preview->frameGeometry().width(), 4);
     EXPECT_NEAR(preview->frameGeometry().y(), 100 + i.height() + 8, 4);
-    EXPECT_EQ(toolbar->frameGeometry().topLeft(), QPoint(-206, 100));
+    // Off the screen, the toolbar's title bar is brought back onto it.
+    EXPECT_EQ(toolbar->frameGeometry().topLeft(), QPoint(0, 100));
 }
 
 }  // namespace

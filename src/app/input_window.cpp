@@ -3,6 +3,8 @@
 #include "platform/qt_text.h"
 #include "app/help_line.h"
 #include "app/startup.h"
+#include "app/window_placement.h"
+#include "platform/code_page.h"
 #include "platform/fonts.h"
 #include "platform/messages.h"
 #include "platform/number.h"
@@ -15,6 +17,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextEdit>
 
@@ -34,6 +37,11 @@ constexpr int extraClientHeight = 32;
 int scaledExtent(std::int32_t percent, int designed, int extra) {
     const std::int64_t value = static_cast<std::int64_t>(percent) * designed / 100;
     return static_cast<int>(std::min<std::int64_t>(value, TForm1::maxClientExtent - extra));
+}
+
+QRect workAreaOf(const QWidget* window) {
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
 }
 
 }  // namespace
@@ -84,7 +92,7 @@ void TForm1::setInputWidth(const QString& percent) {
     if (percent.isEmpty())
         return;
     const std::int32_t w = strToInt(toU16(percent));
-    if (w < 20)
+    if (w < 20 || w > largestWidthPercent())
         return;
     const int memoWidth = scaledExtent(w, designedMemoWidth, extraClientWidth);
     GetText->resize(memoWidth, GetText->height());
@@ -96,12 +104,22 @@ void TForm1::setInputHeight(const QString& percent) {
     if (percent.isEmpty())
         return;
     const std::int32_t h = strToInt(toU16(percent));
-    if (h < 20)
+    if (h < 20 || h > largestHeightPercent())
         return;
     const int memoHeight = scaledExtent(h, designedMemoHeight, extraClientHeight);
     GetText->resize(GetText->width(), memoHeight);
     Memo1->resize(gutterWidth, memoHeight);
     setClientSize(QSize(width(), memoHeight + extraClientHeight));
+}
+
+int TForm1::largestWidthPercent() const {
+    const int frame = outerGeometry().width() - width();
+    return largestFittingPercent(workAreaOf(this).width() - frame, designedMemoWidth, extraClientWidth);
+}
+
+int TForm1::largestHeightPercent() const {
+    const int frame = outerGeometry().height() - height();
+    return largestFittingPercent(workAreaOf(this).height() - frame, designedMemoHeight, extraClientHeight);
 }
 
 void TForm1::setInputFontName(const QString& family) {
@@ -122,7 +140,8 @@ void TForm1::setInputFontSize(const QString& points) {
 }
 
 void TForm1::applyInputFont() {
-    const QFont font = windowsFont(m_fontFamily, m_fontPoints);
+    // Every character of the code page must show as itself while typed, whatever the family lacks.
+    const QFont font = typingFont(m_fontFamily, m_fontPoints, CodePage::system());
     GetText->setFont(font);
     Memo1->setFont(font);
 }
@@ -141,12 +160,7 @@ void TForm1::GetTextChange() {
     const TForm2* options = m_windows.options;
     if (!options || !m_windows.preview)
         return;
-    RenderSettings settings;
-    settings.active = options->vorschau_aktiv->isChecked();
-    settings.plain = options->vorschau_plain->isChecked();
-    settings.scale2x = options->vorschau_scale2x->isChecked();
-    settings.lineLength = options->laenge->text();
-    settings.alignment = options->ausrichtung->text();
+    RenderSettings settings = options->renderSettings();
     if (m_windows.preview->game)
         settings.game = &*m_windows.preview->game;
     renderPreview(*m_windows.preview, {line(0), line(1), line(2), line(3)}, settings, m_windows.options);

@@ -29,6 +29,10 @@ public:
     void setInputHeight(const QString& percent);
     void setInputFontName(const QString& family);
     void setInputFontSize(const QString& points);
+    // The largest percentages whose window still fits the work area of its screen; apply
+    // takes no larger one.
+    int largestWidthPercent() const;
+    int largestHeightPercent() const;
 
     void setHelpText(const QString& text);
 

@@ -1,6 +1,7 @@
 #include "app/window_placement.h"
 
 #include "app/input_window.h"
+#include "app/tool_window.h"
 #include "message/toolbar_window.h"
 #include "preview/preview_window.h"
 #include "settings/ini_file.h"
@@ -9,69 +10,282 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
 namespace zeilwerk {
 namespace {
 
-QSize virtualDesktop() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->virtualSize() : QSize(0, 0);
+constexpr int gap = 8;
+
+// How far a span must move to lie within [low, low + room); one longer than the room
+// starts where the room starts, so its beginning (the title bar, the left edge) shows.
+int shiftInto(int start, int length, int low, int room) {
+    if (length > room || start < low)
+        return low - start;
+    return std::min(0, low + room - (start + length));
 }
 
-// Window geometry as the system counts it: outer frame, in desktop pixels.
-int left(const ToolWindow* w) { return w->outerGeometry().x(); }
-int top(const ToolWindow* w) { return w->outerGeometry().y(); }
-int width(const ToolWindow* w) { return w->outerGeometry().width(); }
-int height(const ToolWindow* w) { return w->outerGeometry().height(); }
-void setLeft(ToolWindow* w, int x) { w->moveOuterTo(QPoint(x, top(w))); }
-void setTop(ToolWindow* w, int y) { w->moveOuterTo(QPoint(left(w), y)); }
+QRect inside(QRect r, QRect area) {
+    return r.translated(shiftInto(r.x(), r.width(), area.x(), area.width()),
+                        shiftInto(r.y(), r.height(), area.y(), area.height()));
+}
 
-// The window layout that both the arrangement and the defaults of a restore follow.
-struct Layout {
-    const Windows& w;
-    int inputTop() const { return virtualDesktop().height() / 2 - height(w.input); }
-    int inputLeft() const { return virtualDesktop().width() / 2 - width(w.input); }
-    int optionTop() const { return top(w.input); }
-    int optionLeft() const { return left(w.input) + width(w.input) + 8; }
-    int previewTop() const { return top(w.input) + height(w.input) + 8; }
-    int previewLeft() const { return left(w.input) + width(w.input) - width(w.preview); }
-};
+QRect bounds(const GroupRects& rects) {
+    QRect box = rects[0];
+    for (const QRect& r : rects)
+        box = box.united(r);
+    return box;
+}
+
+GroupRects standardShape(const GroupSizes& sizes, QPoint centre) {
+    const QSize in = sizes[InputWindow].outer();
+    const QRect input(centre - QPoint(in.width(), in.height()), in);
+    const QSize op = sizes[OptionWindow].outer();
+    const QSize pv = sizes[PreviewWindow].outer();
+    const QSize tb = sizes[ToolbarWindow].outer();
+    return {input, QRect(QPoint(input.x() + input.width() + gap, input.y()), op),
+            QRect(QPoint(input.x() + input.width() - pv.width(), input.y() + input.height() + gap), pv),
+            QRect(QPoint(input.x(), input.y() - gap - tb.height()), tb)};
+}
+
+std::int64_t overlapArea(QRect r, const std::vector<QRect>& taken) {
+    std::int64_t area = 0;
+    for (const QRect& t : taken) {
+        const QRect common = r.intersected(t);
+        area += std::int64_t(common.width()) * common.height();
+    }
+    return area;
+}
+
+std::int64_t distance(QPoint a, QPoint b) {
+    const std::int64_t dx = a.x() - b.x(), dy = a.y() - b.y();
+    return dx * dx + dy * dy;
+}
+
+// Beside each window already placed, 8 pixels away, with one of its edges level.
+std::vector<QRect> besideOthers(QSize size, const std::vector<QRect>& taken) {
+    std::vector<QRect> places;
+    const int w = size.width(), h = size.height();
+    for (const QRect& t : taken) {
+        const int right = t.x() + t.width(), bottom = t.y() + t.height();
+        for (const QPoint p : {QPoint(t.x(), bottom + gap), QPoint(right - w, bottom + gap), QPoint(t.x(), t.y() - gap - h),
+                               QPoint(right - w, t.y() - gap - h), QPoint(right + gap, t.y()), QPoint(right + gap, bottom - h),
+                               QPoint(t.x() - gap - w, t.y()), QPoint(t.x() - gap - w, bottom - h)})
+            places.emplace_back(p, size);
+    }
+    return places;
+}
+
+// Where a window goes that cannot stand where it wants: the nearest place beside the others
+// that lies in the work area and covers none of them; pressed against the work area's edge if
+// no such place keeps its gap; failing all, the place in the work area that covers least.
+QRect freePlace(QRect wanted, const std::vector<QRect>& taken, QRect workArea) {
+    const auto free = [&](QRect r) { return workArea.contains(r) && overlapArea(r, taken) == 0; };
+    if (free(wanted))
+        return wanted;
+    const std::vector<QRect> beside = besideOthers(wanted.size(), taken);
+    std::vector<QRect> pressed;
+    for (const QRect& r : beside)
+        pressed.push_back(inside(r, workArea));
+    pressed.push_back(inside(wanted, workArea));
+    for (const std::vector<QRect>* places : {&beside, static_cast<const std::vector<QRect>*>(&pressed)}) {
+        const QRect* best = nullptr;
+        for (const QRect& r : *places)
+            if (free(r) && (!best || distance(r.topLeft(), wanted.topLeft()) < distance(best->topLeft(), wanted.topLeft())))
+                best = &r;
+        if (best)
+            return *best;
+    }
+    const auto worse = [&](const QRect& a, const QRect& b) {
+        const std::int64_t oa = overlapArea(a, taken), ob = overlapArea(b, taken);
+        return oa != ob ? oa < ob : distance(a.topLeft(), wanted.topLeft()) < distance(b.topLeft(), wanted.topLeft());
+    };
+    return *std::min_element(pressed.begin(), pressed.end(), worse);
+}
 
 }  // namespace
 
+GroupRects arrangedGroup(const GroupSizes& sizes, QPoint centre, QRect workArea) {
+    GroupRects group = standardShape(sizes, centre);
+    const QRect box = bounds(group);
+    const QRect& input = group[InputWindow];
+    // On an axis where the group fits it moves as one; where it does not, the input window leads.
+    const int dx = box.width() <= workArea.width() ? shiftInto(box.x(), box.width(), workArea.x(), workArea.width())
+                                                   : shiftInto(input.x(), input.width(), workArea.x(), workArea.width());
+    const int dy = box.height() <= workArea.height() ? shiftInto(box.y(), box.height(), workArea.y(), workArea.height())
+                                                     : shiftInto(input.y(), input.height(), workArea.y(), workArea.height());
+    for (QRect& r : group)
+        r.translate(dx, dy);
+    if (box.width() <= workArea.width() && box.height() <= workArea.height())
+        return group;
+
+    // The input window where it stands, else against an edge or into a corner of the work area,
+    // whichever first leaves room for the others; failing that, where they cover least.
+    const QRect in = group[InputWindow];
+    const int left = workArea.x(), right = std::max(left, workArea.x() + workArea.width() - in.width());
+    const int top = workArea.y(), bottom = std::max(top, workArea.y() + workArea.height() - in.height());
+    const QPoint leads[] = {in.topLeft(), {left, in.y()}, {right, in.y()}, {in.x(), top}, {in.x(), bottom},
+                            {left, top},  {right, top},   {left, bottom},  {right, bottom}};
+    GroupRects best;
+    std::int64_t bestCover = std::numeric_limits<std::int64_t>::max();
+    for (const QPoint lead : leads) {
+        GroupRects tried = group;
+        for (QRect& r : tried)
+            r.translate(lead - in.topLeft());
+        std::vector<QRect> taken = {tried[InputWindow]};
+        std::int64_t cover = 0;
+        for (const GroupWindow i : {OptionWindow, PreviewWindow, ToolbarWindow}) {
+            tried[i] = freePlace(tried[i], taken, workArea);
+            cover += overlapArea(tried[i], taken);
+            taken.push_back(tried[i]);
+        }
+        if (cover == 0)
+            return tried;
+        if (cover < bestCover)
+            best = tried, bestCover = cover;
+    }
+    return best;
+}
+
+GroupRects settledGroup(const GroupRects& before, const GroupSizes& oldSizes, const GroupSizes& newSizes,
+                        QPoint centre, QRect workArea) {
+    if (oldSizes == newSizes)
+        return before;
+    // Arranged as the button left it: each window where the arrangement put it, or snapped.
+    const GroupRects arranged = arrangedGroup(oldSizes, centre, workArea);
+    bool wasArranged = true;
+    for (int i = 0; i < GroupWindowCount; ++i)
+        wasArranged &= before[i] == arranged[i] || before[i] == snapToEdges(arranged[i], workArea);
+    if (wasArranged)
+        return arrangedGroup(newSizes, centre, workArea);
+
+    GroupRects after;
+    for (int i = 0; i < GroupWindowCount; ++i)
+        after[i] = QRect(before[i].topLeft(), newSizes[i].outer());
+    for (int i = 0; i < GroupWindowCount; ++i) {
+        if (newSizes[i].outer() == oldSizes[i].outer())
+            continue;
+        std::vector<QRect> others;
+        for (int j = 0; j < GroupWindowCount; ++j)
+            if (j != i)
+                others.push_back(after[j]);
+        after[i] = freePlace(after[i], others, workArea);
+    }
+    return after;
+}
+
+QRect movedOntoScreen(QRect outer, int titleBar, const std::vector<QRect>& workAreas) {
+    const QRect bar(outer.topLeft(), QSize(outer.width(), std::max(titleBar, 1)));
+    if (workAreas.empty() ||
+        std::any_of(workAreas.begin(), workAreas.end(), [&](const QRect& area) { return area.contains(bar); }))
+        return outer;
+    return inside(outer, workAreas.front());
+}
+
+int largestFittingPercent(int available, int designed, int extra) {
+    const std::int64_t room = std::int64_t(available) - extra;
+    if (room < 0 || designed <= 0)
+        return 0;
+    const std::int64_t largest = (100 * (room + 1) - 1) / designed;
+    return static_cast<int>(std::min<std::int64_t>(largest, std::numeric_limits<std::int32_t>::max()));
+}
+
+namespace {
+
+std::array<ToolWindow*, GroupWindowCount> windowsOf(const Windows& w) {
+    return {w.input, w.options, w.preview, w.toolbar};
+}
+
+FramedSize framedSize(const ToolWindow* w) {
+    const QRect client = w->geometry();
+    const QRect outer = w->outerGeometry();
+    return {client.size(), QMargins(client.left() - outer.left(), client.top() - outer.top(),
+                                    outer.right() - client.right(), outer.bottom() - client.bottom())};
+}
+
+// The centre is the whole desktop's, as ever; the work area the primary screen's.
+QPoint desktopCentre() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize size = screen ? screen->virtualSize() : QSize(0, 0);
+    return QPoint(size.width() / 2, size.height() / 2);
+}
+
+std::vector<QRect> workAreas() {
+    std::vector<QRect> areas;
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        areas.push_back(primary->availableGeometry());
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen != QGuiApplication::primaryScreen())
+            areas.push_back(screen->availableGeometry());
+    return areas;
+}
+
+QRect primaryWorkArea() {
+    const std::vector<QRect> areas = workAreas();
+    return areas.empty() ? QRect() : areas.front();
+}
+
+void moveAll(const Windows& w, const GroupRects& rects) {
+    const auto windows = windowsOf(w);
+    for (int i = 0; i < GroupWindowCount; ++i)
+        if (windows[i]->outerGeometry().topLeft() != rects[i].topLeft())
+            windows[i]->moveOuterTo(rects[i].topLeft());
+}
+
+}  // namespace
+
+GroupState groupState(const Windows& w) {
+    GroupState state;
+    const auto windows = windowsOf(w);
+    for (int i = 0; i < GroupWindowCount; ++i) {
+        state.sizes[i] = framedSize(windows[i]);
+        state.rects[i] = windows[i]->outerGeometry();
+    }
+    return state;
+}
+
 void arrangeWindows(const Windows& w) {
-    const Layout layout{w};
-    setTop(w.input, layout.inputTop());
-    setLeft(w.input, layout.inputLeft());
-    setTop(w.options, layout.optionTop());
-    setLeft(w.options, layout.optionLeft());
-    setTop(w.preview, layout.previewTop());
-    setLeft(w.preview, layout.previewLeft());
-    setTop(w.toolbar, top(w.input) - height(w.toolbar) - 8);
-    setLeft(w.toolbar, left(w.input));
+    moveAll(w, arrangedGroup(groupState(w).sizes, desktopCentre(), primaryWorkArea()));
+}
+
+void settleWindows(const Windows& w, const GroupState& before) {
+    const GroupState now = groupState(w);
+    moveAll(w, settledGroup(before.rects, before.sizes, now.sizes, desktopCentre(), primaryWorkArea()));
 }
 
 void restorePositions(const Windows& w, const IniFile& file) {
-    const Layout layout{w};
-    setTop(w.input, file.readNumber("fenster", "eingabe_top", layout.inputTop()));
-    setLeft(w.input, file.readNumber("fenster", "eingabe_left", layout.inputLeft()));
-    setTop(w.options, file.readNumber("fenster", "optn_top", layout.optionTop()));
-    setLeft(w.options, file.readNumber("fenster", "optn_left", layout.optionLeft()));
-    setTop(w.preview, file.readNumber("fenster", "vorschau_top", layout.previewTop()));
-    setLeft(w.preview, file.readNumber("fenster", "vorschau_left", layout.previewLeft()));
-    setTop(w.toolbar, file.readNumber("fenster", "tool_top", top(w.input)));
-    setLeft(w.toolbar, file.readNumber("fenster", "tool_left", left(w.input) - width(w.toolbar) - 8));
+    const std::vector<QRect> areas = workAreas();
+    // Each window read top first, then left, its defaults taken from the windows placed before it.
+    const auto place = [&](ToolWindow* window, const char* topKey, int topDefault, const char* leftKey,
+                           const auto& leftDefault) {
+        const int top = file.readNumber("fenster", topKey, topDefault);
+        const int left = file.readNumber("fenster", leftKey, leftDefault());
+        const FramedSize size = framedSize(window);
+        window->moveOuterTo(movedOntoScreen(QRect(QPoint(left, top), size.outer()), size.frame.top(), areas).topLeft());
+    };
+    const QPoint centre = desktopCentre();
+    const auto outer = [](const ToolWindow* window) { return window->outerGeometry(); };
+    const QSize in = outer(w.input).size();
+    place(w.input, "eingabe_top", centre.y() - in.height(), "eingabe_left", [&] { return centre.x() - in.width(); });
+    const QRect input = outer(w.input);
+    place(w.options, "optn_top", input.y(), "optn_left", [&] { return input.x() + input.width() + gap; });
+    place(w.preview, "vorschau_top", input.y() + input.height() + gap, "vorschau_left",
+          [&] { return input.x() + input.width() - outer(w.preview).width(); });
+    place(w.toolbar, "tool_top", input.y(), "tool_left", [&] { return input.x() - outer(w.toolbar).width() - gap; });
 }
 
 void appendPositions(const Windows& w, std::vector<IniEntry>& entries) {
     const auto add = [&](const char* key, int value) { entries.push_back({"fenster", key, std::to_string(value)}); };
-    add("eingabe_top", top(w.input));
-    add("eingabe_left", left(w.input));
-    add("optn_top", top(w.options));
-    add("optn_left", left(w.options));
-    add("vorschau_top", top(w.preview));
-    add("vorschau_left", left(w.preview));
-    add("tool_top", top(w.toolbar));
-    add("tool_left", left(w.toolbar));
+    const auto windows = windowsOf(w);
+    const char* const keys[GroupWindowCount][2] = {
+        {"eingabe_top", "eingabe_left"}, {"optn_top", "optn_left"}, {"vorschau_top", "vorschau_left"},
+        {"tool_top", "tool_left"}};
+    for (int i = 0; i < GroupWindowCount; ++i) {
+        add(keys[i][0], windows[i]->outerGeometry().y());
+        add(keys[i][1], windows[i]->outerGeometry().x());
+    }
 }
 
 }  // namespace zeilwerk

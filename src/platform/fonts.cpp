@@ -1,10 +1,14 @@
 #include "platform/fonts.h"
 
+#include "platform/code_page.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <QImage>
+#include <QRawFont>
 
 #include <algorithm>
 
@@ -22,12 +26,20 @@ struct Twin {
     const char* installedFamily;
 };
 // Qt draws no raster font on Windows, so Fixedsys is missing there and a plain monospace
-// stands in; on Linux Wine's outline-free copy of it serves.
+// stands in; on Linux Wine's outline-free copy of it serves, but not for typing (typingFont).
 const Twin twins[] = {{"MS Mincho", "IPAMincho"}, {"Fixedsys", "DejaVu Sans Mono"}};
 
 bool containsFamily(const QStringList& families, const QString& family) {
     return std::any_of(families.begin(), families.end(),
                        [&](const QString& f) { return f.compare(family, Qt::CaseInsensitive) == 0; });
+}
+
+// The monospace family that stands in where a font cannot show the code page.
+QString monospaceFallback() {
+    const QString dejaVu = QStringLiteral("DejaVu Sans Mono");
+    if (containsFamily(QFontDatabase::families(), dejaVu))
+        return dejaVu;
+    return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
 }
 
 }  // namespace
@@ -79,6 +91,57 @@ QFont windowsFont(const QString& family, int points) {
         }
     }
     font.setPixelSize(pixels);
+    return font;
+}
+
+std::u16string codePageCharacters(const CodePage& page) {
+    std::u16string characters;
+    for (int byte = 0x20; byte < 0x100; ++byte) {
+        const std::u16string one = page.decode(std::string(1, static_cast<char>(byte)));
+        // A byte the page leaves undefined decodes to a control; a lead byte is no character.
+        if (one.size() != 1 || one[0] < 0x20 || (one[0] >= 0x7F && one[0] <= 0x9F) || page.byteLength(one[0]) != 1)
+            continue;
+        characters += one[0];
+    }
+    return characters;
+}
+
+std::u16string charactersNotShown(const QFont& font, std::u16string_view text) {
+    const QRawFont raw = QRawFont::fromFont(font);
+    if (!raw.isValid())
+        return std::u16string(text);
+    const auto picture = [&](quint32 glyph) { return raw.alphaMapForGlyph(glyph, QRawFont::PixelAntialiasing); };
+    // What the font draws where it has nothing: its missing glyph, and its glyph for DEL.
+    const QImage missingGlyph = picture(0);
+    const quint32 del = raw.glyphIndexesForString(QString(QChar(0x7F))).value(0);
+    const QImage delGlyph = del != 0 ? picture(del) : QImage();
+    std::u16string notShown;
+    for (const char16_t c : text) {
+        const quint32 glyph = raw.supportsCharacter(QChar(c)) ? raw.glyphIndexesForString(QString(QChar(c))).value(0) : 0;
+        const QImage drawn = glyph != 0 ? picture(glyph) : QImage();
+        const bool standIn = !drawn.isNull() && ((!missingGlyph.isNull() && drawn == missingGlyph) ||
+                                                 (!delGlyph.isNull() && drawn == delGlyph));
+        if (glyph == 0 || standIn)
+            notShown += c;
+    }
+    return notShown;
+}
+
+QFont typingFont(const QString& family, int points, const CodePage& page) {
+    QFont font = windowsFont(family, points);
+    const std::u16string notShown = charactersNotShown(font, codePageCharacters(page));
+    if (notShown.empty())
+        return font;
+    const QString fallback = monospaceFallback();
+    // A box the font claims as the character hides any fallback behind it: the whole font goes.
+    const QRawFont raw = QRawFont::fromFont(font);
+    if (std::any_of(notShown.begin(), notShown.end(), [&](char16_t c) { return raw.supportsCharacter(QChar(c)); })) {
+        // At the size the family would have drawn, so the lines keep their height.
+        QFont replacement = windowsFont(fallback, points);
+        replacement.setPixelSize(font.pixelSize());
+        return replacement;
+    }
+    font.setFamilies({font.family(), fallback});
     return font;
 }
 

@@ -1,11 +1,16 @@
 #pragma once
 
 #include <QFont>
-#include <cstdint>
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+#include <string>
+#include <string_view>
+
 namespace zeilwerk {
+
+class CodePage;
 
 // The installed font families as the program sees them: Qt's families, "Default" for the
 // user-interface font, and the Windows families Zeilwerk names by default where a twin is
@@ -33,5 +38,16 @@ QFont windowsFont(const QString& family, int points);
 // huge size stays drawable.
 int pointsToPixels(std::int64_t points);
 inline constexpr int maxFontPixels = 1024;
+
+// The characters of the code page's single bytes that a font must show: all but the controls.
+std::u16string codePageCharacters(const CodePage& page);
+// The characters of text that the font leaves out or draws as the box it draws where it has
+// no form (Wine's Fixedsys does that for €, „, ™ and the rest of 0x80 to 0x9F).
+std::u16string charactersNotShown(const QFont& font, std::u16string_view text);
+
+// The font of text the user types: windowsFont(family, points), or, where that family draws a
+// character of the code page as a box, a monospace family that shows them all; what the family
+// merely lacks comes from that family too.
+QFont typingFont(const QString& family, int points, const CodePage& page);
 
 }  // namespace zeilwerk
