@@ -13,7 +13,7 @@ cmake --build build -j2 --target zeilwerk pictures demo_game >/dev/null
 
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
-cp build/zeilwerk build/txtbox.bmp build/txtclr.bmp "$work/"
+cp -r build/zeilwerk build/txtbox.bmp build/txtclr.bmp build/fonts "$work/"
 
 Xvfb :77 -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
 export DISPLAY=:77 QT_QPA_PLATFORM=xcb
@@ -52,23 +52,33 @@ preview=$(xdotool search --onlyvisible --name '^Textvorschau$' | head -1)
 import -window "$preview" -frame "$root/docs/vorschau-2x.png"
 pkill -x zeilwerk; sleep 1
 
-# The same message as our own demo game draws it: its window, colours, shadow and heroes.
+# The same message as the game's engine draws it, in our own demo game: once with our own
+# bitmap font in the game folder, once with the free fallback font.
+game_look() {  # folder, picture, more keys of the section spiel
+    printf '[laden]\r\nauto=1\r\ndatei=standard.ini\r\n' >"$work/optn.ini"
+    printf '[vorschau]\r\naktiv=1\r\naktiv_set=1\r\nscale2x=1\r\nscale2x_set=1\r\n' >"$work/standard.ini"
+    printf '[spiel]\r\nordner=%s\r\nsystem=\r\naktiv_set=1\r\naktiv=1\r\nvariable=1250\r\n%s' "$1" "${3:-}" >>"$work/standard.ini"
+    (cd "$work" && ./zeilwerk >/dev/null 2>&1 &)
+    xdotool search --sync --onlyvisible --name '^Texteingabe$' >/dev/null
+    sleep 1
+    xdotool type --delay 40 'üö'
+    xdotool key BackSpace BackSpace
+    xdotool type --delay 40 'Hallo \c[2]\n[1]\c[0]! Schön, dich zu sehen.'
+    xdotool key Return
+    xdotool type --delay 40 '\C[11]\N[2]\C[0] hat \c[10]\v[12] Goldstücke\c[0] gefunden. $A $E'
+    xdotool key Return
+    xdotool type --delay 40 '\c[4]Vorsicht:\c[0] immer nur einer auf einmal!'
+    sleep 1
+    preview=$(xdotool search --onlyvisible --name '^Textvorschau$' | head -1)
+    import -window "$preview" -frame "$2"
+    pkill -x zeilwerk; sleep 1
+}
 build/tests/demo_game "$work/Spiel" >/dev/null 2>&1
-# The profile loaded last time switched loading at start-up off again: it has no [ini].
-printf '[laden]\r\nauto=1\r\ndatei=standard.ini\r\n' >"$work/optn.ini"
-printf '[spiel]\r\nordner=%s\r\nsystem=\r\naktiv_set=1\r\naktiv=1\r\n' "$work/Spiel" >>"$work/standard.ini"
-(cd "$work" && ./zeilwerk >/dev/null 2>&1 &)
-xdotool search --sync --onlyvisible --name '^Texteingabe$' >/dev/null
-sleep 1
-xdotool type --delay 40 'üö'
-xdotool key BackSpace BackSpace
-xdotool type --delay 40 'Hallo \c[2]\n[1]\c[0]! Schön, dich zu sehen.'
-xdotool key Return
-xdotool type --delay 40 '\c[11]\n[2]\c[0] hat \c[10]\v[12] Goldstücke\c[0] gefunden.'
-xdotool key Return
-xdotool type --delay 40 '\c[4]Vorsicht:\c[0] immer nur einer auf einmal!'
-sleep 1
-preview=$(xdotool search --onlyvisible --name '^Textvorschau$' | head -1)
-import -window "$preview" -frame "$root/docs/spiel.png"
-pkill -x zeilwerk
-echo "docs/erster-start.png, docs/vorschau-2x.png and docs/spiel.png written"
+game_look "$work/Spiel" "$root/docs/spiel.png"
+build/tests/demo_game "$work/Spiel2" --ohne-schrift >/dev/null 2>&1
+game_look "$work/Spiel2" "$root/docs/spiel-ersatzschrift.png"
+# A mirrored face on the left, the window transparent over a picture, the whole screen.
+game_look "$work/Spiel" "$root/docs/spiel-bildschirm.png" \
+    $'gesicht=Gesichter\r\ngesicht_nr=6\r\ngesicht_gespiegelt=1\r\ntransparent=1\r\nposition=2\r\nhintergrund=Wiese\r\nbildschirm=1\r\n'
+
+echo "docs/erster-start.png, docs/vorschau-2x.png, docs/spiel.png, docs/spiel-ersatzschrift.png and docs/spiel-bildschirm.png written"

@@ -1,9 +1,16 @@
 // Writes a small game folder of our own for screenshots and trying the game's look by
-// hand: RPG_RT.ldb with two heroes and System/Abendblau.png, drawn here.
+// hand: RPG_RT.ldb with two heroes, System/Abendblau.png, FaceSet/Gesichter.png and
+// Picture/Wiese.png drawn here and, unless told --ohne-schrift, a bitmap font "RMG2000" of
+// our own in Zeilwerk-Probe.fon.
+#include "font_fixture.h"
 #include "game_fixture.h"
 
+#include "platform/code_page.h"
+
+#include <QFont>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 
 #include <cmath>
 #include <filesystem>
@@ -41,6 +48,10 @@ QImage abendblau() {
                 rgb.setPixel(32 + x, y, qRgb(10, 14, 40));
         }
     rgb.setPixel(16, 32, qRgb(0, 0, 0));
+    // The arrow of a message that waits for a key: a small light triangle pointing down.
+    for (int y = 0; y < 4; ++y)
+        for (int x = y; x < 8 - y; ++x)
+            rgb.setPixel(44 + x, 17 + y, qRgb(220, 226, 240));
     const QRgb tops[20] = {qRgb(255, 255, 255), qRgb(150, 200, 255), qRgb(255, 190, 90),  qRgb(140, 240, 140),
                            qRgb(255, 120, 120), qRgb(255, 255, 140), qRgb(200, 160, 255), qRgb(120, 240, 240),
                            qRgb(190, 190, 190), qRgb(255, 170, 220), qRgb(255, 220, 0),   qRgb(0, 200, 255),
@@ -68,17 +79,106 @@ QImage abendblau() {
     return indexed;
 }
 
+// Our font: DejaVu Sans Mono at 10 px, unsmoothed, in cells of 6 × 13 with the baseline
+// at row 10, one glyph per byte of the code page.
+std::string ownFont() {
+    std::vector<QImage> glyphs(256);
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setPixelSize(10);
+    font.setStyleStrategy(QFont::NoAntialias);
+    for (int code = 0x20; code < 0x100; ++code) {
+        QImage cell(6, 13, QImage::Format_ARGB32);
+        cell.fill(0);
+        const std::u16string unit = zeilwerk::CodePage::system().decode(std::string(1, static_cast<char>(code)));
+        QPainter painter(&cell);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(0, 10, QString::fromStdU16String(unit));
+        glyphs[static_cast<size_t>(code)] = cell;
+    }
+    return zeilwerk::test::fonFile(zeilwerk::test::fntFile("RMG2000", 13, [&](int code, int x, int y) {
+        return qAlpha(glyphs[static_cast<size_t>(code)].pixel(x, y)) > 0;
+    }));
+}
+
+// Sixteen faces of our own: round heads in four skin tones, four moods each, a border that
+// marks their left side, so a mirrored face shows as such.
+QImage faceSet() {
+    QImage set(192, 192, QImage::Format_ARGB32);
+    set.fill(0);
+    QPainter p(&set);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const QColor skins[4] = {{250, 214, 180}, {224, 172, 128}, {176, 120, 80}, {120, 80, 56}};
+    const QColor hair[4] = {{120, 70, 20}, {30, 30, 30}, {230, 200, 90}, {180, 60, 30}};
+    for (int i = 0; i < 16; ++i) {
+        const QPoint o((i % 4) * 48, (i / 4) * 48);
+        p.setPen(Qt::NoPen);
+        p.setBrush(hair[i / 4]);
+        p.drawEllipse(o.x() + 6, o.y() + 4, 36, 30);
+        p.drawRect(o.x() + 4, o.y() + 14, 8, 24);  // the hair falls on the left side
+        p.setBrush(skins[i % 4]);
+        p.drawEllipse(o.x() + 10, o.y() + 10, 28, 32);
+        p.setBrush(Qt::black);
+        p.drawRect(o.x() + 17, o.y() + 22, 3, 4);
+        p.drawRect(o.x() + 28, o.y() + 22, 3, 4);
+        p.setPen(QPen(QColor(140, 40, 40), 2));
+        p.setBrush(Qt::NoBrush);
+        const int mood = i % 4;
+        const QRect mouth(o.x() + 18, o.y() + 30, 12, 6);
+        if (mood == 0)
+            p.drawArc(mouth, 200 * 16, 140 * 16);  // smiling
+        else if (mood == 1)
+            p.drawLine(mouth.left(), mouth.top() + 3, mouth.right(), mouth.top() + 3);
+        else if (mood == 2)
+            p.drawArc(mouth.translated(0, 4), 20 * 16, 140 * 16);  // sad
+        else
+            p.drawEllipse(o.x() + 21, o.y() + 31, 6, 6);  // surprised
+    }
+    return set;
+}
+
+// A picture of our own for behind the message: a sky, two hills and a few trees.
+QImage landscape() {
+    QImage picture(320, 240, QImage::Format_RGB32);
+    QPainter p(&picture);
+    for (int y = 0; y < 240; ++y)
+        p.fillRect(0, y, 320, 1, mix(qRgb(90, 150, 230), qRgb(200, 230, 250), y / 239.0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(250, 240, 150));
+    p.drawEllipse(240, 24, 36, 36);
+    p.setBrush(QColor(70, 140, 60));
+    p.drawEllipse(-80, 120, 300, 220);
+    p.setBrush(QColor(50, 115, 50));
+    p.drawEllipse(140, 140, 300, 200);
+    for (const QPoint t : {QPoint(40, 130), QPoint(80, 118), QPoint(200, 150), QPoint(260, 142)}) {
+        p.setBrush(QColor(110, 70, 40));
+        p.drawRect(t.x() - 3, t.y(), 6, 18);
+        p.setBrush(QColor(30, 90, 40));
+        p.drawPolygon(QPolygon({t + QPoint(0, -30), t + QPoint(-14, 4), t + QPoint(14, 4)}));
+    }
+    return picture;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::cerr << "usage: demo_game FOLDER\n";
+    const bool withFont = !(argc == 3 && std::string(argv[2]) == "--ohne-schrift");
+    if (argc != 2 && !(argc == 3 && !withFont)) {
+        std::cerr << "usage: demo_game FOLDER [--ohne-schrift]\n";
         return 2;
     }
     const fs::path folder = argv[1];
     fs::create_directories(folder / "System");
+    if (withFont)
+        std::ofstream(folder / "Zeilwerk-Probe.fon", std::ios::binary) << ownFont();
     std::ofstream(folder / "RPG_RT.ldb", std::ios::binary)
         << zeilwerk::test::gameDatabase({{1, "Alex"}, {2, "Br\xFCnhild"}}, "", "Abendblau");
-    return abendblau().save(QString::fromStdString((folder / "System" / "Abendblau.png").string()), "png") ? 0 : 1;
+    fs::create_directories(folder / "FaceSet");
+    fs::create_directories(folder / "Picture");
+    const auto file = [&](const char* name) { return QString::fromStdString((folder / name).string()); };
+    const bool saved = abendblau().save(file("System/Abendblau.png"), "png") &&
+                       faceSet().save(file("FaceSet/Gesichter.png"), "png") &&
+                       landscape().save(file("Picture/Wiese.png"), "png");
+    return saved ? 0 : 1;
 }

@@ -3,11 +3,14 @@
 #include "program_fixture.h"
 #include "x_desktop.h"
 
+#include "settings/face_picker.h"
 #include "settings/ini_file.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QThread>
@@ -345,60 +348,35 @@ protected:
         delete desktop;
         desktop = nullptr;
     }
-
     // Every title bar on the screen and, where asked, no window over another.
     void expectPlacedWell(bool apart, const char* step) {
-        SCOPED_TRACE(step);
-        const QRect screen(QPoint(0, 0), GetParam());
         const std::array<QRect, 4> all = outerRects();
         for (size_t a = 0; a < all.size(); ++a) {
-            EXPECT_TRUE(screen.contains(QRect(all[a].topLeft(), QSize(all[a].width(), 20))))
-                << "title bar of window " << a << " at " << all[a].x() << ", " << all[a].y();
+            EXPECT_TRUE(QRect(QPoint(0, 0), GetParam()).contains(QRect(all[a].topLeft(), QSize(all[a].width(), 20))))
+                << step << ": title bar " << a;
             for (size_t b = a + 1; b < all.size() && apart; ++b)
-                EXPECT_FALSE(all[a].intersects(all[b])) << "windows " << a << " and " << b << " overlap";
+                EXPECT_FALSE(all[a].intersects(all[b])) << step << ": windows " << a << " and " << b << " overlap";
         }
-    }
-    void applyAndWait(const std::function<bool()>& applied) {
-        applySettings();
-        ASSERT_TRUE(waitFor(applied, 3000));
-        QThread::msleep(300);
-    }
-    void screenshot(const char* name) {
-        if (const char* shots = std::getenv("ZEILWERK_SCREENSHOTS"); shots && GetParam() == QSize(1280, 1024))
-            desktop->grab(QRect(QPoint(0, 0), GetParam())).save(QString::fromLocal8Bit(shots) + u'/' + name);
     }
 };
 
 TEST_P(PlacementDesktopTest, ArrangedAtEitherSizeWithEitherToolbarEveryWindowShowsAndNoneCoversAnother) {
     start();
     expectPlacedWell(true, "first start");
-    const auto previewWidth = [&](int w) { return [&, w] { return desktop->clientRect(program->preview).width() == w; }; };
-    const auto toolbarHeight = [&](int h) { return [&, h] { return desktop->clientRect(program->toolbar).height() == h; }; };
-    showTab(0);
-    clickOn(options->vorschau_scale2x_set, program->options);
-    applyAndWait(previewWidth(656));
-    expectPlacedWell(true, "2x");
-    screenshot("ausgerichtet-2x.png");
-    showTab(3);
-    clickOn(options->tool_horizontal, program->options);
-    applyAndWait(toolbarHeight(216));
-    expectPlacedWell(true, "2x, upright toolbar");
-    showTab(0);
-    clickOn(options->vorschau_scale2x_set, program->options);
-    applyAndWait(previewWidth(336));
-    expectPlacedWell(true, "1x, upright toolbar");
-    screenshot("werkzeuge-senkrecht.png");
-
-    // Dragged aside, then arranged again by the button.
-    const QPoint grip = desktop->outerRect(program->preview).topLeft() + QPoint(100, 10);
-    desktop->drag(grip, grip + QPoint(300, 100));
-    showTab(3);
-    clickOn(options->fenster_ausr, program->options);
-    QThread::msleep(300);
-    expectPlacedWell(true, "Fenster ausrichten");
-
-    // 999 % make the input window 942 pixels high: red and not applied where the screen is lower,
-    // applied and arranged around where it is not.
+    const struct { int tab; QWidget* control; xcb_window_t* window; int extent; const char* step; } steps[] = {
+        {0, options->vorschau_scale2x_set, &program->preview, 656, "2x"},
+        {3, options->tool_horizontal, &program->toolbar, 58, "2x, upright toolbar"},
+        {0, options->vorschau_scale2x_set, &program->preview, 336, "1x, upright toolbar"},
+    };
+    for (const auto& [tab, control, window, width, step] : steps) {
+        showTab(tab);
+        clickOn(control, program->options);
+        applySettings();
+        ASSERT_TRUE(waitFor([&] { return desktop->clientRect(*window).width() == width; }, 3000)) << step;
+        QThread::msleep(300);
+        expectPlacedWell(true, step);
+    }
+    // 999 % make the input window 942 pixels high: red and not applied on the lower screen.
     const bool fits = GetParam().height() >= 942;
     showTab(1);
     clickOn(options->eingabe_hoehe, program->options);
@@ -420,6 +398,49 @@ TEST_P(PlacementDesktopTest, PositionsRememberedOffTheScreenAreBroughtBackAndThe
     start();
     expectPlacedWell(false, "restored");
     EXPECT_EQ(readFile(folder / "optn.ini"), remembered);
+}
+
+TEST_P(PlacementDesktopTest, AFaceChosenInThePickerAndTheWholeScreenPlacedLikeTheOthers) {
+    const std::filesystem::path game = folder / "spiel";
+    ASSERT_TRUE(writeEngineGame(game));
+    std::filesystem::create_directories(game / "FaceSet");
+    ASSERT_TRUE(faceSet().save(qpath(game / "FaceSet" / "Held.png"), "png"));
+    writeFile(folder / "optn.ini", "[laden]\r\nauto=1\r\ndatei=standard.ini\r\n");
+    writeFile(folder / "standard.ini", "[spiel]\r\nordner=" + game.string() +
+                                           "\r\naktiv_set=1\r\naktiv=1\r\ngesicht=Held\r\nbildschirm=1\r\n");
+    start();
+    ASSERT_TRUE(waitFor([&] { return desktop->clientRect(program->preview).size() == QSize(336, 256); }, 3000))
+        << "the whole screen at 1x";
+    // The group "Nachricht" lies below the tab's fold: both copies scroll to the end.
+    showTab(5);
+    options->tabs->setCurrentIndex(5);
+    QScrollArea* scroll = options->tabs->widget(5)->findChild<QScrollArea*>();
+    ASSERT_TRUE(scroll);
+    desktop->wheelDown(onScreen(scroll, program->options).center(), 15);
+    scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
+    const QRect picker = onScreen(options->spiel_gesicht_wahl, program->options);
+    desktop->click(picker.topLeft() + QPoint(2 * 20 + 10, 1 * 20 + 10));  // face 6
+    applySettings();
+    const QRect layer(desktop->clientRect(program->preview).topLeft() + QPoint(8, 8), QSize(320, 240));
+    EXPECT_TRUE(waitFor([&] { return (desktop->grab(layer).pixel(16 + 20, 160 + 16 + 20) | 0xFF000000) == faceColour(6); },
+                        3000))
+        << "face 6 at (16, 16) of the box at the bottom of the screen";
+    expectPlacedWell(false, "whole screen 1x");
+    showTab(3);
+    clickOn(options->fenster_ausr, program->options);
+    QThread::msleep(300);
+    expectPlacedWell(GetParam().height() >= 768, "whole screen 1x arranged");
+    showTab(0);
+    clickOn(options->vorschau_scale2x_set, program->options);
+    applySettings();
+    ASSERT_TRUE(waitFor([&] { return desktop->clientRect(program->preview).size() == QSize(656, 496); }, 3000))
+        << "the whole screen at 2x";
+    showTab(3);
+    clickOn(options->fenster_ausr, program->options);
+    QThread::msleep(300);
+    expectPlacedWell(false, "whole screen 2x arranged");
+    if (const char* shots = std::getenv("ZEILWERK_SCREENSHOTS"))
+        desktop->grab(QRect(QPoint(0, 0), GetParam())).save(QString::fromLocal8Bit(shots) + "/whole-screen.png");
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, PlacementDesktopTest, ::testing::Values(QSize(1024, 768), QSize(1280, 1024)),

@@ -200,4 +200,25 @@ inline QRgb glyphColour(int n, int gx, int gy) {
     return engineColour(cellColour(n, 2 + gx, 4 + gy)) | 0xFF000000;
 }
 
+inline QRgb faceColour(int i) {
+    return engineColour(qRgb(40 + 12 * i, 200, 80)) | 0xFF000000;
+}
+inline const QRgb kFaceEdge = engineColour(qRgb(255, 255, 0)) | 0xFF000000;   // each face's left column
+inline const QRgb kPicture = engineColour(qRgb(0, 160, 255)) | 0xFF000000;
+
+// Our FaceSet: face i in its own colour, its left column marked, its top-left pixel index 0.
+inline QImage faceSet() {
+    QImage set(192, 192, QImage::Format_Indexed8);
+    QList<QRgb> table{qRgb(255, 0, 255), qRgb(255, 255, 0)};
+    for (int i = 0; i < 16; ++i)
+        table.append(qRgb(40 + 12 * i, 200, 80));
+    set.setColorTable(table);
+    for (int y = 0; y < 192; ++y)
+        for (int x = 0; x < 192; ++x) {
+            const int i = (y / 48) * 4 + x / 48;
+            set.setPixel(x, y, x % 48 == 0 ? (y % 48 == 0 ? 0 : 1) : static_cast<uint>(2 + i));
+        }
+    return set;
+}
+
 }  // namespace zeilwerk::test

@@ -206,6 +206,11 @@ void XDesktop::hover(QPoint at) {
     xdotool({"mousemove", "--sync", QString::number(at.x()), QString::number(at.y())});
 }
 
+void XDesktop::wheelDown(QPoint at, int clicks) {
+    hover(at);
+    xdotool({"click", "--repeat", QString::number(clicks), "--delay", "30", "5"});
+}
+
 void XDesktop::type(const QString& text) {
     xdotool({"type", "--delay", "40", text});
 }

@@ -49,6 +49,7 @@ public:
     void click(QPoint at);
     void drag(QPoint from, QPoint to);
     void hover(QPoint at);
+    void wheelDown(QPoint at, int clicks);
     void type(const QString& text);
     void key(const QString& keys);
 

@@ -304,28 +304,28 @@ void TForm2::buildNachricht(QWidget* page) {
     spiel_gesicht_nr = field(nachricht, QStringLiteral("Nr."), QRect(136, 32, 33, 21),
                              QStringLiteral("Das Gesicht im FaceSet, 0 bis 15; ein Klick in die Auswahl daneben wählt es."));
     spiel_gesicht_wahl = new FacePicker(nachricht);
-    spiel_gesicht_wahl->move(178, 16);
+    spiel_gesicht_wahl->move(178, 124);
     setHint(spiel_gesicht_wahl, QStringLiteral("Die 16 Gesichter des FaceSets; ein Klick wählt eines."));
     spiel_gesicht_wahl->onChosen = [this](int i) { spiel_gesicht_nr->setText(QString::number(i)); };
     spiel_gesicht_rechts = checkBox(nachricht, QStringLiteral("rechts"), QRect(8, 60, 61, 17),
                                     QStringLiteral("Das Gesicht steht rechts; der Text beginnt dann links am Rand."));
     spiel_gesicht_gespiegelt = checkBox(nachricht, QStringLiteral("gespiegelt"), QRect(80, 60, 81, 17),
                                         QStringLiteral("Das Gesicht wird links-rechts gespiegelt."));
-    spiel_transparent = checkBox(nachricht, QStringLiteral("Fenster durchsichtig"), QRect(8, 104, 141, 17),
+    spiel_transparent = checkBox(nachricht, QStringLiteral("Fenster durchsichtig"), QRect(8, 86, 141, 17),
                                  QStringLiteral("Zeigt nur Text, Schatten und Gesicht, ohne Hintergrund und Rahmen des Fensters."));
     auto* positionLabel = new QLabel(QStringLiteral("Position"), nachricht);
-    positionLabel->setGeometry(152, 89, 97, 13);
+    positionLabel->setGeometry(176, 17, 81, 13);
     spiel_position = new QComboBox(nachricht);
     spiel_position->addItems({QStringLiteral("oben"), QStringLiteral("mitte"), QStringLiteral("unten")});
-    spiel_position->setGeometry(152, 104, 97, 21);
+    spiel_position->setGeometry(176, 32, 81, 21);
     setHint(spiel_position, QStringLiteral("Wo das Fenster auf dem Bildschirm des Spiels steht."));
-    spiel_hintergrund = field(nachricht, QStringLiteral("Hintergrund"), QRect(8, 152, 121, 21),
+    spiel_hintergrund = field(nachricht, QStringLiteral("Hintergrund"), QRect(8, 124, 121, 21),
                               QStringLiteral("Ein Bild aus den Ordnern Picture oder Panorama des Spiels hinter dem Fenster; leer: keines."));
-    spiel_hintergrund_x = field(nachricht, QStringLiteral("Mitte x"), QRect(136, 152, 57, 21),
+    spiel_hintergrund_x = field(nachricht, QStringLiteral("Mitte x"), QRect(8, 164, 57, 21),
                                 QStringLiteral("Wo die Mitte des Bildes auf dem 320 × 240 Pixel großen Bildschirm steht, waagrecht."));
-    spiel_hintergrund_y = field(nachricht, QStringLiteral("Mitte y"), QRect(200, 152, 57, 21),
+    spiel_hintergrund_y = field(nachricht, QStringLiteral("Mitte y"), QRect(72, 164, 57, 21),
                                 QStringLiteral("Wo die Mitte des Bildes auf dem 320 × 240 Pixel großen Bildschirm steht, senkrecht."));
-    spiel_bildschirm = checkBox(nachricht, QStringLiteral("ganzer Bildschirm"), QRect(8, 184, 141, 17),
+    spiel_bildschirm = checkBox(nachricht, QStringLiteral("ganzer Bildschirm"), QRect(8, 196, 141, 17),
                                 QStringLiteral("Die Vorschau zeigt den ganzen Bildschirm des Spiels, nicht nur das Fenster."));
     for (QLineEdit* f : {spiel_ordner, spiel_gesicht, spiel_gesicht_nr, spiel_hintergrund, spiel_hintergrund_x,
                          spiel_hintergrund_y})
