@@ -1,18 +1,36 @@
 #!/usr/bin/env bash
 # Builds Zeilwerk for Windows on Debian: Qt base cross-built from Debian's source package
-# (once, kept under build-windows/qt), then zeilwerk.exe against it, laid out as a folder
-# and a zip.   Usage: scripts/windows.sh [qt|build|test]   (no argument: qt and build)
+# (once per machine, kept in the user's cache folder), then zeilwerk.exe against it, laid out
+# as a folder and a zip.   Usage: scripts/windows.sh [qt|build|test]   (no argument: qt and build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 out=$root/build-windows
 qt_version=6.4.2+dfsg-10
-qt_src=$out/qt/src
-qt_build=$out/qt/build
-qt_install=$out/qt/install
 toolchain=$root/packaging/windows/mingw-toolchain.cmake
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
+apt_get() { $sudo env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 "$@"; }
+
+# Shared libraries, so users may swap in their own Qt build (LGPL); only what Widgets needs.
+# The +dfsg source lacks the tablet headers; 6.4's Windows plug-in needs OpenGL as a feature
+# but builds without it as an input; direct2d must stay on for the plug-in to link.
+qt_options=(
+    -DCMAKE_BUILD_TYPE=Release
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+    -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
+    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_xml=OFF -DFEATURE_dbus=OFF
+    -DFEATURE_testlib=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF
+    -DFEATURE_vulkan=OFF -DFEATURE_jpeg=OFF -DFEATURE_freetype=OFF -DFEATURE_zstd=OFF
+    -DFEATURE_pkg_config=OFF -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF
+    -DFEATURE_system_png=OFF -DFEATURE_system_harfbuzz=OFF
+    -DFEATURE_tabletevent=OFF -DINPUT_opengl=no
+)
+# Qt lives outside the clone, so a fresh clone reuses it; other options or another toolchain
+# file give another folder and a new build.
+qt_cache=${XDG_CACHE_HOME:-$HOME/.cache}/zeilwerk
+qt_hash=$( { echo "$qt_version"; printf '%s\n' "${qt_options[@]}"; cat "$toolchain"; } | sha256sum | cut -c1-10)
+qt_install=$qt_cache/qt-$qt_version-mingw-$qt_hash
 
 setup() {
     bash scripts/setup.sh
@@ -22,47 +40,83 @@ setup() {
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
     if [ ${#missing[@]} -gt 0 ]; then
-        $sudo apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+        apt_get update -qq
+        apt_get install -y -qq --no-install-recommends "${missing[@]}"
     fi
 }
 
-fetch_qt() {
-    [ -f "$qt_src/CMakeLists.txt" ] && return
-    # Debian's source packages come from the deb-src twin of the system's own package list.
+# A deb-src twin of every deb entry the system itself has: same mirror, suites, components
+# and keys, so a machine with its own mirror or proxy fetches from there.
+deb_src_entries() {
+    local f
+    for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+        [ -f "$f" ] && [ "$(basename "$f")" != zeilwerk-deb-src.list ] || continue
+        sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$f"
+    done >"$1.list"
+    for f in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$f" ] && [ "$(basename "$f")" != zeilwerk-deb-src.sources ] || continue
+        awk 'BEGIN { RS = "" }
+        {
+            n = split($0, lines, "\n"); types = ""; kept = ""; on = 1; keep = 0
+            for (i = 1; i <= n; i++) {
+                line = lines[i]
+                if (line ~ /^#/) continue
+                if (line ~ /^[ \t]/) { if (keep) kept = kept "\n" line; continue }
+                name = tolower(substr(line, 1, index(line, ":") - 1))
+                value = substr(line, index(line, ":") + 1)
+                keep = name == "uris" || name == "suites" || name == "components" || name == "signed-by"
+                if (keep) kept = kept "\n" line
+                if (name == "types") types = value
+                if (name == "enabled" && value ~ /[Nn]o/) on = 0
+            }
+            if (on && types ~ /(^|[ \t])deb([ \t]|$)/) print "Types: deb-src" kept "\n"
+        }' "$f"
+    done >"$1.sources"
+}
+
+fetch_qt() {  # fetch_qt FOLDER: Debian's Qt source unpacked into FOLDER/src
     if ! apt-get source --print-uris "qt6-base=$qt_version" >/dev/null 2>&1; then
-        echo "Adding Debian's source package list"
-        printf '%s\n' "Types: deb-src" "URIs: http://deb.debian.org/debian" "Suites: bookworm" \
-            "Components: main" "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" |
-            $sudo tee /etc/apt/sources.list.d/zeilwerk-deb-src.sources >/dev/null
-        $sudo apt-get update -qq
+        echo "Adding deb-src twins of the system's package sources"
+        local tmp
+        tmp=$(mktemp)
+        deb_src_entries "$tmp"
+        local kind
+        for kind in list sources; do
+            if [ -s "$tmp.$kind" ]; then
+                $sudo install -m 644 "$tmp.$kind" "/etc/apt/sources.list.d/zeilwerk-deb-src.$kind"
+            fi
+        done
+        rm -f "$tmp" "$tmp.list" "$tmp.sources"
+        apt_get update -qq
     fi
-    rm -rf "$out/qt/fetch" && mkdir -p "$out/qt/fetch"
-    (cd "$out/qt/fetch" && apt-get source -qq "qt6-base=$qt_version")
-    rm -rf "$qt_src" && mv "$out/qt/fetch"/qt6-base-*/ "$qt_src" && rm -rf "$out/qt/fetch"
+    mkdir -p "$1/fetch"
+    (cd "$1/fetch" && apt-get source -qq "qt6-base=$qt_version")
+    mv "$1/fetch"/qt6-base-*/ "$1/src"
+    rm -rf "$1/fetch"
 }
 
+# Built and installed (through DESTDIR, so the installed paths are the final ones) in a
+# sibling folder, then renamed into place: the folder exists only when it is complete.
 build_qt() {
-    [ -f "$qt_install/lib/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake" ] && return
-    fetch_qt
+    [ -d "$qt_install" ] && return
+    mkdir -p "$qt_cache"
+    exec 9>"$qt_cache/.qt.lock"
+    flock 9
+    if [ -d "$qt_install" ]; then exec 9>&-; return; fi
+    local work=$qt_install.partial
+    rm -rf "$work" && mkdir -p "$work"
+    echo "Building Qt $qt_version for Windows into $qt_install (logs in $work)"
     local start=$SECONDS
-    # Shared libraries, so users may swap in their own Qt build (LGPL); only what Widgets needs.
-    # The +dfsg source lacks the tablet headers; 6.4's Windows plug-in needs OpenGL as a feature
-    # but builds without it as an input; direct2d must stay on for the plug-in to link.
-    cmake -S "$qt_src" -B "$qt_build" -G Ninja \
+    fetch_qt "$work"
+    cmake -S "$work/src" -B "$work/build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DZEILWERK_WINDOWS_QT="$qt_install" \
-        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$qt_install" \
-        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-        -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
-        -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_xml=OFF -DFEATURE_dbus=OFF \
-        -DFEATURE_testlib=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF \
-        -DFEATURE_vulkan=OFF -DFEATURE_jpeg=OFF -DFEATURE_freetype=OFF -DFEATURE_zstd=OFF \
-        -DFEATURE_pkg_config=OFF -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF \
-        -DFEATURE_system_png=OFF -DFEATURE_system_harfbuzz=OFF \
-        -DFEATURE_tabletevent=OFF -DINPUT_opengl=no >"$out/qt/configure.log"
+        -DCMAKE_INSTALL_PREFIX="$qt_install" "${qt_options[@]}" >"$work/configure.log"
     echo "Qt configured after $((SECONDS - start)) s"
-    cmake --build "$qt_build" --parallel 2 >"$out/qt/build.log"
-    cmake --install "$qt_build" >"$out/qt/install.log"
+    cmake --build "$work/build" --parallel 2 >"$work/build.log"
+    DESTDIR=$work/stage cmake --install "$work/build" >"$work/install.log"
+    mv "$work/stage$qt_install" "$qt_install"
+    rm -rf "$work"
+    exec 9>&-
     echo "Qt built and installed after $((SECONDS - start)) s"
 }
 
@@ -72,8 +126,8 @@ build_zeilwerk() {
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DZEILWERK_WINDOWS_QT="$qt_install" \
         -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$qt_install" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-        -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v wine)" -DZEILWERK_BENCH=OFF >/dev/null
-    WINEPREFIX="$prefix" WINEDEBUG=-all cmake --build "$out/zeilwerk" --parallel 2 --target zeilwerk pictures core_tests
+        -DCMAKE_CROSSCOMPILING_EMULATOR="$wine64" -DZEILWERK_BENCH=OFF >/dev/null
+    cmake --build "$out/zeilwerk" --parallel 2 --target zeilwerk pictures core_tests
     echo "zeilwerk.exe built in $((SECONDS - start)) s"
 }
 
@@ -102,6 +156,9 @@ lay_out() {
         /usr/share/fonts/opentype/ipafont-mincho/ipam.ttf /usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf "$ready/fonts/"
     cp /usr/share/doc/fonts-ipafont-mincho/copyright "$ready/fonts/ipam-copyright.txt"
     cp /usr/share/doc/fonts-dejavu-core/copyright "$ready/fonts/dejavu-copyright.txt"
+    # The free 6 x 12 bitmap font the game's look draws with when a game's own font is nowhere.
+    cp /usr/share/fonts/X11/misc/shnm6x12a.pcf.gz "$ready/fonts/"
+    cp /usr/share/doc/xfonts-shinonome/copyright "$ready/fonts/shinonome-copyright.txt"
     cp /usr/share/common-licenses/LGPL-3 "$ready/LGPL-3.txt"
     cp /usr/share/common-licenses/GPL-3 "$ready/GPL-3.txt"
     cat >"$ready/LIESMICH.txt" <<'TEXT'
@@ -121,19 +178,27 @@ zeigt, wie diese DLLs gebaut wurden.
 Im Ordner fonts liegen Schriften für Rechner, denen sie fehlen: Tahoma des Wine-Projekts (LGPL
 2.1 oder später), IPAMincho als Ersatz für MS Mincho (IPA Font License, ipam-copyright.txt) und
 DejaVu Sans Mono (dejavu-copyright.txt) als Ersatz für Fixedsys, die Qt unter Windows nicht
-zeichnen kann.
+zeichnen kann, und die Bitmap-Schrift Shinonome 6 × 12 (gemeinfrei, shinonome-copyright.txt),
+mit der die Vorschau "wie im Spiel" zeichnet, wenn das Spiel keine eigene Schrift mitbringt.
 TEXT
     (cd "$out" && rm -f Zeilwerk-windows.zip && zip -qr Zeilwerk-windows.zip Zeilwerk)
     echo "Ready: $ready and $out/Zeilwerk-windows.zip"
 }
 
-mkdir -p "$out"
-# One Wine prefix for all of it: the Linux build's, when it has made one, else our own.
-prefix=$root/build/wine-prefix
-[ -d "$prefix" ] || prefix=$out/wine-prefix
-case "${1:-all}" in
-    qt) setup; build_qt ;;
-    build|all) setup; build_qt; build_zeilwerk; lay_out ;;
-    test) setup; bash scripts/windows_test.sh "$out" "$prefix" ;;
-    *) echo "unknown step: $1" >&2; exit 2 ;;
-esac
+# A 64-bit Wine prefix of the Windows build's own, run with the 64-bit loader: Debian's
+# "wine" picks the 32-bit one when wine32 is installed, which a prefix made without it lacks.
+export WINEPREFIX=$out/wine-prefix WINEARCH=win64 WINEDEBUG=-all
+wine64=$(command -v wine64 || { [ -x /usr/lib/wine/wine64 ] && echo /usr/lib/wine/wine64; } || command -v wine || true)
+export WINE64=$wine64
+
+main() {
+    mkdir -p "$out"
+    case "${1:-all}" in
+        qt) setup; build_qt ;;
+        build|all) setup; build_qt; build_zeilwerk; lay_out ;;
+        test) setup; bash scripts/windows_test.sh "$out" "$WINEPREFIX" ;;
+        *) echo "unknown step: $1" >&2; exit 2 ;;
+    esac
+}
+# On one line, so that editing this file while it runs cannot change what it does next.
+main "$@"; exit

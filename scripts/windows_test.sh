@@ -6,7 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 out=$1
-export WINEPREFIX=$2 WINEDEBUG=-all
+# A 64-bit prefix for these tests alone, always run with the 64-bit loader (see windows.sh).
+export WINEPREFIX=$2 WINEARCH=win64 WINEDEBUG=-all
+wine=${WINE64:-$(command -v wine64 || { [ -x /usr/lib/wine/wine64 ] && echo /usr/lib/wine/wine64; } || command -v wine)}
 work=$(mktemp -d)
 display=:$((60 + RANDOM % 30))
 cleanup() {
@@ -27,7 +29,7 @@ check() {  # check NAME COMMAND...
 echo "== core tests under Wine"
 start=$SECONDS
 check "core tests (scanner, INI, code page, export text) under Wine" \
-    wine "$out/zeilwerk/core_tests.exe" --gtest_brief=1
+    "$wine" "$out/zeilwerk/core_tests.exe" --gtest_brief=1
 echo "core tests took $((SECONDS - start)) s"
 
 echo "== zeilwerk.exe under Wine, Xvfb and openbox"
@@ -40,7 +42,7 @@ sleep 1
 cp -r "$out/Zeilwerk" "$work/"
 x86_64-w64-mingw32-g++ -std=c++20 -O2 -static -o "$work/fake_maker.exe" tests/fake_maker.cpp -luser32 -lgdi32
 
-(cd "$work/Zeilwerk" && wine zeilwerk.exe >"$work/zeilwerk.log" 2>&1 &)
+(cd "$work/Zeilwerk" && "$wine" zeilwerk.exe >"$work/zeilwerk.log" 2>&1 &)
 windows_up() {
     for title in Texteingabe Optionen Textvorschau Werkzeuge; do
         xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1 || return 1
@@ -73,7 +75,7 @@ import -window root "$work/typed.png" 2>/dev/null || true
 
 # Our stand-in Maker dialog, then "Zum Maker senden" on the option window's page "Text".
 winpath() { local p=$1; echo "Z:${p//\//\\}"; }
-(cd "$work" && wine fake_maker.exe "$(winpath "$work/record.bin")" "$(winpath "$work/ready.txt")" \
+(cd "$work" && "$wine" fake_maker.exe "$(winpath "$work/record.bin")" "$(winpath "$work/ready.txt")" \
     "$(winpath "$work/quit.txt")" >/dev/null 2>&1 &)
 check "the stand-in Maker dialog comes up" wait_for 60 test -f "$work/ready.txt"
 # Places in the option window's X window, which holds the caption Wine draws itself.

@@ -11,11 +11,13 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QTest>
 
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <map>
+#include <optional>
 
 #include <csignal>
 #include <unistd.h>
@@ -44,10 +46,31 @@ std::u16string latin(const std::string& bytes) {
     return units;
 }
 
+// Wine prefixes of the tests' own, one per kind, made on first use and shared by the tests
+// of one run: making one takes many seconds. The Maker is often kept in a 32-bit one.
+class WinePrefixes {
+public:
+    ~WinePrefixes() {
+        for (const auto& [arch, prefix] : m_made)
+            std::system(("WINEPREFIX='" + prefix.string() + "' wineserver -k 2>/dev/null").c_str());
+    }
+    std::filesystem::path operator[](const std::string& arch) { return m_made[arch] = m_folder / arch; }
+
+private:
+    TempDir m_folder;
+    std::map<std::string, std::filesystem::path> m_made;
+};
+
+WinePrefixes& winePrefixes() {
+    static WinePrefixes prefixes;
+    return prefixes;
+}
+
 class MakerExportTest : public ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
+        usePrefix("win64");
         writePictures();
         std::filesystem::copy_file(std::filesystem::path(ZEILWERK_BUILD_DIR) / "zeilwerk-maker.exe",
                                    folder / "zeilwerk-maker.exe");
@@ -61,7 +84,21 @@ protected:
             writeFile(folder / "quit", "");
             fake.waitForFinished(20000);
         }
+        platform.maker = sender.get();
         ProgramTest::TearDown();
+        sender.reset();
+        for (const auto& [name, value] : m_environment)
+            value ? qputenv(name.c_str(), *value) : qunsetenv(name.c_str());
+    }
+    // Changed for this test only; the bridge and Wine inherit it.
+    void setEnvironment(const std::string& name, const QByteArray& value) {
+        if (!m_environment.count(name))
+            m_environment[name] = qEnvironmentVariableIsSet(name.c_str()) ? std::optional(qgetenv(name.c_str())) : std::nullopt;
+        qputenv(name.c_str(), value);
+    }
+    void usePrefix(const std::string& arch) {
+        setEnvironment("WINEPREFIX", QByteArray::fromStdString(winePrefixes()[arch].string()));
+        setEnvironment("WINEARCH", QByteArray::fromStdString(arch));
     }
     void startFakeMaker() {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -73,14 +110,18 @@ protected:
         fake.setStandardErrorFile(QProcess::nullDevice());
         fake.start("wine", {QString(ZEILWERK_FAKE_MAKER), windowsPath(folder / "record"), windowsPath(folder / "ready"),
                             windowsPath(folder / "quit")});
-        // The dialog's window can exist before its children: wait for the whole chain.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(folder / "ready"); }, 120000))
+        // The dialog's window can exist before its children: wait for the whole chain, and
+        // for Wine to make the prefix first.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(folder / "ready"); }, 240000))
             << "the stand-in dialog did not come up under Wine";
     }
     std::u16string recorded() const { return unitsOf(readFile(folder / "record")); }
 
     std::unique_ptr<MakerSender> sender;
     QProcess fake;
+
+private:
+    std::map<std::string, std::optional<QByteArray>> m_environment;
 };
 
 TEST_F(MakerExportTest, WithoutADialogNothingHappens) {
@@ -91,8 +132,15 @@ TEST_F(MakerExportTest, WithoutADialogNothingHappens) {
     EXPECT_EQ(input->GetText->toPlainText(), "Hallo");
 }
 
-TEST_F(MakerExportTest, TheDialogReceivesTheExportTextUnitByUnit) {
-    startFakeMaker();
+class MakerExportInPrefixTest : public MakerExportTest, public ::testing::WithParamInterface<const char*> {};
+
+// The same 32-bit bridge in either kind of prefix.
+TEST_P(MakerExportInPrefixTest, TheDialogReceivesTheExportTextUnitByUnit) {
+    usePrefix(GetParam());
+    ASSERT_NO_FATAL_FAILURE(startFakeMaker());
+    // Only a 64-bit prefix has a second system folder, for 32-bit programs.
+    EXPECT_EQ(std::filesystem::exists(winePrefixes()[GetParam()] / "drive_c/windows/syswow64"),
+              std::string(GetParam()) == "win64");
     struct Case {
         const char* alignment;
         const char* length;
@@ -115,7 +163,60 @@ TEST_F(MakerExportTest, TheDialogReceivesTheExportTextUnitByUnit) {
     }
     EXPECT_EQ(std::count(expected.begin(), expected.end(), u'\r'), 12);
     EXPECT_TRUE(messages.errors.isEmpty());
+    EXPECT_TRUE(messages.shown.isEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Prefixes, MakerExportInPrefixTest, ::testing::Values("win64", "win32"));
+
+struct Unstartable {
+    const char* name;
+    const char* wine;    // a script standing in for Wine, or empty for the real one, or "none"
+    const char* bridge;  // what lies where the bridge should, or empty for the real one
+    bool prefixIsAFile;
+    const char* words;   // what Wine (or we) said, as the message must carry it
+};
+
+class UnstartableBridgeTest : public MakerExportTest, public ::testing::WithParamInterface<Unstartable> {};
+
+// The user hears once a session, in Wine's own words, and the program goes on.
+TEST_P(UnstartableBridgeTest, TheUserIsToldOnceWhy) {
+    const Unstartable& row = GetParam();
+    const auto bin = folder / "bin";
+    std::filesystem::create_directories(bin);
+    if (std::string(row.wine) != "") {
+        if (std::string(row.wine) != "none") {
+            writeFile(bin / "wine", row.wine);
+            std::filesystem::permissions(bin / "wine", std::filesystem::perms::owner_all);
+        }
+        setEnvironment("PATH", QByteArray::fromStdString(bin.string()) +
+                                   (std::string(row.wine) == "none" ? QByteArray() : ":" + qgetenv("PATH")));
+    }
+    if (std::string(row.bridge) != "")
+        writeFile(folder / "zeilwerk-maker.exe", row.bridge);
+    if (row.prefixIsAFile) {
+        writeFile(folder / "prefix", "");
+        setEnvironment("WINEPREFIX", QByteArray::fromStdString((folder / "prefix").string()));
+    }
+
+    input->GetText->setPlainText("Hallo");
+    for (int click = 0; click < 2; ++click)
+        QTest::mouseClick(options->text_maker, Qt::LeftButton);
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_TRUE(messages.shown[0].startsWith(QString::fromUtf8("Wine konnte die Brücke zum Maker nicht starten:\n")))
+        << messages.shown[0].toStdString();
+    EXPECT_TRUE(messages.shown[0].contains(QString::fromUtf8(row.words))) << messages.shown[0].toStdString();
+    EXPECT_TRUE(messages.errors.isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(input->GetText->toPlainText(), "Hallo");
+}
+
+INSTANTIATE_TEST_SUITE_P(Causes, UnstartableBridgeTest, ::testing::Values(
+    Unstartable{"PrefixIsAFile", "", "", true, "Not a directory"},
+    Unstartable{"NotAProgram", "", "kein Programm", false, "ShellExecuteEx failed"},
+    Unstartable{"WineFails", "#!/bin/sh\necho 'wine: Bad EXE format for zeilwerk-maker.exe.' >&2\nexit 1\n", "",
+                false, "wine: Bad EXE format for zeilwerk-maker.exe."},
+    Unstartable{"NoWine", "none", "", false, "„wine“ ist nicht installiert"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Whether a process is gone: not there, or only a zombie waiting to be reaped.
 bool gone(pid_t pid) {
@@ -139,14 +240,8 @@ TEST_F(MakerExportTest, AWineThatDoesNotAnswerIsStoppedWithItsWholeGroup) {
     std::filesystem::permissions(bin / "wine", std::filesystem::perms::owner_all);
     std::filesystem::create_directories(folder / "prefix");
     writeFile(folder / "prefix" / "system.reg", "");
-    const QByteArray path = qgetenv("PATH");
-    const QByteArray prefix = qgetenv("WINEPREFIX");
-    qputenv("PATH", QByteArray::fromStdString(bin.string()) + ":" + path);
-    qputenv("WINEPREFIX", QByteArray::fromStdString((folder / "prefix").string()));
-    const auto restore = qScopeGuard([&] {
-        qputenv("PATH", path);
-        qputenv("WINEPREFIX", prefix);
-    });
+    setEnvironment("PATH", QByteArray::fromStdString(bin.string()) + ":" + qgetenv("PATH"));
+    setEnvironment("WINEPREFIX", QByteArray::fromStdString((folder / "prefix").string()));
 
     const std::unique_ptr<MakerSender> hanging = systemMakerSender(folder / "zeilwerk-maker.exe");
     platform.maker = hanging.get();
@@ -162,7 +257,6 @@ TEST_F(MakerExportTest, AWineThatDoesNotAnswerIsStoppedWithItsWholeGroup) {
 
     const pid_t child = static_cast<pid_t>(std::stol(readFile(folder / "child.pid")));
     EXPECT_TRUE(QTest::qWaitFor([&] { return gone(child); }, 3000)) << "the child of Wine survived";
-    platform.maker = sender.get();
 }
 
 }  // namespace
