@@ -5,6 +5,9 @@
 #include "app/windows.h"
 #include "platform/fonts.h"
 #include "platform/messages.h"
+#include "game/message_timeline.h"
+#include "platform/code_page.h"
+#include "preview/game_rendering.h"
 #include "preview/preview_renderer.h"
 #include "preview/preview_window.h"
 
@@ -44,7 +47,7 @@ GameLook benchGameLook() {
 void render(benchmark::State& state, bool scale2x, bool game = false) {
     BoxMessages messages;
     const FontList fonts = FontList::installed();
-    const Platform platform{&messages, &fonts, nullptr, ".", {}};
+    const Platform platform{&messages, &fonts, nullptr, ".", {}, {}};
     Windows windows;
     TForm3 preview(platform, windows);
     QImage colours(16, 16, QImage::Format_RGB32);
@@ -98,6 +101,37 @@ void render_game_2x(benchmark::State& state) {
     render(state, true, true);
 }
 BENCHMARK(render_game_2x)->Unit(benchmark::kMicrosecond);
+
+// One frame of play at 2x in the game's look: the message up to its middle, the arrow off.
+void play_game_2x(benchmark::State& state) {
+    BoxMessages messages;
+    const FontList fonts = FontList::installed();
+    const Platform platform{&messages, &fonts, nullptr, ".", {}, {}};
+    Windows windows;
+    TForm3 preview(platform, windows);
+    RenderSettings settings;
+    settings.lineLength = QStringLiteral("50");
+    settings.alignment = QStringLiteral("1");
+    settings.scale2x = true;
+    const GameLook look = benchGameLook();
+    settings.game = &look;
+    const std::array<std::u16string, 4> lines = {u"\\c[2]Hallo Welt!\\. Wie geht es dir, \\n[1]?",
+                                                 u"Ich habe \\v[12] Goldst\u00fccke gefunden.",
+                                                 u"\\s[5]Das ist \\>sofort\\< zu sehen.\\|",
+                                                 u"\u00c4u\u00dferst wichtige Gr\u00fc\u00dfe von \\n[\\v[3]]."};
+    const MessageTimeline timeline = messageTimeline(gameMessageText(look, lines, settings), CodePage::system());
+    const QImage bare = windowWithoutArrow(look);
+    QImage picture;
+    std::size_t shown = 0;
+    for (auto _ : state) {
+        // What the player does on a frame that shows one piece more.
+        shown = shown % timeline.pieces + 1;
+        const GameMessageFrame frame{shown, &bare};
+        drawGameMessage(look, lines, settings, nullptr, picture, &frame);
+        preview.showGameLook(picture, true);
+    }
+}
+BENCHMARK(play_game_2x)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

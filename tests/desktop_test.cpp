@@ -409,7 +409,7 @@ TEST_P(PlacementDesktopTest, AFaceChosenInThePickerAndTheWholeScreenPlacedLikeTh
     writeFile(folder / "standard.ini", "[spiel]\r\nordner=" + game.string() +
                                            "\r\naktiv_set=1\r\naktiv=1\r\ngesicht=Held\r\nbildschirm=1\r\n");
     start();
-    ASSERT_TRUE(waitFor([&] { return desktop->clientRect(program->preview).size() == QSize(336, 256); }, 3000))
+    ASSERT_TRUE(waitFor([&] { return desktop->clientRect(program->preview).size() == QSize(336, 256 + TForm3::playStrip); }, 3000))
         << "the whole screen at 1x";
     // The group "Nachricht" lies below the tab's fold: both copies scroll to the end.
     showTab(5);
@@ -433,7 +433,7 @@ TEST_P(PlacementDesktopTest, AFaceChosenInThePickerAndTheWholeScreenPlacedLikeTh
     showTab(0);
     clickOn(options->vorschau_scale2x_set, program->options);
     applySettings();
-    ASSERT_TRUE(waitFor([&] { return desktop->clientRect(program->preview).size() == QSize(656, 496); }, 3000))
+    ASSERT_TRUE(waitFor([&] { return desktop->clientRect(program->preview).size() == QSize(656, 496 + TForm3::playStrip); }, 3000))
         << "the whole screen at 2x";
     showTab(3);
     clickOn(options->fenster_ausr, program->options);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "font_fixture.h"
+#include "lcf_fixture.h"
 
 #include "game/game_look.h"
 
@@ -16,38 +17,6 @@
 #include <vector>
 
 namespace zeilwerk::test {
-
-// Our own small writer of the database format: numbers in 7-bit groups, most significant
-// first, and chunks of ID, size and data.
-inline std::string lcfNumber(std::uint32_t value) {
-    std::string groups(1, static_cast<char>(value & 0x7F));
-    for (value >>= 7; value; value >>= 7)
-        groups.insert(groups.begin(), static_cast<char>(0x80 | (value & 0x7F)));
-    return groups;
-}
-
-inline std::string lcfChunk(std::uint32_t id, const std::string& data) {
-    return lcfNumber(id) + lcfNumber(static_cast<std::uint32_t>(data.size())) + data;
-}
-
-struct Hero {
-    int id;
-    std::string name;
-};
-
-// A database with the heroes, and a System chunk naming the System graphic when one is given.
-inline std::string gameDatabase(const std::vector<Hero>& heroes, const std::string& before = "",
-                                const std::string& systemGraphic = "", bool tiled = false) {
-    std::string list = lcfNumber(static_cast<std::uint32_t>(heroes.size()));
-    for (const Hero& h : heroes)
-        list += lcfNumber(static_cast<std::uint32_t>(h.id)) + lcfChunk(0x02, "Titel") + lcfChunk(0x01, h.name) +
-                lcfChunk(0x03, "Figur") + lcfNumber(0);
-    std::string out = lcfNumber(11) + "LcfDataBase" + before + lcfChunk(0x0B, list) + lcfChunk(0x0C, "anderes");
-    if (!systemGraphic.empty())
-        out += lcfChunk(0x16, lcfChunk(0x0B, "Boot") + lcfChunk(0x13, systemGraphic) +
-                                  lcfChunk(0x47, lcfNumber(tiled ? 1 : 0)) + lcfChunk(0x48, lcfNumber(0)) + lcfNumber(0));
-    return out;
-}
 
 // The Maker's XYZ: "XYZ1", 16-bit width and height, zlib of palette and indexes.
 inline QByteArray xyzFile(int width, int height, const std::string& plain) {

@@ -3,6 +3,7 @@
 #include "game/pe_resources.h"
 
 #include "platform/error.h"
+#include "font_fixture.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -18,17 +19,9 @@ namespace fs = std::filesystem;
 using test::TempDir;
 using test::writeFile;
 
-void put16(std::string& bytes, std::size_t at, unsigned value) {
-    if (bytes.size() < at + 2)
-        bytes.resize(at + 2);
-    bytes[at] = char(value & 0xFF);
-    bytes[at + 1] = char(value >> 8 & 0xFF);
-}
-
-void put32(std::string& bytes, std::size_t at, std::uint32_t value) {
-    put16(bytes, at, value & 0xFFFF);
-    put16(bytes, at + 2, value >> 16);
-}
+using test::peFile;
+using test::put16;
+using test::put32;
 
 // Glyphs as rows of '#' (ink) and '.', the first one for code `first`.
 using Picture = std::vector<std::string>;
@@ -210,50 +203,6 @@ TEST(Pcf, ShinonomeHasSixPixelWideLatinGlyphs) {
         EXPECT_THROW(readPcf(packed.substr(0, length)), Error) << length;
 }
 
-// Our own PE32 file with one section .rsrc: type → name → language → data, for each bitmap.
-std::string peFile(const std::vector<std::pair<std::u16string, std::string>>& bitmaps) {
-    const std::uint32_t rsrcAt = 0x200, rsrcRva = 0x1000, n = std::uint32_t(bitmaps.size());
-    std::string rsrc;
-    put16(rsrc, 14, 1);
-    put32(rsrc, 16, 2);
-    put32(rsrc, 20, 0x80000000u | 24);
-    put16(rsrc, 24 + 12, n);
-    rsrc.resize(40 + 8 * n, '\0');
-    // Each bitmap: its language directory, the data entry, the name, the bytes.
-    for (std::uint32_t i = 0; i < n; ++i) {
-        const auto& [name, dib] = bitmaps[i];
-        const std::uint32_t at = std::uint32_t(rsrc.size()), nameAt = at + 40;
-        put32(rsrc, 40 + 8 * i, 0x80000000u | nameAt);
-        put32(rsrc, 44 + 8 * i, 0x80000000u | at);
-        put16(rsrc, at + 14, 1);
-        put32(rsrc, at + 16, 1031);
-        put32(rsrc, at + 20, at + 24);
-        put32(rsrc, at + 24, rsrcRva + nameAt + 2 + 2 * std::uint32_t(name.size()));
-        put32(rsrc, at + 28, std::uint32_t(dib.size()));
-        put16(rsrc, nameAt, unsigned(name.size()));
-        for (std::size_t c = 0; c < name.size(); ++c)
-            put16(rsrc, nameAt + 2 + 2 * c, name[c]);
-        rsrc += dib;
-    }
-    std::string exe(rsrcAt, '\0');
-    exe[0] = 'M', exe[1] = 'Z';
-    put32(exe, 0x3C, 0x40);
-    exe.replace(0x40, 4, std::string("PE\0\0", 4));
-    put16(exe, 0x44, 0x14C);
-    put16(exe, 0x46, 1);
-    put16(exe, 0x54, 224);
-    put16(exe, 0x58, 0x10B);
-    put32(exe, 0x58 + 92, 16);
-    put32(exe, 0x58 + 112, rsrcRva);
-    put32(exe, 0x58 + 116, std::uint32_t(rsrc.size()));
-    exe.replace(0x138, 5, ".rsrc");
-    put32(exe, 0x138 + 8, std::uint32_t(rsrc.size()));
-    put32(exe, 0x138 + 12, rsrcRva);
-    put32(exe, 0x138 + 16, std::uint32_t(rsrc.size()));
-    put32(exe, 0x138 + 20, rsrcAt);
-    return exe + rsrc;
-}
-
 // A 2 × 1 DIB of 8 bits with a palette of two colours.
 std::string smallDib() {
     std::string dib(40, '\0');
@@ -327,7 +276,7 @@ TEST_P(FontSearch, FirstPlaceWinsAndDamagedFilesAreNoted) {
     EXPECT_EQ(found->source, row.expected);
     EXPECT_EQ(found->font.pixelHeight, row.height);
     ASSERT_EQ(notes.size(), 1u);
-    EXPECT_EQ(notes[0].rfind("Schriftdatei übersprungen: " + (dir / "game/broken.fon").string() + " (", 0), 0u);
+    EXPECT_EQ(notes[0].rfind("Schriftdatei übersprungen: " + (dir / "game" / "broken.fon").string() + " (", 0), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FontSearch, testing::Values(

@@ -273,6 +273,39 @@ TEST_F(GameLookTest, SymbolsFromTheGamesSheetAndABlankWindow) {
     EXPECT_EQ(at(image, 160, 40), kGameBackground);
 }
 
+// The symbols' sheet as the game's RPG_RT.exe holds it: a bitmap resource "EXFONT".
+TEST_F(GameLookTest, SymbolsFromTheGamesExecutableAndOurOwn) {
+    // A 156 × 48 DIB of 8 bits, rows bottom up: symbol i has ink in its cell's row i mod 12.
+    std::string dib(40, '\0');
+    put32(dib, 0, 40);
+    put32(dib, 4, 156);
+    put32(dib, 8, 48);
+    put16(dib, 12, 1);
+    put16(dib, 14, 8);
+    put32(dib, 32, 2);
+    dib += std::string("\0\0\0\0\xff\xff\xff\0", 8);
+    for (int y = 47; y >= 0; --y)
+        for (int x = 0; x < 156; ++x) {
+            const int i = (y / 12) * 13 + x / 12;
+            dib += char(y % 12 == i % 12 ? 1 : 0);
+        }
+    writeBytes(folder / "spiel" / "RPG_RT.EXE", QByteArray::fromStdString(peFile({{u"EXFONT", dib}})));
+    switchOn();
+    const QImage fromExe = shown("$C$z");
+    EXPECT_EQ(at(fromExe, 8 + 5, 10 + 2), glyphColour(0, 5, 2));       // symbol 2: its third row
+    EXPECT_NE(at(fromExe, 8 + 5, 10 + 3), glyphColour(0, 5, 3));
+    EXPECT_EQ(at(fromExe, 20 + 5, 10 + 51 % 12), glyphColour(0, 5, 51 % 12));
+    // Without sheet or executable our own symbols stand in: each has ink, each differs.
+    fs::remove(folder / "spiel" / "RPG_RT.EXE");
+    switchOn();
+    std::set<QByteArray> drawn;
+    for (char letter : std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) {
+        const QImage image = shown(QStringLiteral("$") + QChar(letter)).copy(8, 10, 12, 12);
+        drawn.insert(QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()));
+    }
+    EXPECT_EQ(drawn.size(), 52u);
+}
+
 TEST_F(GameLookTest, SwitchedOffTheLayersAreAsIfItHadNeverBeenOn) {
     const QString text = "Heute\n\\c[3]so wie\nimmer";
     input->GetText->setPlainText(text);

@@ -60,7 +60,7 @@ TEST_F(MessageOptionsTest, FacesWindowsAndPlacesOnTheWholeScreen) {
         options->spiel_position->setCurrentIndex(row.position);
         const QImage image = shown("x");
         ASSERT_EQ(image.size(), QSize(320, 240));
-        EXPECT_EQ(preview->size(), QSize(336, 256));
+        EXPECT_EQ(preview->size(), QSize(336, 256 + TForm3::playStrip));
         const int top = 80 * row.position;
         const int faceX = row.right ? 256 : 16;
         EXPECT_EQ(at(image, faceX + 20, top + 16 + 20), faceColour(5));
@@ -88,11 +88,11 @@ TEST_F(MessageOptionsTest, TheBoxAloneIsTheScreensCutAndTwiceItsSize) {
     const QImage screen = shown("Hallo");
     options->spiel_bildschirm->setChecked(false);
     EXPECT_EQ(shown("Hallo"), screen.copy(0, 80, 320, 80));
-    EXPECT_EQ(preview->size(), QSize(336, 96));
+    EXPECT_EQ(preview->size(), QSize(336, 96 + TForm3::playStrip));
     options->vorschau_scale2x_set->setChecked(true);
     options->spiel_bildschirm->setChecked(true);
     EXPECT_EQ(shown("Hallo"), screen.scaled(640, 480));
-    EXPECT_EQ(preview->size(), QSize(656, 496));
+    EXPECT_EQ(preview->size(), QSize(656, 496 + TForm3::playStrip));
     // Off again: the window is the preview's own size.
     options->spiel_aktiv_set->setChecked(false);
     options->confirmClick();

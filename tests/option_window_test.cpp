@@ -219,13 +219,13 @@ TEST_F(OptionWindowTest, ACommaInTheXFieldShowsTheConversionErrorAndKeepsTheColo
 
 TEST_F(OptionWindowTest, ErrorsDuringAProfileLoadGoToTheLoader) {
     TForm2& o = *options;
-    o.deferValidationErrors(true);
-    o.eingabe_grad->setText("zwei");
-    o.eingabe_hoehe->setText("hoch");
-    o.deferValidationErrors(false);
+    writeFile(folder / "zahlen.ini", "[eingabe]\r\nhoehe=hoch\r\ngrad=zwei\r\n");
+    o.ini_datei->setText("zahlen.ini");
+    EXPECT_FALSE(o.loadini(o.ini_load));
     EXPECT_TRUE(messages.errors.isEmpty());
-    EXPECT_EQ(o.takeDeferredError(), std::optional<std::string>("'zwei' is not a valid integer value"));
-    EXPECT_EQ(o.takeDeferredError(), std::nullopt);
+    EXPECT_EQ(messages.shown, QStringList({"Ein Fehler ist beim Laden aufgetreten."}));
+    EXPECT_EQ(o.eingabe_hoehe->text(), "hoch");  // the first that fails ends the load
+    EXPECT_EQ(o.eingabe_grad->text(), "8");
 }
 
 TEST_F(OptionWindowTest, FileFieldsTestThePathTheyWillOpen) {

@@ -39,7 +39,7 @@ protected:
     void SetUp() override {
         platform.messages = &messages;
         platform.fonts = &installedFonts();
-        platform.executableFolder = folder.path();
+        platform.settingsFolder = folder.path();
     }
     void create() {
         input = std::make_unique<TForm1>(platform, windows);

@@ -1,6 +1,5 @@
 #include "app/input_window.h"
 
-#include "platform/qt_text.h"
 #include "app/help_line.h"
 #include "app/startup.h"
 #include "app/window_placement.h"
@@ -8,6 +7,7 @@
 #include "platform/fonts.h"
 #include "platform/messages.h"
 #include "platform/number.h"
+#include "platform/qt_text.h"
 #include "preview/preview_window.h"
 #include "preview/rendering.h"
 #include "settings/option_window.h"
@@ -152,6 +152,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
             return true;
+        if (key == Qt::Key_F5 && m_windows.preview) {
+            guarded(*m_platform.messages, [this] { m_windows.preview->startPlaying(); });
+            return true;
+        }
     }
     return ToolWindow::eventFilter(watched, event);
 }
@@ -161,9 +165,12 @@ void TForm1::GetTextChange() {
     if (!options || !m_windows.preview)
         return;
     RenderSettings settings = options->renderSettings();
-    if (m_windows.preview->game)
-        settings.game = &*m_windows.preview->game;
-    renderPreview(*m_windows.preview, {line(0), line(1), line(2), line(3)}, settings, m_windows.options);
+    settings.game = m_windows.preview->gameLook();
+    // Typing shows the message at once, as it stands.
+    m_windows.preview->stopPlaying();
+    const std::array<std::u16string, 4> lines = {line(0), line(1), line(2), line(3)};
+    renderPreview(*m_windows.preview, lines, settings, m_windows.options);
+    m_windows.preview->showDuration(lines, settings);
 }
 
 void TForm1::setHelpText(const QString& text) {

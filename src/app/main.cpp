@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "app/input_window.h"
 #include "app/windows.h"
 #include "maker/maker_sender.h"
@@ -14,6 +15,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <memory>
 
 namespace {
@@ -30,6 +32,9 @@ bool displayMissing() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The checks of a game folder need no windows, and so no display.
+    if (const auto status = zeilwerk::runCommandLine(argc, argv, std::cout, std::cerr))
+        return *status;
     if (displayMissing()) {
         std::fprintf(stderr, "Zeilwerk: no display found (DISPLAY is not set); "
                              "start it on a desktop, or without one as: xvfb-run -a %s\n", argv[0]);

@@ -1,13 +1,14 @@
 #include "app/startup.h"
 
-#include "platform/qt_text.h"
 #include "app/input_window.h"
 #include "app/window_placement.h"
 #include "message/toolbar_window.h"
 #include "platform/code_page.h"
+#include "platform/qt_text.h"
 #include "preview/preview_window.h"
 #include "settings/ini_file.h"
 #include "settings/option_window.h"
+#include "settings/startup_keys.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -25,19 +26,20 @@ void raise(QWidget* window) {
 }  // namespace
 
 void runStartup(const Platform& platform, const Windows& windows) {
-    const IniFile startupFile(platform.executableFolder / "optn.ini");
+    const IniFile startupFile(platform.settingsFolder / kStartupFile);
     bool hideToolbar = false;
     bool profileLoaded = false;
     try {
-        windows.options->ini_datei->setText(fromIni(startupFile.readText("laden", "datei", "standard.ini")));
-        windows.options->fenster_auto->setChecked(startupFile.readFlag("fenster", "auto", false));
-        if (startupFile.readFlag("laden", "auto", false))
+        windows.options->ini_datei->setText(fromIni(startupFile.readText(kProfileFile.section, kProfileFile.key, "standard.ini")));
+        windows.options->fenster_auto->setChecked(
+            startupFile.readFlag(kRememberPositions.section, kRememberPositions.key, false));
+        if (startupFile.readFlag(kLoadAtStart.section, kLoadAtStart.key, false))
             profileLoaded = windows.options->loadini(windows.input);
-        hideToolbar = startupFile.readFlag("tool", "hide", false);
+        hideToolbar = startupFile.readFlag(kHideToolbar.section, kHideToolbar.key, false);
         if (hideToolbar)
             windows.toolbar->hide();
         // Read again: the apply of the profile load may have rewritten the file.
-        if (startupFile.readFlag("fenster", "auto", false))
+        if (startupFile.readFlag(kRememberPositions.section, kRememberPositions.key, false))
             restorePositions(windows, startupFile);
         else
             arrangeWindows(windows);

@@ -6,6 +6,7 @@
 #include "preview/preview_window.h"
 #include "settings/ini_file.h"
 #include "settings/option_window.h"
+#include "settings/startup_keys.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -260,31 +261,30 @@ void restorePositions(const Windows& w, const IniFile& file) {
     // Each window read top first, then left, its defaults taken from the windows placed before it.
     const auto place = [&](ToolWindow* window, const char* topKey, int topDefault, const char* leftKey,
                            const auto& leftDefault) {
-        const int top = file.readNumber("fenster", topKey, topDefault);
-        const int left = file.readNumber("fenster", leftKey, leftDefault());
+        const int top = file.readNumber(kPositionSection, topKey, topDefault);
+        const int left = file.readNumber(kPositionSection, leftKey, leftDefault());
         const FramedSize size = framedSize(window);
         window->moveOuterTo(movedOntoScreen(QRect(QPoint(left, top), size.outer()), size.frame.top(), areas).topLeft());
     };
     const QPoint centre = desktopCentre();
     const auto outer = [](const ToolWindow* window) { return window->outerGeometry(); };
     const QSize in = outer(w.input).size();
-    place(w.input, "eingabe_top", centre.y() - in.height(), "eingabe_left", [&] { return centre.x() - in.width(); });
+    const auto& [inputKey, optionsKey, previewKey, toolbarKey] = kPositionKeys;
+    place(w.input, inputKey.top, centre.y() - in.height(), inputKey.left, [&] { return centre.x() - in.width(); });
     const QRect input = outer(w.input);
-    place(w.options, "optn_top", input.y(), "optn_left", [&] { return input.x() + input.width() + gap; });
-    place(w.preview, "vorschau_top", input.y() + input.height() + gap, "vorschau_left",
+    place(w.options, optionsKey.top, input.y(), optionsKey.left, [&] { return input.x() + input.width() + gap; });
+    place(w.preview, previewKey.top, input.y() + input.height() + gap, previewKey.left,
           [&] { return input.x() + input.width() - outer(w.preview).width(); });
-    place(w.toolbar, "tool_top", input.y(), "tool_left", [&] { return input.x() - outer(w.toolbar).width() - gap; });
+    place(w.toolbar, toolbarKey.top, input.y(), toolbarKey.left,
+          [&] { return input.x() - outer(w.toolbar).width() - gap; });
 }
 
 void appendPositions(const Windows& w, std::vector<IniEntry>& entries) {
-    const auto add = [&](const char* key, int value) { entries.push_back({"fenster", key, std::to_string(value)}); };
+    const auto add = [&](const char* key, int value) { entries.push_back({kPositionSection, key, std::to_string(value)}); };
     const auto windows = windowsOf(w);
-    const char* const keys[GroupWindowCount][2] = {
-        {"eingabe_top", "eingabe_left"}, {"optn_top", "optn_left"}, {"vorschau_top", "vorschau_left"},
-        {"tool_top", "tool_left"}};
     for (int i = 0; i < GroupWindowCount; ++i) {
-        add(keys[i][0], windows[i]->outerGeometry().y());
-        add(keys[i][1], windows[i]->outerGeometry().x());
+        add(kPositionKeys[i].top, windows[i]->outerGeometry().y());
+        add(kPositionKeys[i].left, windows[i]->outerGeometry().x());
     }
 }
 

@@ -98,18 +98,26 @@ std::optional<fs::path> findBackground(const fs::path& gameFolder, const QString
     return findGameGraphic(gameFolder, "Panorama", name);
 }
 
-QImage readSystemGraphic(const fs::path& path) {
-    const bool xyz = shown(path.extension()).compare(QLatin1String(".xyz"), Qt::CaseInsensitive) == 0;
-    QImage picture = xyz ? decodeXyz(readWhole(path, kMaxPicturePixels + (1 << 20))) : readPictureAsStored(path);
+namespace {
+
+// The Maker's palette pictures leave their first colour undrawn.
+QImage withFirstColourUndrawn(QImage picture) {
     if (picture.format() == QImage::Format_Indexed8 || picture.format() == QImage::Format_Mono ||
         picture.format() == QImage::Format_MonoLSB) {
-        // The Maker's palette pictures leave their first colour undrawn.
         QList<QRgb> table = picture.colorTable();
         if (!table.isEmpty())
             table[0] &= 0x00FFFFFF;
         picture.setColorTable(table);
     }
     return picture.convertToFormat(QImage::Format_ARGB32);
+}
+
+}  // namespace
+
+QImage readSystemGraphic(const fs::path& path) {
+    const bool xyz = shown(path.extension()).compare(QLatin1String(".xyz"), Qt::CaseInsensitive) == 0;
+    return withFirstColourUndrawn(xyz ? decodeXyz(readWhole(path, kMaxPicturePixels + (1 << 20)))
+                                      : readPictureAsStored(path));
 }
 
 QRgb engineColour(QRgb colour) {
@@ -448,16 +456,8 @@ std::array<GlyphMask, 52> loadSymbols(const fs::path& gameFolder, std::vector<QS
                     readPeBitmap(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), u"EXFONT")) {
                 const std::string file = bitmapFileFromDib(*dib);
                 QImage sheet;
-                if (sheet.loadFromData(reinterpret_cast<const uchar*>(file.data()), static_cast<int>(file.size()), "BMP")) {
-                    if (sheet.format() == QImage::Format_Indexed8 || sheet.format() == QImage::Format_Mono ||
-                        sheet.format() == QImage::Format_MonoLSB) {
-                        QList<QRgb> table = sheet.colorTable();
-                        if (!table.isEmpty())
-                            table[0] &= 0x00FFFFFF;
-                        sheet.setColorTable(table);
-                    }
-                    return symbolsFromSheet(sheet.convertToFormat(QImage::Format_ARGB32));
-                }
+                if (sheet.loadFromData(reinterpret_cast<const uchar*>(file.data()), static_cast<int>(file.size()), "BMP"))
+                    return symbolsFromSheet(withFirstColourUndrawn(sheet));
             }
         } catch (const std::exception& e) {
             if (problems)

@@ -22,8 +22,9 @@ bool isLetter(char16_t c) {
 // Reads a line front to back as the engine does, placing its cells.
 class LineSetter {
 public:
-    LineSetter(const GameMessageText& message, const CodePage& page, std::vector<GamePiece>& out)
-        : m_message(message), m_page(page), m_out(out) {}
+    LineSetter(const GameMessageText& message, const CodePage& page, std::vector<GamePiece>& out,
+               std::vector<GameMessageEvent>* events)
+        : m_message(message), m_page(page), m_out(out), m_events(events) {}
 
     void setLine(int index, int& colour) {
         m_line = index;
@@ -34,15 +35,23 @@ public:
         const std::u16string& text = m_message.lines[static_cast<size_t>(index)];
         m_text = text;
         m_at = 0;
+        bool silentCode = false;
         while (m_at < m_text.size()) {
             const char16_t c = m_text[m_at++];
-            if (c == u'\\')
+            const size_t before = m_out.size();
+            if (c == u'\\') {
+                m_timed = false;
                 code();
-            else if (c == u'$' && m_at < m_text.size() && isLetter(m_text[m_at]))
-                symbol(m_text[m_at++]);
-            else
-                character(c);
+                silentCode = m_out.size() == before && !m_timed;
+            } else {
+                if (c == u'$' && m_at < m_text.size() && isLetter(m_text[m_at]))
+                    symbol(m_text[m_at++]);
+                else
+                    character(c);
+                silentCode = false;
+            }
         }
+        tell(GameMessageEvent::Kind::LineEnd, silentCode ? 1 : 0);
         colour = m_colour;
     }
 
@@ -51,14 +60,27 @@ private:
         // What the Maker stores is the code page's form: a character it lacks is "?".
         const char16_t shown = m_page.survivor(c);
         const int width = m_page.byteLength(shown) == 2 ? 2 * kGameCell : kGameCell;
+        tell(GameMessageEvent::Kind::Piece, static_cast<int>(m_out.size()));
         m_out.push_back({GamePiece::Kind::Glyph, shown, m_x, m_line, m_colour, width});
         m_x += width;
     }
 
     void symbol(char16_t letter) {
         const int n = letter <= u'Z' ? letter - u'A' : 26 + (letter - u'a');
+        tell(GameMessageEvent::Kind::Piece, static_cast<int>(m_out.size()));
         m_out.push_back({GamePiece::Kind::Symbol, static_cast<char16_t>(n), m_x, m_line, m_colour, kSymbolWidth});
         m_x += kSymbolWidth;
+    }
+
+    void tell(GameMessageEvent::Kind kind, int value = 0) {
+        if (m_events)
+            m_events->push_back({kind, value});
+    }
+
+    // A code that prints nothing yet takes a character's time.
+    void tellTimed(GameMessageEvent::Kind kind) {
+        tell(kind);
+        m_timed = true;
     }
 
     void text(std::u16string_view s) {
@@ -113,7 +135,8 @@ private:
                 m_colour = *n >= 0 && *n < kColours ? static_cast<int>(*n) : 0;
             return;
         case u's':
-            argument(opened);
+            if (const auto n = argument(opened))
+                tell(GameMessageEvent::Kind::Speed, static_cast<int>(std::min<std::int64_t>(*n, 1'000'000)));
             return;
         case u'n':
             if (const auto n = argument(opened); n && m_message.heroNames)
@@ -126,9 +149,31 @@ private:
             return;
         case u'_':
             m_x += kGameHalfSpace;
+            tellTimed(GameMessageEvent::Kind::HalfSpace);
+            return;
+        case u'$':
+            tellTimed(GameMessageEvent::Kind::Money);
+            return;
+        case u'.':
+            tell(GameMessageEvent::Kind::Wait, 16);
+            return;
+        case u'|':
+            tell(GameMessageEvent::Kind::Wait, 61);
+            return;
+        case u'!':
+            tell(GameMessageEvent::Kind::KeyWait);
+            return;
+        case u'^':
+            tell(GameMessageEvent::Kind::NoEndWait);
+            return;
+        case u'>':
+            tell(GameMessageEvent::Kind::Instant);
+            return;
+        case u'<':
+            tell(GameMessageEvent::Kind::InstantEnd);
             return;
         default:
-            // Waits, the money window and unknown letters draw nothing.
+            // Unknown letters draw nothing.
             return;
         }
     }
@@ -136,6 +181,8 @@ private:
     const GameMessageText& m_message;
     const CodePage& m_page;
     std::vector<GamePiece>& m_out;
+    std::vector<GameMessageEvent>* m_events;
+    bool m_timed = false;  // the code just read takes time though it sets no piece
     std::u16string_view m_text;
     size_t m_at = 0;
     int m_line = 0;
@@ -145,9 +192,10 @@ private:
 
 }  // namespace
 
-std::vector<GamePiece> layOutGameMessage(const GameMessageText& message, const CodePage& page) {
+std::vector<GamePiece> layOutGameMessage(const GameMessageText& message, const CodePage& page,
+                                         std::vector<GameMessageEvent>* events) {
     std::vector<GamePiece> pieces;
-    LineSetter setter(message, page, pieces);
+    LineSetter setter(message, page, pieces, events);
     int colour = 0;
     for (int i = 0; i < 4; ++i)
         setter.setLine(i, colour);

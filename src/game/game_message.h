@@ -35,9 +35,29 @@ struct GameMessageText {
 inline constexpr int kGameCell = 6;        // a half-width character's advance
 inline constexpr int kGameHalfSpace = 3;   // what "\_" advances
 
+// What the engine's clock reads of a message as it sets it, in reading order.
+struct GameMessageEvent {
+    enum class Kind : std::uint8_t {
+        Piece,      // value: the index of the piece set
+        HalfSpace,  // "\_": no piece, a half-width character's time
+        Money,      // "\$": no piece in the box, a character's time
+        Speed,      // value: n of "\s[n]" as typed
+        Wait,       // value: frames, of "\." and "\|"
+        KeyWait,    // "\!"
+        NoEndWait,  // "\^"
+        Instant,    // "\>"
+        InstantEnd, // "\<"
+        LineEnd,    // value: 1 after a code that printed nothing, else 0
+    };
+    Kind kind = Kind::Piece;
+    int value = 0;
+    bool operator==(const GameMessageEvent&) const = default;
+};
+
 // The cells of a message as the engine sets them, line by line, codes read in either case;
 // the colour starts at 0 and carries from line to line. Pieces beyond the box are kept:
-// the drawing clips them.
-std::vector<GamePiece> layOutGameMessage(const GameMessageText& message, const CodePage& page);
+// the drawing clips them. With events, what the clock reads is told there as well.
+std::vector<GamePiece> layOutGameMessage(const GameMessageText& message, const CodePage& page,
+                                         std::vector<GameMessageEvent>* events = nullptr);
 
 }  // namespace zeilwerk

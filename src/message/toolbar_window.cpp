@@ -28,58 +28,57 @@ struct ToolButton {
     const char16_t* suffix;        // nullptr: an inserting button
     const char16_t* emptyForm;
     int stepBack;
-    void (TForm4::*handler)();
 };
 
 const ToolButton toolButtons[TForm4::buttonCount] = {
     {"farbe", Face::PaintPot, u"", 4, 4,
      u"\\c[?] färbt Text mit den Farben 0 bis 19 ein. Standardfarbe ist 0.",
-     u"\\c[", u"]", u"\\c[]", 1, &TForm4::farbeClick},
+     u"\\c[", u"]", u"\\c[]", 1},
     {"farbe_var", Face::PaintPotChip, u"", 4, 30,
      u"\\c[\\v[?]] färbt Text an Hand einer Variable ein. \\v und \\v[] werden zu 0.",
-     u"\\c[\\v[", u"]]", u"\\c[\\v[]]", 2, &TForm4::farbe_varClick},
+     u"\\c[\\v[", u"]]", u"\\c[\\v[]]", 2},
     {"geschw", Face::Stopwatch, u"", 30, 4,
      u"\\s[?] stellt die Geschwindigkeit des Textes von 0 (schnell) bis 20 (langsam) ein. Standard 10.",
-     u"\\s[", u"]", u"\\s[]", 1, &TForm4::geschwClick},
+     u"\\s[", u"]", u"\\s[]", 1},
     {"geschw_var", Face::StopwatchChip, u"", 30, 30,
      u"\\s[\\v[?]] stellt die Geschwindigkeit an Hand einer Variable ein. \\v und \\v[] werden zu 0.",
-     u"\\s[\\v[", u"]]", u"\\s[\\v[]]", 2, &TForm4::geschw_varClick},
+     u"\\s[\\v[", u"]]", u"\\s[\\v[]]", 2},
     {"sofort", Face::Caption, u"><", 56, 4,
      u"\\>?\\< zeigt den Text zwischen \\> und \\< sofort an.",
-     u"\\>", u"\\<", u"\\>\\<", 2, &TForm4::sofortclick},
+     u"\\>", u"\\<", u"\\>\\<", 2},
     {"silent", Face::Caption, u"...", 56, 30,
      u"\\..\\..\\.. fügt Schweigen (drei Punkte mit jeweils 0,25 Sekunden davor) ein.",
-     u"\\..\\..\\..", nullptr, nullptr, 0, &TForm4::silentClick},
+     u"\\..\\..\\..", nullptr, nullptr, 0},
     {"s100", Face::Caption, u"1,0", 82, 4,
      u"\\| lässt den Textfluss um 1 Sekunde anhalten.",
-     u"\\|", nullptr, nullptr, 0, &TForm4::s100Click},
+     u"\\|", nullptr, nullptr, 0},
     {"s25", Face::Caption, u",25", 82, 30,
      u"\\. lässt den Textfluss um 0,25 Sekunden anhalten.",
-     u"\\.", nullptr, nullptr, 0, &TForm4::s25Click},
+     u"\\.", nullptr, nullptr, 0},
     {"enter", Face::EnterKey, u"", 108, 4,
      u"\\! lässt den Textfluss bis zum Drücken von Enter oder Space anhalten.",
-     u"\\!", nullptr, nullptr, 0, &TForm4::enterClick},
+     u"\\!", nullptr, nullptr, 0},
     {"weiter", Face::Arrow, u"", 108, 30,
      u"\\^ lässt die Textbox ohne Betätigen von Enter von Space terminieren.",
-     u"\\^", nullptr, nullptr, 0, &TForm4::weiterClick},
+     u"\\^", nullptr, nullptr, 0},
     {"hero", Face::Card, u"", 134, 4,
      u"\\n[?] fügt einen Heldennamen in den Text ein. \\n[0] ist der Partyleader (nur Rm2k3).",
-     u"\\n[", u"]", u"\\n[]", 1, &TForm4::heroClick},
+     u"\\n[", u"]", u"\\n[]", 1},
     {"hero_var", Face::CardChip, u"", 134, 30,
      u"\\n[\\v[?]] fügt einen Heldennamen an Hand einer Variable in den Text ein.",
-     u"\\n[\\v[", u"]]", u"\\n[\\v[]]", 2, &TForm4::hero_varClick},
+     u"\\n[\\v[", u"]]", u"\\n[\\v[]]", 2},
     {"vari", Face::Chip, u"", 160, 4,
      u"\\v[?] fügt den Wert einer Variable in den Text ein. \\v und \\v[] geben 0 zurück.",
-     u"\\v[", u"]", u"\\v[]", 1, &TForm4::variClick},
+     u"\\v[", u"]", u"\\v[]", 1},
     {"backslash", Face::Caption, u"\\", 160, 30,
      u"\\\\ fügt einen Backslash in den Text ein. \\ alleine versteckt das nachfolgende Zeichen.",
-     u"\\\\", nullptr, nullptr, 0, &TForm4::backslashClick},
+     u"\\\\", nullptr, nullptr, 0},
     {"space", Face::Caption, u"] [", 186, 4,
      u"\\_ fügt ein halbes Leerzeichen in den Text ein. In der Vorschau leider nicht darstellbar.",
-     u"\\_", nullptr, nullptr, 0, &TForm4::spaceClick},
+     u"\\_", nullptr, nullptr, 0},
     {"geld", Face::Caption, u"€", 186, 30,
      u"\\$ zeigt solange die Textbox angezeigt wird das Geld-Fenster an.",
-     u"\\$", nullptr, nullptr, 0, &TForm4::geldClick},
+     u"\\$", nullptr, nullptr, 0},
 };
 
 QIcon faceIcon(Face face) {
@@ -122,8 +121,7 @@ TForm4::TForm4(const Platform& platform, const Windows& windows)
         }
         setHint(b, text(row.hint));
         help->bind(b);
-        connect(b, &QToolButton::clicked, this,
-                [this, handler = row.handler] { guarded(*m_platform.messages, [&] { (this->*handler)(); }); });
+        connect(b, &QToolButton::clicked, this, [this, i] { guarded(*m_platform.messages, [&] { click(i); }); });
         buttons[i] = b;
     }
     setHorizontal(true);
@@ -173,21 +171,5 @@ void TForm4::click(int index) {
     memo->setFocus();
 }
 
-void TForm4::farbeClick() { click(0); }
-void TForm4::farbe_varClick() { click(1); }
-void TForm4::geschwClick() { click(2); }
-void TForm4::geschw_varClick() { click(3); }
-void TForm4::sofortclick() { click(4); }
-void TForm4::silentClick() { click(5); }
-void TForm4::s100Click() { click(6); }
-void TForm4::s25Click() { click(7); }
-void TForm4::enterClick() { click(8); }
-void TForm4::weiterClick() { click(9); }
-void TForm4::heroClick() { click(10); }
-void TForm4::hero_varClick() { click(11); }
-void TForm4::variClick() { click(12); }
-void TForm4::backslashClick() { click(13); }
-void TForm4::spaceClick() { click(14); }
-void TForm4::geldClick() { click(15); }
 
 }  // namespace zeilwerk

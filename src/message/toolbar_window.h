@@ -22,30 +22,16 @@ public:
     // The help-line handler of the window and its buttons.
     void helpcontext(QWidget* sender);
 
-    void farbeClick();
-    void farbe_varClick();
-    void geschwClick();
-    void geschw_varClick();
-    void sofortclick();
-    void silentClick();
-    void s100Click();
-    void s25Click();
-    void enterClick();
-    void weiterClick();
-    void heroClick();
-    void hero_varClick();
-    void variClick();
-    void backslashClick();
-    void spaceClick();
-    void geldClick();
 
     static constexpr int buttonCount = 16;
     // The buttons in the order of the toolbar table: farbe, farbe_var, geschw, ...
     std::array<QToolButton*, buttonCount> buttons{};
     QToolButton* button(const char* name) const;
 
-private:
+    // What button `index` of the table does when clicked.
     void click(int index);
+
+private:
 
     const Platform& m_platform;
     const Windows& m_windows;

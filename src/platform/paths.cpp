@@ -62,16 +62,16 @@ QString textFromPath(const std::filesystem::path& path) {
 #endif
 }
 
-std::filesystem::path besideExecutable(const std::filesystem::path& executableFolder, const QString& name) {
+std::filesystem::path inFolder(const std::filesystem::path& folder, const QString& name) {
     const std::filesystem::path path = pathFromText(name);
-    return path.is_absolute() ? path : executableFolder / path;
+    return path.is_absolute() ? path : folder / path;
 }
 
-bool fileExistsBeside(const std::filesystem::path& executableFolder, const QString& name) {
+bool fileExistsIn(const std::filesystem::path& folder, const QString& name) {
     if (name.isEmpty())
         return false;
     std::error_code ec;
-    return std::filesystem::is_regular_file(besideExecutable(executableFolder, name), ec);
+    return std::filesystem::is_regular_file(inFolder(folder, name), ec);
 }
 
 bool staysInFolder(const QString& name) {
@@ -114,13 +114,13 @@ std::filesystem::path makerBridge(const std::filesystem::path& executableFolder)
 
 std::filesystem::path picturePath(const std::filesystem::path& folder, const std::filesystem::path& dataFolder,
                                   const QString& name) {
-    if (!dataFolder.empty() && !fileExistsBeside(folder, name) && fileExistsBeside(dataFolder, name))
-        return besideExecutable(dataFolder, name);
-    return besideExecutable(folder, name);
+    if (!dataFolder.empty() && !fileExistsIn(folder, name) && fileExistsIn(dataFolder, name))
+        return inFolder(dataFolder, name);
+    return inFolder(folder, name);
 }
 
 bool pictureExists(const std::filesystem::path& folder, const std::filesystem::path& dataFolder, const QString& name) {
-    return fileExistsBeside(folder, name) || (!dataFolder.empty() && fileExistsBeside(dataFolder, name));
+    return fileExistsIn(folder, name) || (!dataFolder.empty() && fileExistsIn(dataFolder, name));
 }
 
 }  // namespace zeilwerk

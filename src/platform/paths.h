@@ -10,13 +10,13 @@ namespace zeilwerk {
 std::filesystem::path pathFromText(const QString& text);
 QString textFromPath(const std::filesystem::path& path);
 
-// Where a file named in a setting is opened: beside the executable, or at the name
-// itself when it is absolute.
-std::filesystem::path besideExecutable(const std::filesystem::path& executableFolder, const QString& name);
+// Where a file named in a setting is opened: in the folder (the settings folder, mostly), or
+// at the name itself when it is absolute.
+std::filesystem::path inFolder(const std::filesystem::path& folder, const QString& name);
 
 // True when a regular file lies at exactly the path that will be opened; a folder does
 // not count, an empty name never exists.
-bool fileExistsBeside(const std::filesystem::path& executableFolder, const QString& name);
+bool fileExistsIn(const std::filesystem::path& folder, const QString& name);
 
 // True when a name names a file inside the folder it is taken in: relative, and not leaving
 // it through "..". The settings profile is only read and written under such a name.

@@ -29,10 +29,48 @@ void drawFace(const GameLook& look, int boxTop, QImage& picture) {
 
 }  // namespace
 
+GameMessageText gameMessageText(const GameLook& look, const std::array<std::u16string, 4>& lines,
+                                const RenderSettings& settings) {
+    const ExportShape shape = exportShape(lines, toU16(settings.alignment), toU16(settings.lineLength));
+    GameMessageText message;
+    message.lines = lines;
+    for (size_t i = 0; i < 4; ++i)
+        message.indents[i] = exportIndent(lines[i], shape);
+    message.heroNames = &look.heroNames;
+    message.variable = settings.variable;
+    message.left = gameTextLeft(settings.lineLength == u"38" || look.faceOnLeft);
+    return message;
+}
+
+QImage windowWithoutArrow(const GameLook& look) {
+    QImage window = look.window.copy();
+    // Whether the frame was drawn: where it has ink away from the arrow, the box shows it.
+    bool framed = !look.frame.isNull();
+    for (int y = 0; framed && y < std::min(window.height(), look.frame.height()); ++y)
+        for (int x = 0; x < std::min(window.width(), look.frame.width()); ++x) {
+            const QRgb frame = look.frame.pixel(x, y);
+            const bool underArrow = !look.arrow.isNull() && look.arrow.valid(x, y) && qAlpha(look.arrow.pixel(x, y));
+            if (qAlpha(frame) && !underArrow && window.pixel(x, y) != (frame | 0xFF000000)) {
+                framed = false;
+                break;
+            }
+        }
+    for (int y = 0; y < std::min(window.height(), look.arrow.height()); ++y)
+        for (int x = 0; x < std::min(window.width(), look.arrow.width()); ++x) {
+            if (!qAlpha(look.arrow.pixel(x, y)))
+                continue;
+            QRgb under = look.screen.valid(x, look.boxTop + y) ? look.screen.pixel(x, look.boxTop + y) : kGameBackground;
+            if (framed && look.frame.valid(x, y) && qAlpha(look.frame.pixel(x, y)))
+                under = look.frame.pixel(x, y);
+            window.setPixel(x, y, under | 0xFF000000);
+        }
+    return window;
+}
+
 void drawGameMessage(const GameLook& look, const std::array<std::u16string, 4>& lines, const RenderSettings& settings,
-                     TraceSink* trace, QImage& picture) {
+                     TraceSink* trace, QImage& picture, const GameMessageFrame* frame) {
     // The box alone, or the whole screen with the box where the message stands.
-    const QImage& window = look.window;
+    const QImage& window = frame && frame->window ? *frame->window : look.window;
     const QSize size = look.wholeScreen ? look.screen.size() : window.size();
     const int boxTop = look.wholeScreen ? look.boxTop : 0;
     if (picture.size() != size || picture.format() != QImage::Format_RGB32)
@@ -47,15 +85,10 @@ void drawGameMessage(const GameLook& look, const std::array<std::u16string, 4>& 
         for (const std::u16string& line : lines)
             visibleText(line, trace);
 
-    const ExportShape shape = exportShape(lines, toU16(settings.alignment), toU16(settings.lineLength));
-    GameMessageText message;
-    message.lines = lines;
-    for (size_t i = 0; i < 4; ++i)
-        message.indents[i] = exportIndent(lines[i], shape);
-    message.heroNames = &look.heroNames;
-    message.variable = settings.variable;
-    message.left = gameTextLeft(settings.lineLength == u"38" || look.faceOnLeft);
-    const std::vector<GamePiece> pieces = layOutGameMessage(message, CodePage::system());
+    const GameMessageText message = gameMessageText(look, lines, settings);
+    std::vector<GamePiece> pieces = layOutGameMessage(message, CodePage::system());
+    if (frame)
+        pieces.resize(std::min(pieces.size(), frame->shown));
 
     const int clipLeft = kGameBorder;
     const int clipRight = window.width() - kGameBorder;

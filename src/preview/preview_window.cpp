@@ -1,14 +1,23 @@
 #include "preview/preview_window.h"
 
+#include "app/help_line.h"
+#include "app/hints.h"
+#include "app/input_window.h"
+#include "platform/code_page.h"
 #include "platform/error.h"
+#include "platform/messages.h"
 #include "platform/paths.h"
 #include "preview/game_rendering.h"
 #include "preview/layout.h"
 #include "preview/picture_file.h"
 #include "preview/pixels.h"
+#include "settings/option_window.h"
 
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 
 #include <algorithm>
 #include <cstring>
@@ -22,8 +31,29 @@ const QPoint layerOrigin(8, 8);
 }  // namespace
 
 TForm3::TForm3(const Platform& platform, const Windows& windows)
-    : ToolWindow(QStringLiteral("Textvorschau"), QSize(336, 96), false), m_platform(platform), m_windows(windows) {
+    : ToolWindow(QStringLiteral("Textvorschau"), QSize(336, 96), false),
+      player([this](const QImage& frame) { showGameLook(frame, m_playDoubled); },
+             [this] {
+                 // The still picture again, the arrow standing.
+                 if (m_windows.input)
+                     guarded(*m_platform.messages, [this] { m_windows.input->GetTextChange(); });
+             }),
+      m_platform(platform),
+      m_windows(windows) {
     cala.visible = false;
+    auto* help = new HelpBinding(this, [this](QWidget* sender) {
+        if (m_windows.input)
+            m_windows.input->setHelpText(helpTextOf(sender));
+    });
+    abspielen = new QPushButton(QStringLiteral("Abspielen"), this);
+    abspielen->setFocusPolicy(Qt::NoFocus);  // Space answers the message, never the button
+    setHint(abspielen, QStringLiteral("Spielt die Nachricht ab, wie das Spiel sie schreibt (F5); Enter, Leertaste "
+                                      "oder ein Klick ins Bild drücken die Taste."));
+    help->bind(abspielen);
+    connect(abspielen, &QPushButton::clicked, this, [this] { startPlaying(); });
+    abspielen->hide();
+    dauer = new QLabel(this);
+    dauer->hide();
     drawme.visible = false;
     schriftart = new QLabel(QStringLiteral("schriftart"), this);
     schriftart->hide();
@@ -40,7 +70,7 @@ QRgb keyPixel(const QImage& picture) {
 }
 
 void TForm3::setUpAssets() {
-    const auto& folder = m_platform.executableFolder;
+    const auto& folder = m_platform.settingsFolder;
     TextBoxPicture box = readTextBoxPicture(picturePath(folder, m_platform.dataFolder, "txtbox.bmp"), boxme.size());
     const QImage colours = readBitmap(picturePath(folder, m_platform.dataFolder, "txtclr.bmp"));
     TileBmp(colours);
@@ -96,6 +126,12 @@ void TForm3::TileBmp(const QImage& bitmap) {
         painter.drawImage(at.x, at.y, bitmap);
 }
 
+void TForm3::setGameLook(std::optional<GameLook> look) {
+    m_game = std::move(look);
+    if (!m_game)
+        showGameLook(QImage(), false);
+}
+
 void TForm3::showGameLook(const QImage& message, bool doubled) {
     if (message.isNull())
         m_gameShown = QImage();
@@ -103,11 +139,63 @@ void TForm3::showGameLook(const QImage& message, bool doubled) {
         doublePicture(message, m_gameShown);
     else
         m_gameShown = message.copy();
-    // The whole screen of the game is larger than the box: the window grows with it.
-    const QSize shown = m_gameShown.isNull() ? (boxme.visible ? desti.size() : scale2x.size()) : m_gameShown.size();
-    if (size() != shown + QSize(16, 16))
-        setClientSize(shown + QSize(16, 16));
+    // The whole screen of the game is larger than the box: the window grows with it, and
+    // by the strip of the play button.
+    const bool game = !m_gameShown.isNull();
+    const QSize shown = game ? m_gameShown.size() : (boxme.visible ? desti.size() : scale2x.size());
+    const QSize client = shown + QSize(16, 16 + (game ? playStrip : 0));
+    if (size() != client)
+        setClientSize(client);
+    abspielen->setVisible(game);
+    dauer->setVisible(game);
+    if (game) {
+        abspielen->setGeometry(8, shown.height() + 12, 88, 22);
+        dauer->setGeometry(104, shown.height() + 12, std::max(0, client.width() - 112), 22);
+    }
     update();
+}
+
+void TForm3::startPlaying() {
+    if (!m_game || !m_windows.input || !m_windows.options)
+        return;
+    RenderSettings settings = m_windows.options->renderSettings();
+    if (!settings.active)
+        return;
+    settings.game = &*m_game;
+    m_playDoubled = settings.scale2x;
+    const TForm1& input = *m_windows.input;
+    guarded(*m_platform.messages,
+            [&] { player.play(*m_game, {input.line(0), input.line(1), input.line(2), input.line(3)}, settings); });
+}
+
+void TForm3::stopPlaying() {
+    player.stop();
+}
+
+void TForm3::showDuration(const std::array<std::u16string, 4>& lines, const RenderSettings& settings) {
+    if (settings.game)
+        dauer->setText(durationText(messageTimeline(gameMessageText(*settings.game, lines, settings), CodePage::system())));
+}
+
+void TForm3::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_F5:
+        startPlaying();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        player.answerKey();
+        return;
+    default:
+        ToolWindow::keyPressEvent(event);
+    }
+}
+
+void TForm3::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        player.answerKey();
+    ToolWindow::mousePressEvent(event);
 }
 
 void TForm3::layersChanged() {

@@ -1,6 +1,3 @@
-#include "settings/option_window.h"
-
-#include "platform/qt_text.h"
 #include "app/input_window.h"
 #include "app/window_placement.h"
 #include "game/game_fonts.h"
@@ -13,8 +10,11 @@
 #include "platform/messages.h"
 #include "platform/number.h"
 #include "platform/paths.h"
+#include "platform/qt_text.h"
 #include "preview/preview_window.h"
 #include "settings/ini_file.h"
+#include "settings/option_window.h"
+#include "settings/startup_keys.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -66,15 +66,15 @@ void TForm2::confirmClick() {
     settleWindows(m_windows, before);
 
     std::vector<IniEntry> startup = {
-        {"laden", "auto", iniFlag(ini_auto->isChecked())},
-        {"laden", "datei", toIni(ini_datei->text())},
-        {"fenster", "auto", iniFlag(fenster_auto->isChecked())},
-        {"tool", "hide", iniFlag(tool_hide->isChecked())},
+        {kLoadAtStart.section, kLoadAtStart.key, iniFlag(ini_auto->isChecked())},
+        {kProfileFile.section, kProfileFile.key, toIni(ini_datei->text())},
+        {kRememberPositions.section, kRememberPositions.key, iniFlag(fenster_auto->isChecked())},
+        {kHideToolbar.section, kHideToolbar.key, iniFlag(tool_hide->isChecked())},
     };
     if (fenster_auto->isChecked())
         appendPositions(m_windows, startup);
-    makeSettingsFolder(m_platform.executableFolder);
-    IniFile(m_platform.executableFolder / "optn.ini").write(startup);
+    makeSettingsFolder(m_platform.settingsFolder);
+    IniFile(m_platform.settingsFolder / kStartupFile).write(startup);
 
     toolbar.setVisible(!tool_hide->isChecked());
     applyGameLook();
@@ -84,33 +84,31 @@ void TForm2::confirmClick() {
 void TForm2::applyGameLook() {
     TForm3& preview = *m_windows.preview;
     spiel_aktiv->setChecked(spiel_aktiv_set->isChecked());
-    preview.game.reset();
     spiel_schrift->setText(QStringLiteral("Schrift: –"));
+    std::optional<GameLook> look;
     if (spiel_aktiv->isChecked()) {
         // What cannot be read is told once, here: a missing database leaves the Maker's
         // preview, anything else our own stand-in for that part of the look.
         std::vector<QString> problems;
         try {
-            preview.game = loadGameLook(besideExecutable(m_platform.executableFolder, spiel_ordner->text()),
-                                        spiel_system->text(), defaultFontPlaces(m_platform.programFolder), &problems);
-            applyMessageOptions(*preview.game, besideExecutable(m_platform.executableFolder, spiel_ordner->text()),
-                                gameMessageOptions(), &problems);
-            spiel_schrift->setText(QStringLiteral("Schrift: ") + preview.game->fontName);
+            const std::filesystem::path game = inFolder(m_platform.settingsFolder, spiel_ordner->text());
+            look = loadGameLook(game, spiel_system->text(), defaultFontPlaces(m_platform.programFolder), &problems);
+            applyMessageOptions(*look, game, gameMessageOptions(), &problems);
+            spiel_schrift->setText(QStringLiteral("Schrift: ") + look->fontName);
         } catch (const std::exception& e) {
             problems.push_back(QString::fromUtf8(e.what()));
         }
         if (!problems.empty())
             m_platform.messages->show(QStringList(problems.begin(), problems.end()).join(u'\n'));
     }
-    if (!preview.game)
-        preview.showGameLook(QImage(), false);
+    preview.setGameLook(std::move(look));
 }
 
 // Apply's steps 4 to 8: the text box picture, its transparent colour, the colour picture,
 // the plain flag and the preview font, each only when its setting passes its test.
 void TForm2::applyPreviewAssets() {
     TForm3& preview = *m_windows.preview;
-    const auto& folder = m_platform.executableFolder;
+    const auto& folder = m_platform.settingsFolder;
     const auto& data = m_platform.dataFolder;
     if (pictureExists(folder, data, vorschau_textbox_datei->text()))
         preview.loadTextBoxPicture(picturePath(folder, data, vorschau_textbox_datei->text()));

@@ -1,16 +1,17 @@
 #include "settings/option_window.h"
 
-#include "platform/qt_text.h"
 #include "app/help_line.h"
 #include "app/hints.h"
-#include "app/input_window.h"
 #include "app/icons.h"
+#include "app/input_window.h"
+#include "game/game_look.h"
 #include "platform/fonts.h"
 #include "platform/messages.h"
 #include "platform/number.h"
 #include "platform/paths.h"
-#include "game/game_look.h"
+#include "platform/qt_text.h"
 #include "settings/face_picker.h"
+#include "settings/settings_table.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,6 +24,8 @@
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QToolButton>
+
+#include <type_traits>
 
 namespace zeilwerk {
 namespace {
@@ -104,24 +107,30 @@ TForm2::TForm2(const Platform& platform, const Windows& windows)
     for (QPushButton* b : {reset, confirm, info})
         b->setIconSize(QSize(22, 22));
 
-    Messages* messages = m_platform.messages;
-    connect(reset, &QPushButton::clicked, this, [this, messages] { guarded(*messages, [this] { FormShow(); }); });
-    connect(info, &QPushButton::clicked, this, [this, messages] { guarded(*messages, [this] { aboutit(); }); });
-    connect(BitBtn4, &QPushButton::clicked, this, [this, messages] { guarded(*messages, [this] { BitBtn4Click(); }); });
-    connect(confirm, &QPushButton::clicked, this, [this, messages] { guarded(*messages, [this] { confirmClick(); }); });
-    connect(ini_save, &QPushButton::clicked, this, [this, messages] { guarded(*messages, [this] { ini_saveClick(); }); });
-    connect(ini_load, &QPushButton::clicked, this, [this, messages] { guarded(*messages, [this] { loadini(ini_load); }); });
-    connect(text_maker, &QPushButton::clicked, this, [this, messages] { guarded(*messages, [this] { intomaker(); }); });
-    connect(fenster_ausr, &QPushButton::clicked, this,
-            [this, messages] { guarded(*messages, [this] { SpeedButton3Click(); }); });
+    connectGuarded(reset, &TForm2::FormShow);
+    connectGuarded(info, &TForm2::aboutit);
+    connectGuarded(BitBtn4, &TForm2::BitBtn4Click);
+    connectGuarded(confirm, &TForm2::confirmClick);
+    connectGuarded(ini_save, &TForm2::ini_saveClick);
+    connectGuarded(ini_load, [this] { loadini(ini_load); });
+    connectGuarded(text_maker, &TForm2::intomaker);
+    connectGuarded(fenster_ausr, &TForm2::SpeedButton3Click);
     for (QToolButton* b : {text_links, text_zentriert, text_rechts})
-        connect(b, &QToolButton::clicked, this, [this, b, messages] { guarded(*messages, [&] { Setausrichtung(b); }); });
+        connectGuarded(b, [this, b] { Setausrichtung(b); });
 
-    for (QLineEdit* f : {vorschau_textbox_datei, vorschau_farbe, vorschau_schrift, eingabe_schrift, ini_datei,
-                         spiel_ordner, spiel_system})
-        connect(f, &QLineEdit::textChanged, this, [this, f, messages] { guarded(*messages, [&] { Fileexistence(f); }); });
-    for (QLineEdit* f : {vorschau_textbox_x, vorschau_textbox_y, eingabe_breite, eingabe_hoehe, eingabe_grad})
-        connect(f, &QLineEdit::textChanged, this, [this, f] { validateNumber(f); });
+    // Each field is checked as it is typed, by its row's rule.
+    Messages* messages = m_platform.messages;
+    for (const std::vector<SettingRow>& rows : {profileRows(*this), gameRows(*this)})
+        for (const SettingRow& row : rows) {
+            QLineEdit* const* field = std::get_if<QLineEdit*>(&row.control);
+            if (!field || row.check == Check::None)
+                continue;
+            QLineEdit* f = *field;
+            if (row.check == Check::Number)
+                connect(f, &QLineEdit::textChanged, this, [this, f] { validateNumber(f); });
+            else
+                connect(f, &QLineEdit::textChanged, this, [this, row, messages] { guarded(*messages, [&] { checkRow(row); }); });
+        }
     for (QLineEdit* f : findChildren<QLineEdit*>())
         f->installEventFilter(this);
 
@@ -286,14 +295,15 @@ void TForm2::buildSpiel(QWidget* tab) {
                                QStringLiteral("Zeichnet die Vorschau mit Fenster, Textfarben, Schatten und Heldennamen des Spiels."));
     spiel_aktiv = checkBox(spiel, QStringLiteral("wie im Spiel"), QRect(8, 128, 33, 17), QString());
     spiel_aktiv->hide();
-    spiel_variable = field(spiel, QStringLiteral("Beispielwert für \\v"), QRect(152, 72, 121, 21),
+    spiel_variable = field(spiel, QStringLiteral("Beispielwert für \\v"), QRect(144, 72, 115, 21),
                            QStringLiteral("Die Zahl, die \\v[n] in der Vorschau wie im Spiel ausgibt; im Spiel ist sie zu Beginn 0."));
     spiel_schrift = new QLabel(spiel);
     spiel_schrift->setGeometry(8, 128, 265, 17);
-    connect(spiel_variable, &QLineEdit::textChanged, this,
-            [this] { colour(spiel_variable, sampleVariable().has_value()); });
     // The System graphic is looked for in the folder named.
-    connect(spiel_ordner, &QLineEdit::textChanged, this, [this] { Fileexistence(spiel_system); });
+    connect(spiel_ordner, &QLineEdit::textChanged, this, [this] {
+        Fileexistence(spiel_system);
+        checkMessageFields();
+    });
     buildNachricht(page);
 }
 
@@ -327,13 +337,10 @@ void TForm2::buildNachricht(QWidget* page) {
                                 QStringLiteral("Wo die Mitte des Bildes auf dem 320 × 240 Pixel großen Bildschirm steht, senkrecht."));
     spiel_bildschirm = checkBox(nachricht, QStringLiteral("ganzer Bildschirm"), QRect(8, 196, 141, 17),
                                 QStringLiteral("Die Vorschau zeigt den ganzen Bildschirm des Spiels, nicht nur das Fenster."));
-    for (QLineEdit* f : {spiel_ordner, spiel_gesicht, spiel_gesicht_nr, spiel_hintergrund, spiel_hintergrund_x,
-                         spiel_hintergrund_y})
-        connect(f, &QLineEdit::textChanged, this, [this] { checkMessageFields(); });
 }
 
 void TForm2::checkMessageFields() {
-    const std::filesystem::path game = besideExecutable(m_platform.executableFolder, spiel_ordner->text());
+    const std::filesystem::path game = inFolder(m_platform.settingsFolder, spiel_ordner->text());
     const bool folderValid = !spiel_ordner->text().isEmpty() && holdsGameDatabase(game);
     const auto number = [](const QLineEdit* f, int low, int high) {
         bool ok = false;
@@ -379,52 +386,39 @@ GameMessageOptions TForm2::gameMessageOptions() const {
 }
 
 void TForm2::FormShow() {
-    vorschau_aktiv->setChecked(true);
-    vorschau_aktiv_set->setChecked(true);
-    vorschau_scale2x->setChecked(false);
-    vorschau_scale2x_set->setChecked(false);
-    vorschau_textbox_datei->setText(QStringLiteral("txtbox.bmp"));
-    vorschau_textbox_x->setText(QStringLiteral("1"));
-    vorschau_textbox_y->setText(QStringLiteral("1"));
-    vorschau_farbe->setText(QStringLiteral("txtclr.bmp"));
-    vorschau_plain->setChecked(false);
-    vorschau_plain_set->setChecked(false);
-    vorschau_schrift->setText(QStringLiteral("MS Mincho"));
-    eingabe_breite->setText(QStringLiteral("100"));
-    eingabe_hoehe->setText(QStringLiteral("100"));
-    eingabe_schrift->setText(QStringLiteral("FixedSys"));
-    eingabe_grad->setText(QStringLiteral("8"));
-    laenge->setText(QStringLiteral("50"));
-    text_links->setEnabled(false);
-    text_zentriert->setEnabled(true);
-    text_rechts->setEnabled(true);
-    ausrichtung->setText(QStringLiteral("0"));
-    text_face->setChecked(false);
-    fenster_fgr->setChecked(false);
-    fenster_auto->setChecked(false);
-    tool_horizontal->setChecked(true);
-    ini_auto->setChecked(false);
-    ini_datei->setText(QStringLiteral("standard.ini"));
-    spiel_ordner->setText(QString());
-    spiel_system->setText(QString());
-    spiel_aktiv_set->setChecked(false);
-    spiel_aktiv->setChecked(false);
-    spiel_variable->setText(QStringLiteral("0"));
+    for (const std::vector<SettingRow>& rows : {profileRows(*this), gameRows(*this)})
+        for (const SettingRow& row : rows)
+            setDefault(row);
     spiel_schrift->setText(QStringLiteral("Schrift: –"));
-    spiel_gesicht->setText(QString());
-    spiel_gesicht_nr->setText(QStringLiteral("0"));
-    spiel_gesicht_rechts->setChecked(false);
-    spiel_gesicht_gespiegelt->setChecked(false);
-    spiel_transparent->setChecked(false);
-    spiel_position->setCurrentIndex(2);
-    spiel_hintergrund->setText(QString());
-    spiel_hintergrund_x->setText(QStringLiteral("160"));
-    spiel_hintergrund_y->setText(QStringLiteral("120"));
-    spiel_bildschirm->setChecked(false);
+    // Setting an empty field to empty changes nothing, so the colours are set here.
     checkMessageFields();
-    // Setting an empty field to empty changes nothing, so the colour is set here.
     Fileexistence(spiel_ordner);
     Fileexistence(spiel_system);
+}
+
+template <typename Handler>
+void TForm2::connectGuarded(QAbstractButton* button, Handler handler) {
+    connect(button, &QAbstractButton::clicked, this, [this, handler] {
+        guarded(*m_platform.messages, [&] {
+            if constexpr (std::is_member_function_pointer_v<Handler>)
+                (this->*handler)();
+            else
+                handler();
+        });
+    });
+}
+
+void TForm2::checkRow(const SettingRow& row) {
+    QLineEdit* const* field = std::get_if<QLineEdit*>(&row.control);
+    if (!field)
+        return;
+    switch (row.check) {
+    case Check::None: break;
+    case Check::File: Fileexistence(*field); break;
+    case Check::Number: picsizecheck(*field); break;
+    case Check::Whole: colour(*field, sampleVariable().has_value()); break;
+    case Check::Message: checkMessageFields(); break;
+    }
 }
 
 void TForm2::colour(QLineEdit* field, bool valid) {
@@ -437,7 +431,7 @@ void TForm2::Fileexistence(QLineEdit* field) {
     const QString text = field->text();
     const bool isFont = field == vorschau_schrift || field == eingabe_schrift;
     if (field == spiel_ordner || field == spiel_system) {
-        const std::filesystem::path game = besideExecutable(m_platform.executableFolder, spiel_ordner->text());
+        const std::filesystem::path game = inFolder(m_platform.settingsFolder, spiel_ordner->text());
         const bool folderValid = !spiel_ordner->text().isEmpty() && holdsGameDatabase(game);
         colour(field, field == spiel_ordner ? folderValid
                       : text.isEmpty()      ? folderValid
@@ -445,8 +439,8 @@ void TForm2::Fileexistence(QLineEdit* field) {
         return;
     }
     const bool valid = isFont               ? !text.isEmpty() && m_platform.fonts->contains(text)
-                       : field == ini_datei ? staysInFolder(text) && fileExistsBeside(m_platform.executableFolder, text)
-                                            : pictureExists(m_platform.executableFolder, m_platform.dataFolder, text);
+                       : field == ini_datei ? staysInFolder(text) && fileExistsIn(m_platform.settingsFolder, text)
+                                            : pictureExists(m_platform.settingsFolder, m_platform.dataFolder, text);
     colour(field, valid);
 }
 
@@ -475,26 +469,7 @@ void TForm2::picsizecheck(QLineEdit* field) {
 }
 
 void TForm2::validateNumber(QLineEdit* field) {
-    if (!m_deferValidation) {
-        guarded(*m_platform.messages, [&] { picsizecheck(field); });
-        return;
-    }
-    try {
-        picsizecheck(field);
-    } catch (const std::exception& e) {
-        if (!m_deferredError)
-            m_deferredError = e.what();
-    }
-}
-
-void TForm2::deferValidationErrors(bool defer) {
-    m_deferValidation = defer;
-}
-
-std::optional<std::string> TForm2::takeDeferredError() {
-    std::optional<std::string> error;
-    error.swap(m_deferredError);
-    return error;
+    guarded(*m_platform.messages, [&] { picsizecheck(field); });
 }
 
 bool TForm2::filterkeys(QLineEdit*, QChar typed) const {

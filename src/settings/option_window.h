@@ -24,6 +24,7 @@ class QToolButton;
 namespace zeilwerk {
 
 class FacePicker;
+struct SettingRow;
 
 // The option window "Optionen", the settings model: every setting lives in one of its
 // controls, named after it; the other windows read them here.
@@ -70,10 +71,8 @@ public:
     bool tracing() const override;
     void appendLine(const std::u16string& line) override;
 
-    // While a profile is read, a failing number check is kept for the loader instead of
-    // being shown; takeDeferredError hands over the first one.
-    void deferValidationErrors(bool defer);
-    std::optional<std::string> takeDeferredError();
+    // A setting's check, as its row in the settings table names it.
+    void checkRow(const SettingRow& row);
 
     static const QColor validColour;
     static const QColor invalidColour;
@@ -164,6 +163,9 @@ private:
     QCheckBox* checkBox(QWidget* parent, const QString& caption, QRect geometry, const QString& hint);
     QPushButton* button(QWidget* parent, const QString& caption, QRect geometry, const QString& hint);
     void validateNumber(QLineEdit* field);
+    // A button's click runs the handler inside the error guard.
+    template <typename Handler>
+    void connectGuarded(QAbstractButton* button, Handler handler);
     void colour(QLineEdit* field, bool valid);
     void buildNachricht(QWidget* page);
     // Colours the message fields of the tab "Spiel" and shows the FaceSet in the picker.
@@ -171,8 +173,6 @@ private:
 
     const Platform& m_platform;
     const Windows& m_windows;
-    bool m_deferValidation = false;
-    std::optional<std::string> m_deferredError;
 };
 
 }  // namespace zeilwerk

@@ -1,0 +1,190 @@
+#include "app/command_line.h"
+
+#include "game/game_checks.h"
+#include "game/game_events.h"
+#include "platform/code_page.h"
+#include "platform/error.h"
+#include "platform/number.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zeilwerk {
+namespace {
+
+constexpr const char* kUsage =
+    "Aufruf: zeilwerk --liste ORDNER | --pruefen ORDNER [--format text|csv] [--variablenbreite N]\n";
+
+enum class Format { Text, Csv };
+
+const char* kindId(MessageKind kind) {
+    switch (kind) {
+    case MessageKind::Map:
+        return "karte";
+    case MessageKind::Common:
+        return "allgemein";
+    case MessageKind::Battle:
+        return "kampf";
+    }
+    return "";
+}
+
+std::string placeInWords(const MessagePlace& place, const GameMessages& game) {
+    switch (place.kind) {
+    case MessageKind::Map: {
+        std::string out = "Karte " + std::to_string(place.source);
+        if (const auto name = game.mapNames.find(place.source); name != game.mapNames.end() && !name->second.empty())
+            out += " »" + toUtf8(name->second) + "«";
+        return out + ", Ereignis " + std::to_string(place.event) + ", Seite " + std::to_string(place.page);
+    }
+    case MessageKind::Common:
+        return "Allgemeines Ereignis " + std::to_string(place.source);
+    case MessageKind::Battle:
+        return "Kampf " + std::to_string(place.source) + ", Seite " + std::to_string(place.page);
+    }
+    return "";
+}
+
+std::string csvField(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos)
+        return std::string(text);
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+void csvRow(std::ostream& out, const std::vector<std::string>& fields) {
+    for (size_t i = 0; i < fields.size(); ++i)
+        out << (i ? "," : "") << csvField(fields[i]);
+    out << "\r\n";
+}
+
+std::vector<std::string> placeFields(const MessagePlace& place) {
+    const bool onMap = place.kind == MessageKind::Map;
+    const bool paged = place.kind != MessageKind::Common;
+    return {kindId(place.kind), std::to_string(place.source), onMap ? std::to_string(place.event) : "",
+            paged ? std::to_string(place.page) : "", std::to_string(place.command)};
+}
+
+std::string lookInWords(const MessageLook& look) {
+    std::string out;
+    if (!look.face.empty()) {
+        out += "; Gesicht »" + toUtf8(look.face) + "« Nr. " + std::to_string(look.faceIndex) +
+               (look.faceRight ? " rechts" : " links") + (look.faceMirrored ? ", gespiegelt" : "");
+    }
+    if (look.faceUncertain)
+        out += "; Gesicht unsicher";
+    static const char* const positions[] = {"oben", "Mitte", "unten"};
+    if (look.position != 2 || look.transparent || look.fixed || look.parallel) {
+        out += std::string("; Fenster ") + positions[look.position] + (look.transparent ? ", durchsichtig" : "") +
+               (look.fixed ? ", fest" : "") + (look.parallel ? ", Ereignisse laufen weiter" : "");
+    }
+    if (look.optionsUncertain)
+        out += "; Fenster unsicher";
+    return out;
+}
+
+std::string joined(const std::vector<std::u16string>& lines, std::string_view between) {
+    std::string out;
+    for (size_t i = 0; i < lines.size(); ++i)
+        out += (i ? std::string(between) : std::string()) + toUtf8(lines[i]);
+    return out;
+}
+
+void writeList(const GameMessages& game, Format format, std::ostream& out) {
+    if (format == Format::Csv)
+        csvRow(out, {"art", "quelle", "ereignis", "seite", "befehl", "text"});
+    for (const GameMessage& m : game.messages) {
+        if (format == Format::Csv) {
+            std::vector<std::string> row = placeFields(m.place);
+            row.push_back(joined(m.lines, "\n"));
+            csvRow(out, row);
+        } else {
+            out << placeInWords(m.place, game) << ": " << joined(m.lines, " / ") << " (Befehl " << m.place.command
+                << lookInWords(m.look) << ")\n";
+        }
+    }
+}
+
+void writeFindings(const GameMessages& game, const std::vector<Finding>& findings, Format format, std::ostream& out) {
+    if (format == Format::Csv)
+        csvRow(out, {"art", "quelle", "ereignis", "seite", "befehl", "zeile", "pruefung", "hinweis"});
+    for (const Finding& f : findings) {
+        if (format == Format::Csv) {
+            std::vector<std::string> row = placeFields(f.place);
+            row.push_back(f.line ? std::to_string(f.line) : "");
+            row.push_back(f.kind);
+            row.push_back(f.reason);
+            csvRow(out, row);
+        } else {
+            out << placeInWords(f.place, game) << ": Befehl " << f.place.command;
+            if (f.line)
+                out << ", Zeile " << f.line;
+            out << ": " << f.reason << " [" << f.kind << "]\n";
+        }
+    }
+}
+
+}  // namespace
+
+std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    std::vector<std::string_view> args(argv + 1, argv + argc);
+    bool ours = false;
+    for (std::string_view a : args)
+        ours = ours || a == "--liste" || a == "--pruefen";
+    if (!ours)
+        return std::nullopt;
+
+    bool check = false;
+    std::string folder;
+    Format format = Format::Text;
+    CheckSettings settings;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string_view a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if ((a == "--liste" || a == "--pruefen") && hasValue && folder.empty()) {
+            check = a == "--pruefen";
+            folder = std::string(args[++i]);
+        } else if (a == "--format" && hasValue && (args[i + 1] == "text" || args[i + 1] == "csv")) {
+            format = args[++i] == "csv" ? Format::Csv : Format::Text;
+        } else if (a == "--variablenbreite" && hasValue) {
+            const std::string value(args[++i]);
+            if (value.empty() || value.size() > 2 || value.find_first_not_of("0123456789") != std::string::npos) {
+                err << "Zeilwerk: --variablenbreite braucht eine Zahl von 1 bis 99.\n" << kUsage;
+                return 2;
+            }
+            settings.variableCharacters = std::stoi(value);
+        } else {
+            err << "Zeilwerk: »" << a << "« verstehe ich hier nicht.\n" << kUsage;
+            return 2;
+        }
+    }
+
+    GameMessages game;
+    try {
+        game = readGameMessages(std::filesystem::path(folder), CodePage::system());
+    } catch (const Error& e) {
+        err << "Zeilwerk: " << e.what() << "\n";
+        return 2;
+    }
+    for (const SkippedFile& s : game.skipped)
+        err << "Zeilwerk: " << s.file << " übersprungen: " << s.reason << "\n";
+
+    bool found = !game.skipped.empty();
+    if (check) {
+        const std::vector<Finding> findings = checkMessages(game, CodePage::system(), settings);
+        writeFindings(game, findings, format, out);
+        found = found || !findings.empty();
+    } else {
+        writeList(game, format, out);
+    }
+    out.flush();
+    return found ? 1 : 0;
+}
+
+}  // namespace zeilwerk
