@@ -1,5 +1,5 @@
 // What one keystroke costs: the whole rendering of four lines, with and without 2x, in
-// today's look and in a game's.
+// the program's own look and in a game's.
 
 #include "game/game_look.h"
 #include "app/windows.h"
@@ -29,6 +29,7 @@ GameLook benchGameLook() {
             system.setPixel(x, y, engineColour(qRgb(x, y * 3, (x + y) & 0xFF)));
     GameLook look;
     look.window = drawGameWindow(system, false);
+    look.bareWindow = drawGameFrame(system, false).convertToFormat(QImage::Format_RGB32);
     look.system = system;
     look.shadow = qRgb(0, 0, 0);
     // Every character a 5 × 11 block: more ink than any real glyph has.
@@ -120,13 +121,12 @@ void play_game_2x(benchmark::State& state) {
                                                  u"\\s[5]Das ist \\>sofort\\< zu sehen.\\|",
                                                  u"\u00c4u\u00dferst wichtige Gr\u00fc\u00dfe von \\n[\\v[3]]."};
     const MessageTimeline timeline = messageTimeline(gameMessageText(look, lines, settings), CodePage::system());
-    const QImage bare = windowWithoutArrow(look);
     QImage picture;
     std::size_t shown = 0;
     for (auto _ : state) {
         // What the player does on a frame that shows one piece more.
         shown = shown % timeline.pieces + 1;
-        const GameMessageFrame frame{shown, &bare};
+        const GameMessageFrame frame{shown, &look.bareWindow};
         drawGameMessage(look, lines, settings, nullptr, picture, &frame);
         preview.showGameLook(picture, true);
     }

@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev libgl-dev libxcb1-dev
     xvfb xauth openbox x11-utils xdotool desktop-file-utils dpkg-dev
     fonts-ipafont-mincho fonts-wine xfonts-shinonome
+    libhunspell-dev hunspell-de-de
     wine wine64 g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
     clang libclang-rt-dev
     wine32:i386

@@ -119,6 +119,23 @@ inline void put32(std::string& bytes, std::size_t at, std::uint32_t value) {
     put16(bytes, at + 2, value >> 16);
 }
 
+// A DIB of 8 bits a pixel, black and white in its palette, ink(x, y) giving index 1; rows
+// are stored bottom up (width a multiple of 4, so no row needs padding).
+inline std::string dibFile(int width, int height, const std::function<bool(int, int)>& ink) {
+    std::string dib(40, '\0');
+    put32(dib, 0, 40);
+    put32(dib, 4, std::uint32_t(width));
+    put32(dib, 8, std::uint32_t(height));
+    put16(dib, 12, 1);
+    put16(dib, 14, 8);
+    put32(dib, 32, 2);
+    dib += std::string("\0\0\0\0\xff\xff\xff\0", 8);
+    for (int y = height - 1; y >= 0; --y)
+        for (int x = 0; x < width; ++x)
+            dib += char(ink(x, y) ? 1 : 0);
+    return dib;
+}
+
 // Our own PE32 file with one section .rsrc: type → name → language → data, for each bitmap.
 inline std::string peFile(const std::vector<std::pair<std::u16string, std::string>>& bitmaps) {
     const std::uint32_t rsrcAt = 0x200, rsrcRva = 0x1000, n = std::uint32_t(bitmaps.size());

@@ -203,16 +203,9 @@ TEST(Pcf, ShinonomeHasSixPixelWideLatinGlyphs) {
         EXPECT_THROW(readPcf(packed.substr(0, length)), Error) << length;
 }
 
-// A 2 × 1 DIB of 8 bits with a palette of two colours.
+// A 4 × 1 DIB of 8 bits with a palette of two colours.
 std::string smallDib() {
-    std::string dib(40, '\0');
-    put32(dib, 0, 40);
-    put32(dib, 4, 2);
-    put32(dib, 8, 1);
-    put16(dib, 12, 1);
-    put16(dib, 14, 8);
-    put32(dib, 32, 2);
-    return dib + std::string("\0\0\0\0\xff\xff\xff\0", 8) + std::string("\1\0\0\0", 4);
+    return dibFile(4, 1, [](int x, int) { return x == 0; });
 }
 
 TEST(PeBitmap, NamedBitmapIsFoundAndBecomesBmpFile) {

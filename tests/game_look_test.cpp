@@ -275,20 +275,8 @@ TEST_F(GameLookTest, SymbolsFromTheGamesSheetAndABlankWindow) {
 
 // The symbols' sheet as the game's RPG_RT.exe holds it: a bitmap resource "EXFONT".
 TEST_F(GameLookTest, SymbolsFromTheGamesExecutableAndOurOwn) {
-    // A 156 × 48 DIB of 8 bits, rows bottom up: symbol i has ink in its cell's row i mod 12.
-    std::string dib(40, '\0');
-    put32(dib, 0, 40);
-    put32(dib, 4, 156);
-    put32(dib, 8, 48);
-    put16(dib, 12, 1);
-    put16(dib, 14, 8);
-    put32(dib, 32, 2);
-    dib += std::string("\0\0\0\0\xff\xff\xff\0", 8);
-    for (int y = 47; y >= 0; --y)
-        for (int x = 0; x < 156; ++x) {
-            const int i = (y / 12) * 13 + x / 12;
-            dib += char(y % 12 == i % 12 ? 1 : 0);
-        }
+    // Symbol i has ink in its cell's row i mod 12.
+    const std::string dib = dibFile(156, 48, [](int x, int y) { return y % 12 == ((y / 12) * 13 + x / 12) % 12; });
     writeBytes(folder / "spiel" / "RPG_RT.EXE", QByteArray::fromStdString(peFile({{u"EXFONT", dib}})));
     switchOn();
     const QImage fromExe = shown("$C$z");
@@ -319,7 +307,7 @@ TEST_F(GameLookTest, SwitchedOffTheLayersAreAsIfItHadNeverBeenOn) {
     EXPECT_EQ(preview->desti.shown(), result);
 }
 
-TEST_F(GameLookTest, AGameThatCannotBeReadIsToldOnceAndTodaysPreviewStays) {
+TEST_F(GameLookTest, AGameThatCannotBeReadIsToldOnceAndTheOwnPreviewStays) {
     options->spiel_ordner->setText(qpath(folder / "fehlt"));
     options->spiel_aktiv_set->setChecked(true);
     options->confirmClick();

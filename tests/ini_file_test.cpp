@@ -421,7 +421,7 @@ TEST_F(IniFileSafetyTest, LinksOwnerAndModeStayAsTheyWere) {
 
 TEST_F(IniFileSafetyTest, KilledWritesLeaveAtMostOneTemporaryAndTheNextWriteTakesItOver) {
     const auto path = file("[s]\r\nk=0\r\n");
-    writeFile(dir / ".test.ini.Ab12Cd", "left by an earlier version");
+    writeFile(dir / ".test.ini.Ab12Cd", "left by a killed write");
     std::mt19937 random(7);
     for (int kill = 0; kill < 25; ++kill) {
         const pid_t child = ::fork();

@@ -1,7 +1,7 @@
 #include "program_fixture.h"
 #include "ink.h"
 
-#include "app/tool_window.h"
+#include "widgets/tool_window.h"
 #include "platform/code_page.h"
 #include "platform/fonts.h"
 

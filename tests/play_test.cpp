@@ -79,6 +79,13 @@ TEST_F(PlayTest, F5PlaysTypingStopsAndTheButtonStandsBelowThePicture) {
     EXPECT_TRUE(preview->abspielen->isVisibleTo(preview.get()));
     EXPECT_GE(preview->abspielen->geometry().top(), 8 + 80);
     EXPECT_LE(preview->abspielen->geometry().bottom(), preview->height());
+    // Without the game's look there is nothing to play: F5 says where to turn it on.
+    options->spiel_aktiv_set->setChecked(false);
+    options->confirmClick();
+    QTest::keyClick(input->GetText, Qt::Key_F5);
+    EXPECT_FALSE(player().playing());
+    EXPECT_TRUE(input->helpline->text().startsWith("Abspielen geht nur „wie im Spiel“")) << input->helpline->text().toStdString();
+    EXPECT_EQ(preview->size(), QSize(336, 96));
 }
 
 // Frames of "\s[5]Hallo\.\!" / "Welt" at chosen frames; ZEILWERK_PLAY_FRAMES names a folder

@@ -1,6 +1,6 @@
 #include "program_fixture.h"
 
-#include "app/help_line.h"
+#include "widgets/help_line.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "program_fixture.h"
 
-#include "app/hints.h"
+#include "widgets/hints.h"
 #include "app/window_placement.h"
 
 #include <QGuiApplication>

@@ -2,6 +2,7 @@
 
 #include "game/game_checks.h"
 #include "game/game_events.h"
+#include "game/message_timeline.h"
 #include "platform/code_page.h"
 #include "platform/error.h"
 #include "platform/number.h"
@@ -96,13 +97,26 @@ std::string joined(const std::vector<std::u16string>& lines, std::string_view be
     return out;
 }
 
+// The message as the player plays it: its first four lines (the box holds no more), hero
+// names at their length, each "\v[n]" printing 0.
+MessageTimeline timelineOf(const GameMessage& m, const GameMessages& game) {
+    GameMessageText text;
+    for (size_t i = 0; i < text.lines.size() && i < m.lines.size(); ++i)
+        text.lines[i] = m.lines[i];
+    text.heroNames = &game.heroNames;
+    return messageTimeline(text, CodePage::system());
+}
+
 void writeList(const GameMessages& game, Format format, std::ostream& out) {
     if (format == Format::Csv)
-        csvRow(out, {"art", "quelle", "ereignis", "seite", "befehl", "text"});
+        csvRow(out, {"art", "quelle", "ereignis", "seite", "befehl", "text", "frames", "tasten"});
     for (const GameMessage& m : game.messages) {
         if (format == Format::Csv) {
             std::vector<std::string> row = placeFields(m.place);
             row.push_back(joined(m.lines, "\n"));
+            const MessageTimeline timeline = timelineOf(m, game);
+            row.push_back(std::to_string(timeline.frames));
+            row.push_back(std::to_string(timeline.keyPresses));
             csvRow(out, row);
         } else {
             out << placeInWords(m.place, game) << ": " << joined(m.lines, " / ") << " (Befehl " << m.place.command

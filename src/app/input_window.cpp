@@ -1,6 +1,6 @@
 #include "app/input_window.h"
 
-#include "app/help_line.h"
+#include "widgets/help_line.h"
 #include "app/startup.h"
 #include "app/window_placement.h"
 #include "platform/code_page.h"

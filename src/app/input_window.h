@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/help_line.h"
-#include "app/tool_window.h"
+#include "widgets/help_line.h"
+#include "widgets/tool_window.h"
 #include "app/windows.h"
 #include "platform/platform.h"
 

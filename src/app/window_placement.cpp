@@ -1,7 +1,7 @@
 #include "app/window_placement.h"
 
 #include "app/input_window.h"
-#include "app/tool_window.h"
+#include "widgets/tool_window.h"
 #include "message/toolbar_window.h"
 #include "preview/preview_window.h"
 #include "settings/ini_file.h"

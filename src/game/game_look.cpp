@@ -234,6 +234,7 @@ void applyMessageOptions(GameLook& look, const fs::path& gameFolder, const GameM
     look.window = look.screen.copy(0, look.boxTop, 320, 80);
     if (!options.transparent)
         drawOver(look.window, look.frame, 0, 0);
+    look.bareWindow = look.window.copy();
     drawOver(look.window, look.arrow, 0, 0);
 
     look.face = QImage();

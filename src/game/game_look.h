@@ -69,6 +69,7 @@ inline constexpr QSize kGameScreen(320, 240);
 // from, the text shadow, the font, the symbols and the heroes' names.
 struct GameLook {
     QImage window;  // the 320 × 80 box, RGB32: what lies behind it, wallpaper, frame and the "more" arrow
+    QImage bareWindow;  // the same box with the arrow off, as it blinks while a key is awaited
     QImage frame;   // wallpaper and frame, ARGB32, transparent where the graphic is
     QImage arrow;   // the "more" arrow alone at its place in the box, ARGB32
     QImage screen;  // the 320 × 240 screen behind the box, RGB32

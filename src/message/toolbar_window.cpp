@@ -1,8 +1,8 @@
 #include "message/toolbar_window.h"
 
-#include "app/help_line.h"
-#include "app/hints.h"
-#include "app/icons.h"
+#include "widgets/help_line.h"
+#include "widgets/hints.h"
+#include "widgets/icons.h"
 #include "app/input_window.h"
 #include "platform/messages.h"
 

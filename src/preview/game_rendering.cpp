@@ -42,31 +42,6 @@ GameMessageText gameMessageText(const GameLook& look, const std::array<std::u16s
     return message;
 }
 
-QImage windowWithoutArrow(const GameLook& look) {
-    QImage window = look.window.copy();
-    // Whether the frame was drawn: where it has ink away from the arrow, the box shows it.
-    bool framed = !look.frame.isNull();
-    for (int y = 0; framed && y < std::min(window.height(), look.frame.height()); ++y)
-        for (int x = 0; x < std::min(window.width(), look.frame.width()); ++x) {
-            const QRgb frame = look.frame.pixel(x, y);
-            const bool underArrow = !look.arrow.isNull() && look.arrow.valid(x, y) && qAlpha(look.arrow.pixel(x, y));
-            if (qAlpha(frame) && !underArrow && window.pixel(x, y) != (frame | 0xFF000000)) {
-                framed = false;
-                break;
-            }
-        }
-    for (int y = 0; y < std::min(window.height(), look.arrow.height()); ++y)
-        for (int x = 0; x < std::min(window.width(), look.arrow.width()); ++x) {
-            if (!qAlpha(look.arrow.pixel(x, y)))
-                continue;
-            QRgb under = look.screen.valid(x, look.boxTop + y) ? look.screen.pixel(x, look.boxTop + y) : kGameBackground;
-            if (framed && look.frame.valid(x, y) && qAlpha(look.frame.pixel(x, y)))
-                under = look.frame.pixel(x, y);
-            window.setPixel(x, y, under | 0xFF000000);
-        }
-    return window;
-}
-
 void drawGameMessage(const GameLook& look, const std::array<std::u16string, 4>& lines, const RenderSettings& settings,
                      TraceSink* trace, QImage& picture, const GameMessageFrame* frame) {
     // The box alone, or the whole screen with the box where the message stands.

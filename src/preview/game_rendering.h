@@ -33,10 +33,6 @@ void drawGameMessage(const GameLook& look, const std::array<std::u16string, 4>& 
 GameMessageText gameMessageText(const GameLook& look, const std::array<std::u16string, 4>& lines,
                                 const RenderSettings& settings);
 
-// The look's box without the "more" arrow: what lies under it, the frame when the box
-// shows one.
-QImage windowWithoutArrow(const GameLook& look);
-
 // Each pixel of source as a 2 × 2 block of target, which is made twice its size.
 void doublePicture(const QImage& source, QImage& target);
 

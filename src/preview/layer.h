@@ -42,7 +42,7 @@ public:
     // Rebuilds what is shown; call after drawing on the picture.
     void refresh();
 
-    // Whether what is shown was made from the picture as it is now, with today's colour,
+    // Whether what is shown was made from the picture as it is now, with the current colour,
     // so a caller that changes a few rows may rebuild just those.
     bool shownIsCurrent() const;
     // Rebuilds what is shown of row y; only for a picture of the layer's own size.

@@ -43,10 +43,6 @@ void MessagePlayer::play(const GameLook& look, const std::array<std::u16string, 
     m_settings = settings;
     m_settings.game = &look;
     m_timeline = messageTimeline(gameMessageText(look, lines, settings), CodePage::system());
-    if (m_bareFrom != look.window.cacheKey()) {
-        m_bareWindow = windowWithoutArrow(look);
-        m_bareFrom = look.window.cacheKey();
-    }
     m_next = 0;
     m_base = 0;
     m_shown = 0;
@@ -122,7 +118,7 @@ void MessagePlayer::advance(qint64 milliseconds) {
 void MessagePlayer::draw() {
     if (m_drawn && m_shown == m_drawnShown)
         return;
-    const GameMessageFrame frame{m_shown, m_arrow ? nullptr : &m_bareWindow};
+    const GameMessageFrame frame{m_shown, m_arrow ? nullptr : &m_look->bareWindow};
     drawGameMessage(*m_look, m_lines, m_settings, nullptr, m_picture, &frame);
     m_drawnShown = m_shown;
     m_drawn = true;

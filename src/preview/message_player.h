@@ -57,8 +57,6 @@ private:
     std::array<std::u16string, 4> m_lines;
     RenderSettings m_settings;
     MessageTimeline m_timeline;
-    QImage m_bareWindow;  // the box with the arrow off
-    qint64 m_bareFrom = 0;  // the look's box it was made from
     QImage m_picture;
     std::size_t m_next = 0;   // the first step not yet reached
     int m_base = 0;           // the message's frame when the clock last started

@@ -1,7 +1,7 @@
 #include "preview/preview_window.h"
 
-#include "app/help_line.h"
-#include "app/hints.h"
+#include "widgets/help_line.h"
+#include "widgets/hints.h"
 #include "app/input_window.h"
 #include "platform/code_page.h"
 #include "platform/error.h"
@@ -27,6 +27,9 @@ namespace zeilwerk {
 namespace {
 
 const QPoint layerOrigin(8, 8);
+
+const QString kPlayNeedsGameLook = QStringLiteral(
+    "Abspielen geht nur „wie im Spiel“: Spielordner und „wie im Spiel“ auf der Seite „Spiel“ der Optionen wählen.");
 
 }  // namespace
 
@@ -156,8 +159,13 @@ void TForm3::showGameLook(const QImage& message, bool doubled) {
 }
 
 void TForm3::startPlaying() {
-    if (!m_game || !m_windows.input || !m_windows.options)
+    if (!m_windows.input || !m_windows.options)
         return;
+    // The Maker's own box has no timing to play; the help line says where to turn it on.
+    if (!m_game) {
+        m_windows.input->setHelpText(kPlayNeedsGameLook);
+        return;
+    }
     RenderSettings settings = m_windows.options->renderSettings();
     if (!settings.active)
         return;

@@ -70,7 +70,7 @@ inline std::string pathText(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
-// Temporary files of earlier versions, ".<name>.XXXXXX", left by a write that was killed.
+// Temporary files ".<name>.XXXXXX" beside the target, left by a write that was killed.
 void removeOldTemporaries(const std::filesystem::path& target);
 
 }  // namespace zeilwerk

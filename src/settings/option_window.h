@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/tool_window.h"
+#include "widgets/tool_window.h"
 #include "app/windows.h"
 #include "game/game_look.h"
 #include "message/scanner.h"

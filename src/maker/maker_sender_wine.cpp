@@ -1,8 +1,5 @@
 #include "maker/maker_sender.h"
 
-#ifdef _WIN32
-#include "maker/win32_send.h"
-#else
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,21 +11,9 @@
 
 #include <csignal>
 #include <unistd.h>
-#endif
 
 namespace zeilwerk {
 namespace {
-
-#ifdef _WIN32
-
-class Win32Sender : public MakerSender {
-public:
-    Result send(const std::u16string& text) override {
-        return sendToMakerDialog(text) ? Result::Sent : Result::NotSent;
-    }
-};
-
-#else
 
 // Wine creating its prefix on first use takes several seconds and shows its own dialog;
 // the bridge is given this long to come up then, and the usual time otherwise.
@@ -181,17 +166,10 @@ private:
     bool m_told = false;  // whether the user heard this session that the bridge does not start
 };
 
-#endif
-
 }  // namespace
 
 std::unique_ptr<MakerSender> systemMakerSender(const std::filesystem::path& bridge) {
-#ifdef _WIN32
-    (void)bridge;
-    return std::make_unique<Win32Sender>();
-#else
     return std::make_unique<WineSender>(bridge);
-#endif
 }
 
 }  // namespace zeilwerk

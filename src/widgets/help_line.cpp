@@ -1,6 +1,6 @@
-#include "app/help_line.h"
+#include "widgets/help_line.h"
 
-#include "app/hints.h"
+#include "widgets/hints.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
