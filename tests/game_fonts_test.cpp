@@ -19,6 +19,7 @@ namespace fs = std::filesystem;
 using test::TempDir;
 using test::writeFile;
 
+using test::dibFile;
 using test::peFile;
 using test::put16;
 using test::put32;
