@@ -1,5 +1,6 @@
 #include "game/game_checks.h"
 #include "game/game_events.h"
+#include "game/spelling.h"
 
 #include "lcf_fixture.h"
 #include "platform/code_page.h"
@@ -106,6 +107,42 @@ void BM_CheckGame(benchmark::State& state) {
     state.counters["findings"] = static_cast<double>(findings);
 }
 BENCHMARK(BM_CheckGame)->Unit(benchmark::kMillisecond);
+
+// The German dictionary over the whole game, opened anew each time as the command line does.
+void BM_SpellGame(benchmark::State& state) {
+    const GameMessages game = readGameMessages(bigGame(), CodePage::system());
+    size_t findings = 0;
+    for (auto _ : state) {
+        Speller speller("de_DE", dictionaryFolders("."));
+        findings = checkSpelling(game, speller).size();
+        benchmark::DoNotOptimize(findings);
+    }
+    state.counters["findings"] = static_cast<double>(findings);
+}
+BENCHMARK(BM_SpellGame)->Unit(benchmark::kMillisecond);
+
+// A game with a word of its own in every message, none in the dictionary: the cost of the
+// checks and suggestions themselves, which the cache spares a real game most of.
+void BM_SpellDistinctWords(benchmark::State& state) {
+    const int words = static_cast<int>(state.range(0));
+    GameMessages game;
+    const char16_t* const stems[] = {u"Wald", u"Haus", u"Schwert", u"Burg", u"Drache", u"Stadt", u"Berg", u"Fluss"};
+    for (int i = 0; i < words; ++i) {
+        std::u16string word = stems[i % 8];
+        word += std::u16string(1, static_cast<char16_t>(u'a' + i / 8 % 26)) + u"x" +
+                std::u16string(1, static_cast<char16_t>(u'a' + i / 208 % 26));
+        game.messages.push_back({{}, {u"Der " + word + u" ist weit."}, {}});
+    }
+    Speller speller("de_DE", dictionaryFolders("."));
+    size_t findings = 0;
+    for (auto _ : state) {
+        findings = checkSpelling(game, speller, state.range(1) != 0).size();
+        benchmark::DoNotOptimize(findings);
+    }
+    state.counters["findings"] = static_cast<double>(findings);
+}
+// Words, with suggestions or without.
+BENCHMARK(BM_SpellDistinctWords)->Args({200, 1})->Args({5000, 0})->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 BENCHMARK_MAIN();

@@ -81,4 +81,27 @@ game_look "$work/Spiel2" "$root/docs/spiel-ersatzschrift.png"
 game_look "$work/Spiel" "$root/docs/spiel-bildschirm.png" \
     $'gesicht=Gesichter\r\ngesicht_nr=6\r\ngesicht_gespiegelt=1\r\ntransparent=1\r\nposition=2\r\nhintergrund=Wiese\r\nbildschirm=1\r\n'
 
-echo "docs/erster-start.png, docs/vorschau-2x.png, docs/spiel.png, docs/spiel-ersatzschrift.png and docs/spiel-bildschirm.png written"
+# The checks while typing: a line too wide for the box and a typo, marked in the input.
+printf '[laden]\r\nauto=1\r\ndatei=standard.ini\r\n' >"$work/optn.ini"
+printf '[spiel]\r\nordner=%s\r\nsystem=\r\naktiv_set=1\r\naktiv=1\r\n' "$work/Spiel" >"$work/standard.ini"
+(cd "$work" && ./zeilwerk >/dev/null 2>&1 &)
+xdotool search --sync --onlyvisible --name '^Texteingabe$' >/dev/null
+sleep 1
+xdotool type --delay 40 'üö'
+xdotool key BackSpace BackSpace
+xdotool type --delay 40 'Hallo \c[2]\n[1]\c[0]! Hier ist ein Tipfehler versteckt.'
+xdotool key Return
+xdotool type --delay 40 'Und diese Zeile ist viel zu lang für das Fenster des Spiels.'
+sleep 1
+input=$(xdotool search --onlyvisible --name '^Texteingabe$' | head -1)
+import -window "$input" -frame "$root/docs/pruefen-beim-tippen.png"
+pkill -x zeilwerk; sleep 1
+
+# The message window over the demo game, checked, a message chosen: its desktop test drives
+# the real program on a screen of its own and keeps the picture.
+cmake --build build -j2 --target desktop_tests >/dev/null
+QT_QPA_PLATFORM=offscreen ZEILWERK_SCREENSHOTS="$work" \
+    build/tests/desktop_tests --gtest_filter='DesktopTest.TheMessageWindow*' >/dev/null
+cp "$work/nachrichten.png" "$root/docs/nachrichten.png"
+
+echo "docs/erster-start.png, docs/vorschau-2x.png, docs/spiel.png, docs/spiel-ersatzschrift.png, docs/spiel-bildschirm.png, docs/pruefen-beim-tippen.png and docs/nachrichten.png written"

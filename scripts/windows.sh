@@ -31,6 +31,8 @@ qt_options=(
 qt_cache=${XDG_CACHE_HOME:-$HOME/.cache}/zeilwerk
 qt_hash=$( { echo "$qt_version"; printf '%s\n' "${qt_options[@]}"; cat "$toolchain"; } | sha256sum | cut -c1-10)
 qt_install=$qt_cache/qt-$qt_version-mingw-$qt_hash
+hunspell_version=1.7.1-1
+hunspell_source=$qt_cache/hunspell-$hunspell_version
 
 setup() {
     bash scripts/setup.sh
@@ -74,8 +76,9 @@ deb_src_entries() {
     done >"$1.sources"
 }
 
-fetch_qt() {  # fetch_qt FOLDER: Debian's Qt source unpacked into FOLDER/src
-    if ! apt-get source --print-uris "qt6-base=$qt_version" >/dev/null 2>&1; then
+# fetch_source PACKAGE=VERSION FOLDER: Debian's source package unpacked into FOLDER/src.
+fetch_source() {
+    if ! apt-get source --print-uris "$1" >/dev/null 2>&1; then
         echo "Adding deb-src twins of the system's package sources"
         local tmp
         tmp=$(mktemp)
@@ -89,10 +92,24 @@ fetch_qt() {  # fetch_qt FOLDER: Debian's Qt source unpacked into FOLDER/src
         rm -f "$tmp" "$tmp.list" "$tmp.sources"
         apt_get update -qq
     fi
-    mkdir -p "$1/fetch"
-    (cd "$1/fetch" && apt-get source -qq "qt6-base=$qt_version")
-    mv "$1/fetch"/qt6-base-*/ "$1/src"
-    rm -rf "$1/fetch"
+    mkdir -p "$2/fetch"
+    (cd "$2/fetch" && apt-get source -qq "$1")
+    mv "$2/fetch"/"${1%%=*}"-*/ "$2/src"
+    rm -rf "$2/fetch"
+}
+
+fetch_qt() { fetch_source "qt6-base=$qt_version" "$1"; }
+
+# Hunspell's library sources, compiled into zeilwerk.exe by our CMakeLists; fetched once per
+# version into the cache folder, renamed into place when complete.
+fetch_hunspell() {
+    [ -d "$hunspell_source" ] && return
+    mkdir -p "$qt_cache"
+    local work=$hunspell_source.partial
+    rm -rf "$work" && mkdir -p "$work"
+    fetch_source "hunspell=$hunspell_version" "$work"
+    mv "$work/src" "$hunspell_source"
+    rm -rf "$work"
 }
 
 # Built and installed (through DESTDIR, so the installed paths are the final ones) in a
@@ -126,6 +143,7 @@ build_zeilwerk() {
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DZEILWERK_WINDOWS_QT="$qt_install" \
         -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$qt_install" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DZEILWERK_HUNSPELL_SOURCE="$hunspell_source" \
         -DCMAKE_CROSSCOMPILING_EMULATOR="$wine64" -DZEILWERK_BENCH=OFF >/dev/null
     cmake --build "$out/zeilwerk" --parallel 2 --target zeilwerk pictures core_tests
     echo "zeilwerk.exe built in $((SECONDS - start)) s"
@@ -159,6 +177,11 @@ lay_out() {
     # The free 6 x 12 bitmap font the game's look draws with when a game's own font is nowhere.
     cp /usr/share/fonts/X11/misc/shnm6x12a.pcf.gz "$ready/fonts/"
     cp /usr/share/doc/xfonts-shinonome/copyright "$ready/fonts/shinonome-copyright.txt"
+    # The German dictionary of the spelling check (Debian's hunspell-de-de) and Hunspell's licence.
+    mkdir -p "$ready/woerterbuch"
+    cp -L /usr/share/hunspell/de_DE.aff /usr/share/hunspell/de_DE.dic "$ready/woerterbuch/"
+    cp /usr/share/doc/hunspell-de-de/copyright "$ready/woerterbuch/de_DE-copyright.txt"
+    cp "$hunspell_source/COPYING.MPL" "$ready/hunspell-MPL-1.1.txt"
     cp /usr/share/common-licenses/LGPL-3 "$ready/LGPL-3.txt"
     cp /usr/share/common-licenses/GPL-3 "$ready/GPL-3.txt"
     cat >"$ready/LIESMICH.txt" <<'TEXT'
@@ -180,6 +203,14 @@ Im Ordner fonts liegen Schriften für Rechner, denen sie fehlen: Tahoma des Wine
 DejaVu Sans Mono (dejavu-copyright.txt) als Ersatz für Fixedsys, die Qt unter Windows nicht
 zeichnen kann, und die Bitmap-Schrift Shinonome 6 × 12 (gemeinfrei, shinonome-copyright.txt),
 mit der die Vorschau "wie im Spiel" zeichnet, wenn das Spiel keine eigene Schrift mitbringt.
+
+Die Rechtschreibprüfung benutzt Hunspell 1.7.1 (aus Debians Quellpaket hunspell 1.7.1-1, in
+zeilwerk.exe enthalten, unter der Mozilla Public License 1.1, hunspell-MPL-1.1.txt; den
+Quelltext gibt es mit apt-get source hunspell=1.7.1-1). Im Ordner woerterbuch liegt das
+deutsche Wörterbuch de_DE.aff und de_DE.dic (igerman98 von Björn Jacke, aus Debians Paket
+hunspell-de-de, GPL 2 oder später, de_DE-copyright.txt). Weitere Hunspell-Wörterbücher
+(NAME.aff und NAME.dic) dürfen dazugelegt und unter Optionen, Spiel, "Wörterbuch" gewählt
+werden. Die eigenen Wörter eines Spiels stehen in woerterlisten im Einstellungsordner.
 TEXT
     (cd "$out" && rm -f Zeilwerk-windows.zip && zip -qr Zeilwerk-windows.zip Zeilwerk)
     echo "Ready: $ready and $out/Zeilwerk-windows.zip"
@@ -195,7 +226,7 @@ main() {
     mkdir -p "$out"
     case "${1:-all}" in
         qt) setup; build_qt ;;
-        build|all) setup; build_qt; build_zeilwerk; lay_out ;;
+        build|all) setup; build_qt; fetch_hunspell; build_zeilwerk; lay_out ;;
         test) setup; bash scripts/windows_test.sh "$out" "$WINEPREFIX" ;;
         *) echo "unknown step: $1" >&2; exit 2 ;;
     esac

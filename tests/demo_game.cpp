@@ -159,6 +159,42 @@ QImage landscape() {
     return picture;
 }
 
+// The game's events, in Windows-1252: villagers on three maps, a common event and a battle.
+void writeDemoEvents(const fs::path& folder, const std::string& database) {
+    using namespace zeilwerk::test;
+    const auto say = [](std::initializer_list<const char*> lines) {
+        std::vector<LcfCommand> out;
+        for (const char* line : lines)
+            out.push_back(out.empty() ? showMessage(line) : messageLine(line));
+        return out;
+    };
+    const auto page = [](int id, std::vector<LcfCommand> before, std::vector<LcfCommand> message) {
+        before.insert(before.end(), message.begin(), message.end());
+        return LcfPage{id, before};
+    };
+    const std::vector<LcfEvent> village = {
+        {1, "Wirt", {page(1, {changeFace("Gesichter", 2)}, say({"Willkommen im \\c[2]Goldenen Krug\\c[0]!", "Ein Zimmer kostet \\v[12] Goldst\xfc" "cke."})),
+                     page(2, {changeFace("Gesichter", 2)}, say({"Gute Nacht, \\n[1]."}))}},
+        {2, "Bauer", {page(1, {changeFace("Gesichter", 5, true)}, say({"Frische \xc4pfel! Drei f\xfcr ein Goldst\xfc" "ck!"}))}},
+        {3, "Kind", {page(1, {windowOptions(0)}, say({"Hast du den Drachen gesehen?", "Er wohnt oben in den Bergen,", "hinter dem gro\xdf" "en Wasserfall, sagt Oma."}))}},
+    };
+    const std::vector<LcfEvent> forest = {
+        {1, "Schild", {page(1, {}, say({"\\c[4]Vorsicht:\\c[0] W\xf6lfe!"}))}},
+        {2, "J\xe4ger", {page(1, {changeFace("Gesichter", 9)}, say({"Diese Zeile ist viel zu lang f\xfcr das Fenster des Spiels, sie l\xe4uft \xfc" "ber den Rand."}))}},
+    };
+    const std::vector<LcfEvent> cave = {
+        {1, "Truhe", {page(1, {}, say({"Du findest \\c[10]einen alten Schl\xfcssel\\c[0].", "$A"}))}},
+    };
+    std::ofstream(folder / "RPG_RT.lmt", std::ios::binary)
+        << mapTree({{1, "Dorf"}, {2, "Wald", 1}, {3, "H\xf6hle", 2}}, {1, 2, 3});
+    std::ofstream(folder / "Map0001.lmu", std::ios::binary) << mapUnit(village);
+    std::ofstream(folder / "Map0002.lmu", std::ios::binary) << mapUnit(forest);
+    std::ofstream(folder / "Map0003.lmu", std::ios::binary) << mapUnit(cave);
+    std::ofstream(folder / "RPG_RT.ldb", std::ios::binary)
+        << database + commonEvents({{1, "Speichern", say({"Dein Spielstand ist gesichert."})}}) +
+               troops({{1, "W\xf6lfe", {{1, say({"\\n[2]: Achtung, das Rudel greift an!"})}}}});
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -172,8 +208,7 @@ int main(int argc, char** argv) {
     fs::create_directories(folder / "System");
     if (withFont)
         std::ofstream(folder / "Zeilwerk-Probe.fon", std::ios::binary) << ownFont();
-    std::ofstream(folder / "RPG_RT.ldb", std::ios::binary)
-        << zeilwerk::test::gameDatabase({{1, "Alex"}, {2, "Br\xFCnhild"}}, "", "Abendblau");
+    writeDemoEvents(folder, zeilwerk::test::gameDatabase({{1, "Alex"}, {2, "Br\xFCnhild"}}, "", "Abendblau"));
     fs::create_directories(folder / "FaceSet");
     fs::create_directories(folder / "Picture");
     const auto file = [&](const char* name) { return QString::fromStdString((folder / name).string()); };

@@ -6,8 +6,10 @@
 #include "settings/face_picker.h"
 #include "settings/ini_file.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -15,6 +17,7 @@
 #include <QTabWidget>
 #include <QThread>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <array>
 #include <cstdlib>
@@ -332,6 +335,59 @@ TEST_F(DesktopTest, TheGameLookIsSwitchedOnOnTheSpielTabAndDrawnInThePreview) {
     EXPECT_TRUE(waitFor(matches, 3000)) << "the glyphs on the screen are not those of the rules";
     if (const char* shots = std::getenv("ZEILWERK_SCREENSHOTS"))
         desktop->grab(QRect(0, 0, 1280, 1024)).save(QString::fromLocal8Bit(shots) + "/game-look.png");
+}
+
+TEST_F(DesktopTest, TheMessageWindowOpensFromTheSpielTabAndAFilteredMessageGoesIntoTheMemo) {
+    QProcess demo;
+    demo.start(QString(ZEILWERK_BUILD_DIR) + "/tests/demo_game", {qpath(folder / "Spiel")});
+    ASSERT_TRUE(demo.waitForFinished(10000) && demo.exitCode() == 0) << "the demo game was not written";
+    writeFile(folder / "optn.ini", "[laden]\r\nauto=1\r\ndatei=standard.ini\r\n");
+    writeFile(folder / "standard.ini", "[spiel]\r\nordner=" + (folder / "Spiel").string() + "\r\naktiv_set=1\r\naktiv=1\r\n");
+    start();
+    const int memoInk = ink(input->GetText, program->input, Qt::black);
+    // The button lies below the tab's fold: both copies scroll down by one wheel click.
+    showTab(5);
+    options->tabs->setCurrentIndex(5);
+    QScrollArea* scroll = options->tabs->widget(5)->findChild<QScrollArea*>();
+    ASSERT_TRUE(scroll);
+    desktop->wheelDown(onScreen(scroll, program->options).center(), 1);
+    const QPointF inside = scroll->viewport()->rect().center();
+    QWheelEvent wheel(inside, scroll->viewport()->mapToGlobal(inside), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(scroll->viewport(), &wheel);
+    QThread::msleep(300);
+    clickOn(options->spiel_nachrichten, program->options);
+    std::optional<xcb_window_t> shown;
+    ASSERT_TRUE(waitFor([&] { return (shown = desktop->window("Nachrichten")) && desktop->viewable(*shown); }, 5000))
+        << "the message window did not open";
+    // Read and drawn: the window's picture stays as it is.
+    QImage before;
+    ASSERT_TRUE(waitFor([&] {
+        const QImage now = desktop->grab(desktop->outerRect(*shown));
+        const bool same = now == before;
+        before = now;
+        QThread::msleep(300);
+        return same;
+    }, 10000));
+    // The filter field has the focus, then the kind, "Neu laden", "Prüfen" and the tree, whose
+    // first row is the first map's group, open in a game this small.
+    desktop->key("Tab Tab Tab space");
+    QThread::msleep(500);
+    desktop->key("Tab Down");
+    int firstInk = 0;
+    EXPECT_TRUE(waitFor([&] { return (firstInk = ink(input->GetText, program->input, Qt::black)) > memoInk + 20; }, 3000))
+        << "the first message is not in the memo";
+    if (const char* shots = std::getenv("ZEILWERK_SCREENSHOTS")) {
+        QThread::msleep(500);
+        const QRect all = desktop->outerRect(*shown).united(desktop->outerRect(program->preview))
+                              .united(desktop->outerRect(program->input));
+        desktop->grab(all).save(QString::fromLocal8Bit(shots) + "/nachrichten.png");
+    }
+    desktop->key("shift+Tab shift+Tab shift+Tab shift+Tab");
+    desktop->type("pfel");
+    desktop->key("Tab Tab Tab Tab Down");
+    EXPECT_TRUE(waitFor([&] { return ink(input->GetText, program->input, Qt::black) != firstInk; }, 3000))
+        << "the filtered message is not in the memo";
 }
 
 // The same program on screens of two sizes, each a desktop of its own.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -7,105 +8,6 @@
 #include <vector>
 
 namespace zeilwerk::test {
-
-// Our own writer of Windows bitmap fonts: an FNT 2.0 raster font, one glyph per byte from
-// first to last, each `width` wide and `height` high, ink(code, x, y) deciding each pixel.
-inline std::string fntFile(const std::string& family, int height, const std::function<bool(int, int, int)>& ink,
-                           int width = 6, int first = 0x20, int last = 0xFF, int charset = 0) {
-    std::string out(118, '\0');
-    const auto put16 = [&](size_t at, int v) {
-        out[at] = static_cast<char>(v & 0xFF);
-        out[at + 1] = static_cast<char>((v >> 8) & 0xFF);
-    };
-    const auto put32 = [&](size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            out[at + static_cast<size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
-    };
-    const int count = last - first + 1;
-    const size_t table = 118;
-    const size_t tableSize = 4u * static_cast<size_t>(count + 1);  // one entry past the last: the space glyph
-    const int columns = (width + 7) / 8;
-    const size_t glyphBytes = static_cast<size_t>(columns * height);
-    const size_t bits = table + tableSize;
-    const size_t face = bits + glyphBytes * static_cast<size_t>(count + 1);
-    out.resize(face);
-    put16(0, 0x200);
-    put16(68, height * 3 / 4);
-    put16(70, 96);
-    put16(72, 96);
-    put16(74, height - 2);
-    put16(83, 400);
-    out[85] = static_cast<char>(charset);
-    put16(86, width);
-    put16(88, height);
-    put16(91, width);
-    put16(93, width);
-    out[95] = static_cast<char>(first);
-    out[96] = static_cast<char>(last);
-    out[97] = static_cast<char>('?' - first);
-    out[98] = static_cast<char>(' ' - first);
-    put16(99, columns);
-    put32(105, static_cast<std::uint32_t>(face));
-    put32(113, static_cast<std::uint32_t>(bits));
-    for (int i = 0; i <= count; ++i) {
-        const size_t glyph = bits + glyphBytes * static_cast<size_t>(i);
-        put16(table + 4u * static_cast<size_t>(i), width);
-        put16(table + 4u * static_cast<size_t>(i) + 2, static_cast<int>(glyph));
-        if (i == count)
-            continue;
-        // Byte columns of eight pixels, each column's rows top to bottom, the leftmost pixel highest.
-        for (int c = 0; c < columns; ++c)
-            for (int y = 0; y < height; ++y) {
-                unsigned byte = 0;
-                for (int b = 0; b < 8; ++b)
-                    if (8 * c + b < width && ink(first + i, 8 * c + b, y))
-                        byte |= 0x80u >> b;
-                out[glyph + static_cast<size_t>(c * height + y)] = static_cast<char>(byte);
-            }
-    }
-    out += family;
-    out += '\0';
-    put32(2, static_cast<std::uint32_t>(out.size()));
-    return out;
-}
-
-// The same font inside a 16-bit NE executable, as a .fon file holds it.
-inline std::string fonFile(const std::string& fnt) {
-    constexpr size_t ne = 0x40;
-    constexpr size_t resources = ne + 0x40;
-    constexpr int shift = 4;
-    std::string out(resources, '\0');
-    const auto put16 = [&](size_t at, int v) {
-        if (out.size() < at + 2)
-            out.resize(at + 2, '\0');
-        out[at] = static_cast<char>(v & 0xFF);
-        out[at + 1] = static_cast<char>((v >> 8) & 0xFF);
-    };
-    out[0] = 'M';
-    out[1] = 'Z';
-    out[0x3C] = static_cast<char>(ne);
-    out[ne] = 'N';
-    out[ne + 1] = 'E';
-    // The resource table: the shift, one type block of one font, the end mark.
-    const size_t table = resources;
-    const size_t tableEnd = table + 2 + 8 + 12 + 2 + 1;
-    put16(ne + 0x24, static_cast<int>(table - ne));
-    put16(ne + 0x26, static_cast<int>(tableEnd - ne));  // resident names follow
-    put16(ne + 0x28, static_cast<int>(tableEnd - ne));
-    put16(table, shift);
-    put16(table + 2, 0x8008);  // RT_FONT as an integer type
-    put16(table + 4, 1);
-    const size_t data = (tableEnd + 15) / 16 * 16 + 16;
-    put16(table + 10, static_cast<int>(data >> shift));
-    put16(table + 12, static_cast<int>((fnt.size() + 15) >> shift));
-    put16(table + 14, 0x1C30);
-    put16(table + 16, 0x8001);
-    put16(table + 22, 0);  // end of types
-    out.resize(data, '\0');
-    out += fnt;
-    out.resize((out.size() + 15) / 16 * 16, '\0');
-    return out;
-}
 
 inline void put16(std::string& bytes, std::size_t at, unsigned value) {
     if (bytes.size() < at + 2)
@@ -117,6 +19,99 @@ inline void put16(std::string& bytes, std::size_t at, unsigned value) {
 inline void put32(std::string& bytes, std::size_t at, std::uint32_t value) {
     put16(bytes, at, value & 0xFFFF);
     put16(bytes, at + 2, value >> 16);
+}
+
+// Our own writer of Windows bitmap fonts (FNT 2.0 or 3.0): glyphs first..last, glyph c
+// widthOf(c) wide, ink(c, x, y) deciding each pixel; the face name, then the bitmaps in byte
+// columns of eight pixels, each column's rows top to bottom, the leftmost pixel highest.
+inline std::string fntFile(unsigned version, const std::string& face, int height, int first, int last,
+                           const std::function<int(int)>& widthOf, const std::function<bool(int, int, int)>& ink,
+                           unsigned defaultChar = 0, unsigned charset = 0) {
+    const std::size_t table = version == 0x300 ? 148 : 118, entry = version == 0x300 ? 6 : 4;
+    const std::size_t count = std::size_t(last - first + 1);
+    std::string bytes(table + entry * (count + 1), '\0');  // one entry past the last, left empty
+    int widest = 0;
+    bool fixed = true;
+    for (int c = first; c <= last; ++c) {
+        fixed = fixed && widthOf(c) == widthOf(first);
+        widest = std::max(widest, widthOf(c));
+    }
+    put16(bytes, 0, version);
+    put16(bytes, 68, unsigned(height * 3 / 4));
+    put16(bytes, 70, 96);
+    put16(bytes, 72, 96);
+    put16(bytes, 74, unsigned(height - 2));
+    put16(bytes, 83, 400);
+    bytes[85] = char(charset);
+    put16(bytes, 86, fixed ? unsigned(widest) : 0u);
+    put16(bytes, 88, unsigned(height));
+    put16(bytes, 91, unsigned(widest));
+    put16(bytes, 93, unsigned(widest));
+    bytes[95] = char(first);
+    bytes[96] = char(last);
+    bytes[97] = char(defaultChar);
+    bytes[98] = char(' ' > first ? ' ' - first : 0);
+    put32(bytes, 105, std::uint32_t(bytes.size()));
+    bytes += face + '\0';
+    for (std::size_t i = 0; i < count; ++i) {
+        const int code = first + int(i);
+        const int width = widthOf(code);
+        put16(bytes, table + entry * i, unsigned(width));
+        if (version == 0x300)
+            put32(bytes, table + entry * i + 2, std::uint32_t(bytes.size()));
+        else
+            put16(bytes, table + entry * i + 2, unsigned(bytes.size()));
+        for (int column = 0; column < (width + 7) / 8; ++column)
+            for (int y = 0; y < height; ++y) {
+                unsigned byte = 0;
+                for (int bit = 0; bit < 8 && column * 8 + bit < width; ++bit)
+                    if (ink(code, column * 8 + bit, y))
+                        byte |= 0x80u >> bit;
+                bytes += char(byte);
+            }
+    }
+    put32(bytes, 2, std::uint32_t(bytes.size()));
+    return bytes;
+}
+
+// An FNT 2.0 font of fixed-width glyphs, as the Maker's fonts are.
+inline std::string fntFile(const std::string& family, int height, const std::function<bool(int, int, int)>& ink,
+                           int width = 6, int first = 0x20, int last = 0xFF, int charset = 0) {
+    return fntFile(0x200, family, height, first, last, [width](int) { return width; }, ink, unsigned('?' - first),
+                   unsigned(charset));
+}
+
+// Our own 16-bit NE executable holding the fonts, as a .fon file does, after a font
+// directory that readers pass over.
+inline std::string neFile(const std::vector<std::string>& fonts, unsigned shift = 4) {
+    std::string bytes(0x80, '\0');
+    bytes[0] = 'M', bytes[1] = 'Z';
+    put32(bytes, 0x3C, 0x40);
+    bytes[0x40] = 'N', bytes[0x41] = 'E';
+    put16(bytes, 0x40 + 0x24, 0x40);
+    const std::size_t table = 0x80;
+    const std::size_t fontEntries = table + 2 + 8 + 12 + 8;
+    std::size_t end = fontEntries + 12 * fonts.size() + 2;
+    const auto aligned = [&](std::size_t at) { return (at + (1u << shift) - 1) >> shift << shift; };
+    put16(bytes, table, shift);
+    put16(bytes, table + 2, 0x8007);
+    put16(bytes, table + 4, 1);
+    put16(bytes, table + 10, unsigned(aligned(end) >> shift));
+    put16(bytes, table + 22, 0x8008);
+    put16(bytes, table + 24, unsigned(fonts.size()));
+    bytes.resize(aligned(end) + (1u << shift), '\0');
+    for (std::size_t i = 0; i < fonts.size(); ++i) {
+        const std::size_t at = bytes.size();
+        put16(bytes, fontEntries + 12 * i, unsigned(at >> shift));
+        put16(bytes, fontEntries + 12 * i + 2, unsigned(aligned(fonts[i].size()) >> shift));
+        bytes += fonts[i];
+        bytes.resize(aligned(bytes.size()), '\0');
+    }
+    return bytes;
+}
+
+inline std::string fonFile(const std::string& fnt) {
+    return neFile({fnt});
 }
 
 // A DIB of 8 bits a pixel, black and white in its palette, ink(x, y) giving index 1; rows

@@ -107,6 +107,30 @@ TEST(GameEvents, ReadsEveryMessageWithItsPlaceAndLook) {
     EXPECT_TRUE(game.messages[3].look.faceRight);
 }
 
+TEST(GameEvents, ThePartsComeInTheTreesOrderAndACancelStopsBetweenFiles) {
+    TempDir dir;
+    writeMessageGame(dir.path(), true);
+    // Each part as kind, source, messages and skipped files; the names come first.
+    const auto parts = [&](int stopAfter) {
+        std::vector<std::string> out;
+        const bool complete = readGameMessages(
+            dir.path(), CodePage::system(),
+            [&](GamePart&& p) {
+                out.push_back(p.names ? "namen " + std::to_string(p.parts) + " teile, " + std::to_string(p.mapNames.size()) + " karten"
+                                      : std::to_string(static_cast<int>(p.kind)) + " " + std::to_string(p.source) + ": " +
+                                            std::to_string(p.messages.size()) + "/" + std::to_string(p.skipped.size()));
+            },
+            [&] { return static_cast<int>(out.size()) >= stopAfter; });
+        out.push_back(complete ? "fertig" : "abgebrochen");
+        return out;
+    };
+    EXPECT_EQ(parts(100), (std::vector<std::string>{"namen 6 teile, 3 karten", "0 2: 2/0", "0 1: 5/0", "0 3: 0/1",
+                                                    "0 4: 1/0", "1 0: 1/0", "2 0: 1/0", "fertig"}));
+    EXPECT_EQ(parts(2), (std::vector<std::string>{"namen 6 teile, 3 karten", "0 2: 2/0", "abgebrochen"}));
+    // The whole reading is the same parts put together.
+    EXPECT_EQ(readGameMessages(dir.path(), CodePage::system()).messages.size(), 10u);
+}
+
 TEST(GameEvents, DamagedFilesAreRefusedWithTheirReason) {
     const std::string map = mapUnit({{1, "Y", {{1, {showMessage("Text")}}}}});
     const std::string tree = mapTree({{1, "Dorf"}}, {1});

@@ -19,76 +19,24 @@ namespace fs = std::filesystem;
 using test::TempDir;
 using test::writeFile;
 
-using test::dibFile;
 using test::peFile;
-using test::put16;
-using test::put32;
 
 // Glyphs as rows of '#' (ink) and '.', the first one for code `first`.
 using Picture = std::vector<std::string>;
 
-// Our own FNT resource: the header's fields the reader needs, the glyph table, the face name
-// and the column-major bitmaps.
+// A font of these glyph pictures, the first one for code `first`.
 std::string fntFile(unsigned version, const std::string& face, int height, unsigned first,
                     const std::vector<Picture>& glyphs, unsigned defaultChar = 0, unsigned charset = 0) {
-    const std::size_t table = version == 0x300 ? 148 : 118, entry = version == 0x300 ? 6 : 4;
-    std::string bytes(table + entry * (glyphs.size() + 1), '\0');
-    put16(bytes, 0, version);
-    put16(bytes, 74, height - 2);
-    put16(bytes, 88, height);
-    bytes[85] = char(charset);
-    bytes[95] = char(first);
-    bytes[96] = char(first + glyphs.size() - 1);
-    bytes[97] = char(defaultChar);
-    put32(bytes, 105, std::uint32_t(bytes.size()));
-    bytes += face + '\0';
-    for (std::size_t i = 0; i < glyphs.size(); ++i) {
-        const int width = glyphs[i].empty() ? 0 : int(glyphs[i][0].size());
-        put16(bytes, table + entry * i, width);
-        if (version == 0x300)
-            put32(bytes, table + entry * i + 2, std::uint32_t(bytes.size()));
-        else
-            put16(bytes, table + entry * i + 2, unsigned(bytes.size()));
-        for (int column = 0; column < (width + 7) / 8; ++column)
-            for (int y = 0; y < height; ++y) {
-                unsigned byte = 0;
-                for (int bit = 0; bit < 8 && column * 8 + bit < width; ++bit)
-                    if (glyphs[i][y][column * 8 + bit] == '#')
-                        byte |= 0x80u >> bit;
-                bytes += char(byte);
-            }
-    }
-    put32(bytes, 2, std::uint32_t(bytes.size()));
-    return bytes;
+    const auto picture = [&](int code) -> const Picture& { return glyphs[std::size_t(code) - first]; };
+    return test::fntFile(
+        version, face, height, int(first), int(first + glyphs.size()) - 1,
+        [&](int code) { return picture(code).empty() ? 0 : int(picture(code)[0].size()); },
+        [&](int code, int x, int y) { return picture(code)[std::size_t(y)][std::size_t(x)] == '#'; }, defaultChar,
+        charset);
 }
 
-// Our own 16-bit NE executable holding the fonts, after a resource of another type.
-std::string neFile(const std::vector<std::string>& fonts, unsigned shift = 4) {
-    std::string bytes(0x80, '\0');
-    bytes[0] = 'M', bytes[1] = 'Z';
-    put32(bytes, 0x3C, 0x40);
-    bytes[0x40] = 'N', bytes[0x41] = 'E';
-    put16(bytes, 0x40 + 0x24, 0x40);
-    const std::size_t table = 0x80;
-    const std::size_t fontEntries = table + 2 + 8 + 12 + 8;
-    std::size_t end = fontEntries + 12 * fonts.size() + 2;
-    const auto aligned = [&](std::size_t at) { return (at + (1u << shift) - 1) >> shift << shift; };
-    put16(bytes, table, shift);
-    put16(bytes, table + 2, 0x8007);  // a font directory, which the reader passes over
-    put16(bytes, table + 4, 1);
-    put16(bytes, table + 10, unsigned(aligned(end) >> shift));
-    put16(bytes, table + 22, 0x8008);
-    put16(bytes, table + 24, unsigned(fonts.size()));
-    bytes.resize(aligned(end) + (1u << shift), '\0');
-    for (std::size_t i = 0; i < fonts.size(); ++i) {
-        const std::size_t at = bytes.size();
-        put16(bytes, fontEntries + 12 * i, unsigned(at >> shift));
-        put16(bytes, fontEntries + 12 * i + 2, unsigned(aligned(fonts[i].size()) >> shift));
-        bytes += fonts[i];
-        bytes.resize(aligned(bytes.size()), '\0');
-    }
-    return bytes;
-}
+using test::dibFile;
+using test::neFile;
 
 const std::vector<Picture> kGlyphs = {
     {"#.......#", "##.....##", "#.#...#.#", "#..#.#..#", "#...#...#", "#.......#"},

@@ -346,7 +346,7 @@ TEST_F(GameLookTest, TheProfileKeepsTheGameLookInASectionOfItsOwn) {
     const std::string saved = readFile(folder.path() / "standard.ini");
     EXPECT_TRUE(saved.ends_with("[ini]\r\nauto=0\r\ndatei=standard.ini\r\n"
                                 "[spiel]\r\nordner=C:\\Spiele\\Held\r\nsystem=\r\naktiv_set=1\r\naktiv=0\r\nvariable=0\r\n"
-                                "gesicht=\r\ngesicht_nr=0\r\ngesicht_rechts=0\r\ngesicht_gespiegelt=0\r\ntransparent=0\r\nposition=2\r\nhintergrund=\r\nhintergrund_x=160\r\nhintergrund_y=120\r\nbildschirm=0\r\n"))
+                                "gesicht=\r\ngesicht_nr=0\r\ngesicht_rechts=0\r\ngesicht_gespiegelt=0\r\ntransparent=0\r\nposition=2\r\nhintergrund=\r\nhintergrund_x=160\r\nhintergrund_y=120\r\nbildschirm=0\r\nwoerterbuch=de_DE\r\nvariablenbreite=8\r\n"))
         << saved;
     options->FormShow();
     EXPECT_TRUE(options->loadini(options->ini_load));
@@ -356,7 +356,7 @@ TEST_F(GameLookTest, TheProfileKeepsTheGameLookInASectionOfItsOwn) {
     options->FormShow();
     options->ini_saveClick();
     EXPECT_TRUE(readFile(folder.path() / "standard.ini").ends_with(
-        "[spiel]\r\nordner=\r\nsystem=\r\naktiv_set=0\r\naktiv=0\r\nvariable=0\r\ngesicht=\r\ngesicht_nr=0\r\ngesicht_rechts=0\r\ngesicht_gespiegelt=0\r\ntransparent=0\r\nposition=2\r\nhintergrund=\r\nhintergrund_x=160\r\nhintergrund_y=120\r\nbildschirm=0\r\n"));
+        "[spiel]\r\nordner=\r\nsystem=\r\naktiv_set=0\r\naktiv=0\r\nvariable=0\r\ngesicht=\r\ngesicht_nr=0\r\ngesicht_rechts=0\r\ngesicht_gespiegelt=0\r\ntransparent=0\r\nposition=2\r\nhintergrund=\r\nhintergrund_x=160\r\nhintergrund_y=120\r\nbildschirm=0\r\nwoerterbuch=de_DE\r\nvariablenbreite=8\r\n"));
 }
 
 }  // namespace

@@ -3,19 +3,27 @@
 #include "game/game_checks.h"
 #include "game/game_events.h"
 #include "game/message_timeline.h"
+#include "game/spelling.h"
 #include "platform/code_page.h"
 #include "platform/error.h"
 #include "platform/number.h"
+#include "platform/paths.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace zeilwerk {
 namespace {
 
 constexpr const char* kUsage =
-    "Aufruf: zeilwerk --liste ORDNER | --pruefen ORDNER [--format text|csv] [--variablenbreite N]\n";
+    "Aufruf: zeilwerk --liste ORDNER | --pruefen ORDNER [--format text|csv] [--variablenbreite N]\n"
+    "        [--rechtschreibung [--woerterbuch NAME]]\n";
 
 enum class Format { Text, Csv };
 
@@ -144,6 +152,61 @@ void writeFindings(const GameMessages& game, const std::vector<Finding>& finding
     }
 }
 
+// The running program's folder without a QCoreApplication, which the command line never makes.
+std::filesystem::path programFolder() {
+#ifdef _WIN32
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (n < name.size()) {
+            name.resize(n);
+            break;
+        }
+        name.resize(name.size() * 2);
+    }
+    return std::filesystem::path(name).parent_path();
+#else
+    std::error_code ec;
+    return std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
+#endif
+}
+
+// The dictionary with the game's own words from its word list; throws Error when it is missing.
+std::unique_ptr<Speller> openSpeller(const std::string& dictionary, const std::filesystem::path& folder) {
+    const std::filesystem::path program = programFolder();
+    auto speller = std::make_unique<Speller>(dictionary, dictionaryFolders(program));
+    loadWordList(wordListPath(settingsFolder(program), folder), *speller);
+    return speller;
+}
+
+bool samePlace(const MessagePlace& a, const MessagePlace& b) {
+    return a.kind == b.kind && a.source == b.source && a.event == b.event && a.page == b.page && a.command == b.command;
+}
+
+// Two lists of findings in message order as one, in the order of the messages and their
+// lines; on one line the first list's come first.
+std::vector<Finding> mergedByMessage(const GameMessages& game, const std::vector<Finding>& first,
+                                     const std::vector<Finding>& second) {
+    std::vector<Finding> out;
+    out.reserve(first.size() + second.size());
+    size_t a = 0, b = 0;
+    for (const GameMessage& m : game.messages) {
+        while (true) {
+            const bool hasA = a < first.size() && samePlace(first[a].place, m.place);
+            const bool hasB = b < second.size() && samePlace(second[b].place, m.place);
+            if (!hasA && !hasB)
+                break;
+            if (hasA && (!hasB || first[a].line <= second[b].line))
+                out.push_back(first[a++]);
+            else
+                out.push_back(second[b++]);
+        }
+    }
+    out.insert(out.end(), first.begin() + static_cast<std::ptrdiff_t>(a), first.end());
+    out.insert(out.end(), second.begin() + static_cast<std::ptrdiff_t>(b), second.end());
+    return out;
+}
+
 }  // namespace
 
 std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
@@ -158,6 +221,8 @@ std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostrea
     std::string folder;
     Format format = Format::Text;
     CheckSettings settings;
+    bool spelling = false;
+    std::string dictionary = "de_DE";
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string_view a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -173,14 +238,27 @@ std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostrea
                 return 2;
             }
             settings.variableCharacters = std::stoi(value);
+        } else if (a == "--rechtschreibung") {
+            spelling = true;
+        } else if (a == "--woerterbuch" && hasValue && !args[i + 1].empty()) {
+            dictionary = std::string(args[++i]);
         } else {
             err << "Zeilwerk: »" << a << "« verstehe ich hier nicht.\n" << kUsage;
             return 2;
         }
     }
 
+    if (spelling && !check) {
+        err << "Zeilwerk: --rechtschreibung gehört zu --pruefen.\n" << kUsage;
+        return 2;
+    }
+
+    // A missing dictionary is told before the game is read, which takes a while.
+    std::unique_ptr<Speller> speller;
     GameMessages game;
     try {
+        if (spelling)
+            speller = openSpeller(dictionary, folder);
         game = readGameMessages(std::filesystem::path(folder), CodePage::system());
     } catch (const Error& e) {
         err << "Zeilwerk: " << e.what() << "\n";
@@ -191,7 +269,9 @@ std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostrea
 
     bool found = !game.skipped.empty();
     if (check) {
-        const std::vector<Finding> findings = checkMessages(game, CodePage::system(), settings);
+        std::vector<Finding> findings = checkMessages(game, CodePage::system(), settings);
+        if (speller)
+            findings = mergedByMessage(game, findings, checkSpelling(game, *speller));
         writeFindings(game, findings, format, out);
         found = found || !findings.empty();
     } else {

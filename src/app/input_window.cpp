@@ -1,6 +1,7 @@
 #include "app/input_window.h"
 
 #include "widgets/help_line.h"
+#include "app/input_checks.h"
 #include "app/startup.h"
 #include "app/window_placement.h"
 #include "platform/code_page.h"
@@ -69,6 +70,7 @@ TForm1::TForm1(const Platform& platform, const Windows& windows)
     GetText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     GetText->setTabChangesFocus(true);
     GetText->installEventFilter(this);
+    checks = new InputChecks(GetText, Memo1, [this](const QString& text) { m_platform.messages->show(text); });
     connect(GetText, &QPlainTextEdit::textChanged, this,
             [this] { guarded(*m_platform.messages, [this] { GetTextChange(); }); });
 
@@ -171,6 +173,7 @@ void TForm1::GetTextChange() {
     const std::array<std::u16string, 4> lines = {line(0), line(1), line(2), line(3)};
     renderPreview(*m_windows.preview, lines, settings, m_windows.options);
     m_windows.preview->showDuration(lines, settings);
+    checks->update();
 }
 
 void TForm1::setHelpText(const QString& text) {

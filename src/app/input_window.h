@@ -14,6 +14,8 @@ class QTextEdit;
 
 namespace zeilwerk {
 
+class InputChecks;
+
 // The input window "Texteingabe": the help line, the line-number gutter and the input memo
 // that holds the message. Closing it ends the program.
 class TForm1 : public ToolWindow {
@@ -45,6 +47,8 @@ public:
     HelpLineLabel* helpline;
     QTextEdit* Memo1;
     QPlainTextEdit* GetText;
+    // The game's checks and the spelling of the lines typed.
+    InputChecks* checks;
 
     // The largest client width or height the input geometry gives the window; far beyond
     // any desktop, yet small enough that the window's pixels can be held.

@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 #include "app/input_window.h"
 #include "app/windows.h"
+#include "game_window/messages_window.h"
 #include "maker/maker_sender.h"
 #include "message/toolbar_window.h"
 #include "platform/fonts.h"
@@ -62,6 +63,10 @@ int main(int argc, char** argv) {
     windows.preview = &preview;
     zeilwerk::TForm4 toolbar(platform, windows);
     windows.toolbar = &toolbar;
+    // Hidden until the option window opens it; destroyed first, so a reading under way ends
+    // while the windows it reports to still exist.
+    zeilwerk::TForm5 messagesWindow(platform, windows);
+    windows.messages = &messagesWindow;
 
     input.show();
     return app.exec();

@@ -1,6 +1,7 @@
 #include "app/window_placement.h"
 
 #include "app/input_window.h"
+#include "game_window/messages_window.h"
 #include "widgets/tool_window.h"
 #include "message/toolbar_window.h"
 #include "preview/preview_window.h"
@@ -249,6 +250,12 @@ GroupState groupState(const Windows& w) {
 
 void arrangeWindows(const Windows& w) {
     moveAll(w, arrangedGroup(groupState(w).sizes, desktopCentre(), primaryWorkArea()));
+    // The message window beside the option window, as far as the work area lets it.
+    if (w.messages) {
+        const QRect options = w.options->outerGeometry();
+        const QRect beside(QPoint(options.x() + options.width() + gap, options.y()), w.messages->outerGeometry().size());
+        w.messages->moveOuterTo(inside(beside, primaryWorkArea()).topLeft());
+    }
 }
 
 void settleWindows(const Windows& w, const GroupState& before) {
@@ -277,6 +284,18 @@ void restorePositions(const Windows& w, const IniFile& file) {
           [&] { return input.x() + input.width() - outer(w.preview).width(); });
     place(w.toolbar, toolbarKey.top, input.y(), toolbarKey.left,
           [&] { return input.x() - outer(w.toolbar).width() - gap; });
+    if (w.messages) {
+        // Sized before it is placed, so that its whole frame is brought onto the screen.
+        const auto& [topKey, leftKey, widthKey, heightKey] = kMessagesWindowKeys;
+        const QSize designed = w.messages->size();
+        const QSize least = w.messages->minimumSize();
+        const int width = file.readNumber(kPositionSection, widthKey, designed.width());
+        const int height = file.readNumber(kPositionSection, heightKey, designed.height());
+        w.messages->setClientSize(QSize(std::clamp(width, least.width(), TForm1::maxClientExtent),
+                                        std::clamp(height, least.height(), TForm1::maxClientExtent)));
+        const QRect options = outer(w.options);
+        place(w.messages, topKey, options.y(), leftKey, [&] { return options.x() + options.width() + gap; });
+    }
 }
 
 void appendPositions(const Windows& w, std::vector<IniEntry>& entries) {
@@ -285,6 +304,13 @@ void appendPositions(const Windows& w, std::vector<IniEntry>& entries) {
     for (int i = 0; i < GroupWindowCount; ++i) {
         add(kPositionKeys[i].top, windows[i]->outerGeometry().y());
         add(kPositionKeys[i].left, windows[i]->outerGeometry().x());
+    }
+    if (w.messages) {
+        const QRect outer = w.messages->outerGeometry();
+        add(kMessagesWindowKeys[0], outer.y());
+        add(kMessagesWindowKeys[1], outer.x());
+        add(kMessagesWindowKeys[2], w.messages->width());
+        add(kMessagesWindowKeys[3], w.messages->height());
     }
 }
 

@@ -49,7 +49,8 @@ QRect movedOntoScreen(QRect outer, int titleBar, const std::vector<QRect>& workA
 // The largest percentage p of a designed extent with p × designed / 100 + extra <= available.
 int largestFittingPercent(int available, int designed, int extra);
 
-// The arrangement of the real windows ("Fenster ausrichten" and start-up). Each move snaps.
+// The arrangement of the real windows ("Fenster ausrichten" and start-up), the message
+// window beside the option window. Each move snaps.
 void arrangeWindows(const Windows& windows);
 // The remembered positions of section "fenster"; a missing key takes its default from the
 // positions already set. A position off every screen is moved onto the primary one.

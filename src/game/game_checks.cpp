@@ -136,7 +136,7 @@ void checkMessage(const GameMessage& message, const std::map<int, std::u16string
     const int lines = static_cast<int>(message.lines.size());
     if (lines > kLinesShown)
         out.push_back({message.place, 0, "zu_viele_zeilen",
-                       "Die Nachricht hat " + std::to_string(lines) + " Zeilen, das Fenster zeigt nur 4."});
+                       "Die Nachricht hat " + std::to_string(lines) + " Zeilen, das Fenster zeigt nur 4.", {}});
     const bool faceLeft = !message.look.face.empty() && !message.look.faceRight;
     const int room = faceLeft ? kTextWidthFace : kTextWidth;
     for (int i = 0; i < lines; ++i) {
@@ -145,23 +145,27 @@ void checkMessage(const GameMessage& message, const std::map<int, std::u16string
         if (width > room)
             out.push_back({message.place, i + 1, "zu_breit",
                            "Die Zeile ist " + std::to_string(width) + " px breit, Platz ist für " +
-                               std::to_string(room) + " px" + (faceLeft ? " neben dem Gesicht." : ".")});
+                               std::to_string(room) + " px" + (faceLeft ? " neben dem Gesicht." : "."), {}});
         const std::function<void(const char*, std::string)> report = [&](const char* kind, std::string reason) {
-            out.push_back({message.place, i + 1, kind, std::move(reason)});
+            out.push_back({message.place, i + 1, kind, std::move(reason), {}});
         };
         CodeCheck(line, heroNames, report).run();
     }
 }
 
-std::vector<Finding> checkMessages(const GameMessages& game, const CodePage& page, const CheckSettings& settings) {
-    // "\n[0]" is the party's leader: counted as the widest hero.
-    std::map<int, std::u16string> names = game.heroNames;
+std::map<int, std::u16string> namesForChecks(const std::map<int, std::u16string>& heroNames, const CodePage& page) {
+    std::map<int, std::u16string> names = heroNames;
     std::u16string widest;
     int widestWidth = -1;
-    for (const auto& [id, name] : game.heroNames)
-        if (const int w = gameLineWidth(name, {}, page, settings); w > widestWidth)
+    for (const auto& [id, name] : heroNames)
+        if (const int w = gameLineWidth(name, {}, page); w > widestWidth)
             widest = name, widestWidth = w;
     names[0] = widest;
+    return names;
+}
+
+std::vector<Finding> checkMessages(const GameMessages& game, const CodePage& page, const CheckSettings& settings) {
+    const std::map<int, std::u16string> names = namesForChecks(game.heroNames, page);
     std::vector<Finding> findings;
     for (const GameMessage& message : game.messages)
         checkMessage(message, names, page, settings, findings);

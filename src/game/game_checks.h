@@ -19,6 +19,7 @@ struct Finding {
     int line = 0;          // 1 to n; 0 for the message as a whole
     std::string kind;      // zu_breit, zu_viele_zeilen, unbekannter_code, falsche_farbe, falsches_tempo, unbekannter_held
     std::string reason;    // German, UTF-8
+    std::u16string word;   // the word a spelling finding is about
 };
 
 inline constexpr int kTextWidth = 304;      // the box's text area
@@ -31,6 +32,9 @@ int gameLineWidth(const std::u16string& line, const std::map<int, std::u16string
 // The findings of one message, in line order.
 void checkMessage(const GameMessage& message, const std::map<int, std::u16string>& heroNames, const CodePage& page,
                   const CheckSettings& settings, std::vector<Finding>& out);
+
+// The heroes' names as the checks count them: "\n[0]", the party's leader, as the widest hero.
+std::map<int, std::u16string> namesForChecks(const std::map<int, std::u16string>& heroNames, const CodePage& page);
 
 std::vector<Finding> checkMessages(const GameMessages& game, const CodePage& page, const CheckSettings& settings = {});
 

@@ -14,10 +14,6 @@ constexpr std::uint32_t kFontSlot = 0x48;   // 0 the Gothic slot, 1 the Mincho s
 
 constexpr const char* kNotADatabase = "RPG_RT.ldb ist keine Datenbank des Makers.";
 
-std::uint32_t numberIn(std::string_view value) {
-    return LcfReader(value, kNotADatabase).number();
-}
-
 void readHeroes(LcfReader heroes, GameDatabase& database) {
     const std::uint32_t count = heroes.number();
     for (std::uint32_t i = 0; i < count; ++i) {
@@ -34,9 +30,9 @@ void readSystem(LcfReader system, GameDatabase& database) {
         if (field == kSystemGraphic) {
             database.systemGraphic = std::string(value);
         } else if (field == kWallpaper) {
-            database.tiledWallpaper = numberIn(value) == 1;
+            database.tiledWallpaper = system.numberIn(value) == 1;
         } else if (field == kFontSlot) {
-            database.fontSlot = numberIn(value) == 1 ? 1 : 0;
+            database.fontSlot = system.numberIn(value) == 1 ? 1 : 0;
         }
     });
 }

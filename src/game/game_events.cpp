@@ -257,10 +257,8 @@ MapTree readMapTree(std::string_view data) {
         element.fields([&](std::uint32_t field, std::string_view value) {
             if (field == kTreeName)
                 entry.name = std::string(value);
-            else if (field == kTreeParent) {
-                LcfReader parent(value, kNotATree);
-                entry.parent = idNumber(parent);
-            }
+            else if (field == kTreeParent)
+                entry.parent = static_cast<int>(element.numberIn(value) & 0x7FFFFFFF);
         });
         tree.entries.push_back(std::move(entry));
     });
@@ -356,7 +354,8 @@ void collectMessages(CommandList commands, const MessagePlace& where, const Code
     }
 }
 
-GameMessages readGameMessages(const std::filesystem::path& folder, const CodePage& page) {
+bool readGameMessages(const std::filesystem::path& folder, const CodePage& page,
+                      const std::function<void(GamePart&&)>& take, const std::function<bool()>& cancelled) {
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec))
         throw Error("Der Ordner " + folder.string() + " lässt sich nicht lesen.");
@@ -380,15 +379,22 @@ GameMessages readGameMessages(const std::filesystem::path& folder, const CodePag
     if (database == files.end() && treeFile == files.end() && mapFiles.empty())
         throw Error("Im Ordner " + folder.string() + " ist kein Spiel des Makers (kein RPG_RT.ldb, RPG_RT.lmt, MapNNNN.lmu).");
 
-    GameMessages game;
+    GamePart part;
+    part.names = true;
     const auto skip = [&](const std::filesystem::path& path, const std::string& reason) {
-        game.skipped.push_back({path.filename().string(), reason});
+        part.skipped.push_back({path.filename().string(), reason});
     };
     const auto contents = [&](const std::filesystem::path& path) -> std::optional<std::string> {
         auto data = readWhole(path);
         if (!data)
             skip(path, "Die Datei lässt sich nicht lesen.");
         return data;
+    };
+    const auto handOn = [&](MessageKind kind, int source) {
+        take(std::move(part));
+        part = GamePart();
+        part.kind = kind;
+        part.source = source;
     };
 
     // The common events' lists point into the database's bytes, kept to the end.
@@ -401,7 +407,7 @@ GameMessages readGameMessages(const std::filesystem::path& folder, const CodePag
                 const GameDatabase heroes = readGameDatabase(data);
                 events = readDatabaseEvents(data);
                 for (const auto& [id, name] : heroes.heroNames)
-                    game.heroNames[id] = page.decode(name);
+                    part.heroNames[id] = page.decode(name);
             } catch (const Error&) {
                 events = {};
                 skip(database->second, kNotADatabase);
@@ -410,13 +416,13 @@ GameMessages readGameMessages(const std::filesystem::path& folder, const CodePag
     }
 
     std::vector<int> mapOrder;
-    if (treeFile != files.end()) {
+    if (treeFile != files.end() && !cancelled()) {
         if (const auto data = contents(treeFile->second)) {
             try {
                 const MapTree tree = readMapTree(*data);
                 for (const MapTreeEntry& entry : tree.entries)
                     if (entry.id > 0)
-                        game.mapNames[entry.id] = page.decode(entry.name);
+                        part.mapNames[entry.id] = page.decode(entry.name);
                 mapOrder = tree.order;
             } catch (const Error& e) {
                 skip(treeFile->second, e.what());
@@ -437,7 +443,11 @@ GameMessages readGameMessages(const std::filesystem::path& folder, const CodePag
     for (const CommonEvent& e : events.commonEvents)
         commonLists.emplace(e.id, e.commands);
 
+    part.parts = static_cast<int>(maps.size()) + 2;
     for (int id : maps) {
+        handOn(MessageKind::Map, id);
+        if (cancelled())
+            return false;
         const std::filesystem::path& path = mapFiles[id];
         const auto data = contents(path);
         if (!data)
@@ -452,13 +462,33 @@ GameMessages readGameMessages(const std::filesystem::path& folder, const CodePag
         for (const MapEvent& event : mapEvents)
             for (const EventPage& p : event.pages)
                 collectMessages(p.commands, {MessageKind::Map, id, event.id, p.id, 0}, page, commonLists,
-                                game.messages);
+                                part.messages);
     }
+    handOn(MessageKind::Common, 0);
+    if (cancelled())
+        return false;
     for (const CommonEvent& e : events.commonEvents)
-        collectMessages(e.commands, {MessageKind::Common, e.id, 0, 0, 0}, page, commonLists, game.messages);
+        collectMessages(e.commands, {MessageKind::Common, e.id, 0, 0, 0}, page, commonLists, part.messages);
+    handOn(MessageKind::Battle, 0);
     for (const Troop& t : events.troops)
         for (const EventPage& p : t.pages)
-            collectMessages(p.commands, {MessageKind::Battle, t.id, 0, p.id, 0}, page, commonLists, game.messages);
+            collectMessages(p.commands, {MessageKind::Battle, t.id, 0, p.id, 0}, page, commonLists, part.messages);
+    take(std::move(part));
+    return true;
+}
+
+GameMessages readGameMessages(const std::filesystem::path& folder, const CodePage& page) {
+    GameMessages game;
+    const auto take = [&](GamePart&& part) {
+        if (part.names) {
+            game.heroNames = std::move(part.heroNames);
+            game.mapNames = std::move(part.mapNames);
+        }
+        game.messages.insert(game.messages.end(), std::make_move_iterator(part.messages.begin()),
+                             std::make_move_iterator(part.messages.end()));
+        game.skipped.insert(game.skipped.end(), part.skipped.begin(), part.skipped.end());
+    };
+    readGameMessages(folder, page, take, [] { return false; });
     return game;
 }
 

@@ -42,6 +42,9 @@ public:
         return out;
     }
 
+    // A field's data that holds one number, read with this reader's failure.
+    std::uint32_t numberIn(std::string_view field) const { return LcfReader(field, m_failure).number(); }
+
     // The data of the next chunk: its ID, then its size, then that many bytes.
     LcfReader chunk(std::uint32_t& id) {
         id = number();

@@ -148,17 +148,20 @@ QMargins frameExtents(QWidget* window) {
     return native ? native->frameMargins() : QMargins();
 }
 
-void requestTitleBarButtons([[maybe_unused]] QWidget* window, [[maybe_unused]] bool closeButton) {
+void requestTitleBarButtons([[maybe_unused]] QWidget* window, [[maybe_unused]] bool closeButton,
+                            [[maybe_unused]] bool resizable) {
 #if defined(ZEILWERK_X11)
     xcb_connection_t* c = x11Connection();
     if (!c)
         return;
     // _MOTIF_WM_HINTS: flags (functions and decorations given), functions, decorations,
-    // input mode, status. Functions: move, and close where wanted; decorations: border and title.
-    enum : uint32_t { hasFunctions = 1, hasDecorations = 2, functionMove = 4, functionClose = 32 };
-    enum : uint32_t { decorBorder = 2, decorTitle = 8 };
-    const uint32_t hints[5] = {hasFunctions | hasDecorations, functionMove | (closeButton ? functionClose : 0u),
-                               decorBorder | decorTitle, 0, 0};
+    // input mode, status. Functions: move, and close and resize where wanted; decorations:
+    // border and title, and the resize handles of a window that resizes.
+    enum : uint32_t { hasFunctions = 1, hasDecorations = 2, functionResize = 2, functionMove = 4, functionClose = 32 };
+    enum : uint32_t { decorBorder = 2, decorResizeHandle = 4, decorTitle = 8 };
+    const uint32_t hints[5] = {hasFunctions | hasDecorations,
+                               functionMove | (closeButton ? functionClose : 0u) | (resizable ? functionResize : 0u),
+                               decorBorder | decorTitle | (resizable ? decorResizeHandle : 0u), 0, 0};
     const xcb_atom_t motif = atom(c, "_MOTIF_WM_HINTS");
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window->winId()), motif, motif, 32, 5,
                         hints);

@@ -13,6 +13,8 @@ QMargins frameExtents(QWidget* window);
 
 // Asks the window manager for a title bar with a close button only, or with no button at
 // all; never for minimise or maximise. Some window managers draw a close button anyway.
-void requestTitleBarButtons(QWidget* window, bool closeButton);
+// A resizable window gets the frame's resize handles too, and with them, in some window
+// managers, a maximise button.
+void requestTitleBarButtons(QWidget* window, bool closeButton, bool resizable = false);
 
 }  // namespace zeilwerk

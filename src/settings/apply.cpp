@@ -1,7 +1,10 @@
+#include "app/input_checks.h"
 #include "app/input_window.h"
 #include "app/window_placement.h"
 #include "game/game_fonts.h"
 #include "game/game_look.h"
+#include "game/spelling.h"
+#include "game_window/messages_window.h"
 #include "maker/export_text.h"
 #include "maker/maker_sender.h"
 #include "message/toolbar_window.h"
@@ -61,6 +64,8 @@ void TForm2::confirmClick() {
     for (ToolWindow* w : {static_cast<ToolWindow*>(&input), static_cast<ToolWindow*>(this),
                           static_cast<ToolWindow*>(&preview), static_cast<ToolWindow*>(&toolbar)})
         w->setStayOnTop(fenster_fgr->isChecked());
+    if (m_windows.messages)
+        m_windows.messages->setStayOnTop(fenster_fgr->isChecked());
     // Resized windows settle before their positions are written.
     toolbar.setHorizontal(tool_horizontal->isChecked());
     settleWindows(m_windows, before);
@@ -102,6 +107,44 @@ void TForm2::applyGameLook() {
             m_platform.messages->show(QStringList(problems.begin(), problems.end()).join(u'\n'));
     }
     preview.setGameLook(std::move(look));
+    applyInputChecks();
+}
+
+CheckSettings TForm2::checkSettings() const {
+    CheckSettings settings;
+    const QString text = spiel_variablenbreite->text();
+    if (!text.isEmpty() && text.size() <= 2 && text.toInt() >= 1)
+        settings.variableCharacters = text.toInt();
+    return settings;
+}
+
+void TForm2::applyInputChecks() {
+    InputChecks& checks = *m_windows.input->checks;
+    if (const GameLook* shown = m_windows.preview->gameLook())
+        checks.setGame(InputChecks::Game{shown->heroNames, shown->faceOnLeft, checkSettings()});
+    else
+        checks.setGame(std::nullopt);
+
+    // Opening a dictionary takes a moment: done again only when it or the game changed. A
+    // dictionary not found leaves the field red and the lines without underlines.
+    const QString name = spiel_woerterbuch->text();
+    const std::filesystem::path folder = inFolder(m_platform.settingsFolder, spiel_ordner->text());
+    const bool isGame = !spiel_ordner->text().isEmpty() && holdsGameDatabase(folder);
+    const std::filesystem::path game = isGame ? folder : std::filesystem::path();
+    if (m_spellingOpened && m_spellingOpened->first == name && m_spellingOpened->second == game)
+        return;
+    m_spellingOpened.emplace(name, game);
+    std::unique_ptr<Speller> speller;
+    const std::vector<std::filesystem::path> folders = dictionaryFolders(m_platform.programFolder);
+    if (findDictionary(name.toStdString(), folders)) {
+        try {
+            speller = std::make_unique<Speller>(name.toStdString(), folders);
+        } catch (const std::exception& e) {
+            m_platform.messages->show(QString::fromUtf8(e.what()));
+        }
+    }
+    checks.setSpeller(std::move(speller), isGame ? wordListPath(m_platform.settingsFolder, game) : std::filesystem::path(),
+                      game);
 }
 
 // Apply's steps 4 to 8: the text box picture, its transparent colour, the colour picture,

@@ -4,7 +4,9 @@
 #include "widgets/hints.h"
 #include "widgets/icons.h"
 #include "app/input_window.h"
+#include "game_window/messages_window.h"
 #include "game/game_look.h"
+#include "game/spelling.h"
 #include "platform/fonts.h"
 #include "platform/messages.h"
 #include "platform/number.h"
@@ -115,6 +117,10 @@ TForm2::TForm2(const Platform& platform, const Windows& windows)
     connectGuarded(ini_load, [this] { loadini(ini_load); });
     connectGuarded(text_maker, &TForm2::intomaker);
     connectGuarded(fenster_ausr, &TForm2::SpeedButton3Click);
+    connectGuarded(spiel_nachrichten, [this] {
+        if (m_windows.messages)
+            m_windows.messages->openWindow();
+    });
     for (QToolButton* b : {text_links, text_zentriert, text_rechts})
         connectGuarded(b, [this, b] { Setausrichtung(b); });
 
@@ -283,10 +289,10 @@ void TForm2::buildSpiel(QWidget* tab) {
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* page = new QWidget;
-    page->resize(283, 408);
+    page->resize(283, 484);
     scroll->setWidget(page);
     backgrounds << page;
-    QGroupBox* spiel = group(page, QStringLiteral("Spieldaten"), QRect(8, 8, 267, 153));
+    QGroupBox* spiel = group(page, QStringLiteral("Spieldaten"), QRect(8, 8, 267, 229));
     spiel_ordner = field(spiel, QStringLiteral("Spielordner (RPG_RT.ldb)"), QRect(8, 32, 251, 21),
                          QStringLiteral("Der Ordner des Spiels, aus dem Systemgrafik und Heldennamen gelesen werden."));
     spiel_system = field(spiel, QStringLiteral("Systemgrafik"), QRect(8, 72, 121, 21),
@@ -299,6 +305,12 @@ void TForm2::buildSpiel(QWidget* tab) {
                            QStringLiteral("Die Zahl, die \\v[n] in der Vorschau wie im Spiel ausgibt; im Spiel ist sie zu Beginn 0."));
     spiel_schrift = new QLabel(spiel);
     spiel_schrift->setGeometry(8, 128, 265, 17);
+    spiel_nachrichten = button(spiel, QStringLiteral("Nachrichten des Spiels…"), QRect(8, 152, 251, 25),
+                               QStringLiteral("Zeigt alle Nachrichten des Spiels im Spielordner: Karten, allgemeine Ereignisse und Kämpfe."));
+    spiel_woerterbuch = field(spiel, QStringLiteral("Wörterbuch"), QRect(8, 200, 121, 21),
+                              QStringLiteral("Das Hunspell-Wörterbuch der Rechtschreibprüfung, z. B. de_DE (de_DE.aff und de_DE.dic); leer: keine Prüfung."));
+    spiel_variablenbreite = field(spiel, QStringLiteral("Breite von \\v"), QRect(144, 200, 115, 21),
+                                  QStringLiteral("Wie viele Zeichen \\v[n] bei der Prüfung der Zeilenbreite zählt; 8 ist die breiteste Zahl (Vorzeichen und 7 Ziffern)."));
     // The System graphic is looked for in the folder named.
     connect(spiel_ordner, &QLineEdit::textChanged, this, [this] {
         Fileexistence(spiel_system);
@@ -308,7 +320,7 @@ void TForm2::buildSpiel(QWidget* tab) {
 }
 
 void TForm2::buildNachricht(QWidget* page) {
-    QGroupBox* nachricht = group(page, QStringLiteral("Nachricht"), QRect(8, 169, 267, 231));
+    QGroupBox* nachricht = group(page, QStringLiteral("Nachricht"), QRect(8, 245, 267, 231));
     spiel_gesicht = field(nachricht, QStringLiteral("Gesicht"), QRect(8, 32, 121, 21),
                           QStringLiteral("Name eines FaceSets im Ordner FaceSet des Spiels; leer: kein Gesicht."));
     spiel_gesicht_nr = field(nachricht, QStringLiteral("Nr."), QRect(136, 32, 33, 21),
@@ -430,6 +442,10 @@ void TForm2::colour(QLineEdit* field, bool valid) {
 void TForm2::Fileexistence(QLineEdit* field) {
     const QString text = field->text();
     const bool isFont = field == vorschau_schrift || field == eingabe_schrift;
+    if (field == spiel_woerterbuch) {
+        colour(field, text.isEmpty() || findDictionary(text.toStdString(), dictionaryFolders(m_platform.programFolder)).has_value());
+        return;
+    }
     if (field == spiel_ordner || field == spiel_system) {
         const std::filesystem::path game = inFolder(m_platform.settingsFolder, spiel_ordner->text());
         const bool folderValid = !spiel_ordner->text().isEmpty() && holdsGameDatabase(game);

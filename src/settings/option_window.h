@@ -2,12 +2,15 @@
 
 #include "widgets/tool_window.h"
 #include "app/windows.h"
+#include "game/game_checks.h"
 #include "game/game_look.h"
 #include "message/scanner.h"
 #include "platform/platform.h"
 #include "preview/rendering.h"
 
+#include <filesystem>
 #include <optional>
+#include <utility>
 #include <string>
 
 class QAbstractButton;
@@ -66,6 +69,11 @@ public:
     GameMessageOptions gameMessageOptions() const;
     // "Beispielwert für \v" as a number, or nothing when it is none.
     std::optional<std::int32_t> sampleVariable() const;
+    // What the game's checks count: "Breite von \v", 8 where it is no number from 1 to 99.
+    CheckSettings checkSettings() const;
+    // The apply step of the checks of the typed lines: the game's heroes and face, and the
+    // dictionary, opened again only when its name or the game changed.
+    void applyInputChecks();
 
     // The Debugger tab is the scanner's trace log.
     bool tracing() const override;
@@ -133,6 +141,9 @@ public:
     QCheckBox* spiel_aktiv;         // applied flag, never shown
     QLineEdit* spiel_variable;      // what \v[n] prints in the game's look
     QLabel* spiel_schrift;          // which font the game's look draws with
+    QPushButton* spiel_nachrichten; // opens the message window
+    QLineEdit* spiel_woerterbuch;   // the spelling's Hunspell dictionary
+    QLineEdit* spiel_variablenbreite;  // how many characters the checks count "\v[n]" as
     QLineEdit* spiel_gesicht;
     QLineEdit* spiel_gesicht_nr;
     FacePicker* spiel_gesicht_wahl;
@@ -152,6 +163,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    std::optional<std::pair<QString, std::filesystem::path>> m_spellingOpened;  // dictionary and game last opened
     void buildVorschau(QWidget* page);
     void buildEingabe(QWidget* page);
     void buildText(QWidget* page);

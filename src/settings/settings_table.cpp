@@ -63,6 +63,8 @@ std::vector<SettingRow> gameRows(TForm2& o) {
         {"spiel", "hintergrund_x", o.spiel_hintergrund_x, "160", Check::Message},
         {"spiel", "hintergrund_y", o.spiel_hintergrund_y, "120", Check::Message},
         {"spiel", "bildschirm", o.spiel_bildschirm, "0"},
+        {"spiel", "woerterbuch", o.spiel_woerterbuch, "de_DE", Check::File},
+        {"spiel", "variablenbreite", o.spiel_variablenbreite, "8", Check::Number},
     };
 }
 

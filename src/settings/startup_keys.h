@@ -24,5 +24,8 @@ struct PositionKeys {
 };
 inline constexpr PositionKeys kPositionKeys[4] = {
     {"eingabe_top", "eingabe_left"}, {"optn_top", "optn_left"}, {"vorschau_top", "vorschau_left"}, {"tool_top", "tool_left"}};
+// The message window, which the user sizes, keeps its size too.
+inline constexpr const char* kMessagesWindowKeys[4] = {"nachrichten_top", "nachrichten_left", "nachrichten_breite",
+                                                       "nachrichten_hoehe"};
 
 }  // namespace zeilwerk

@@ -48,8 +48,19 @@ ToolWindow::ToolWindow(const QString& caption, QSize clientSize, bool mainWindow
     m_shownOnce = mainWindow;
 }
 
+void ToolWindow::makeResizable(QSize minimum) {
+    m_resizable = true;
+    setWindowFlag(Qt::WindowCloseButtonHint, true);
+    setMinimumSize(minimum);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    requestTitleBarButtons(this, true, true);
+}
+
 void ToolWindow::setClientSize(QSize size) {
-    setFixedSize(size);
+    if (m_resizable)
+        resize(size);
+    else
+        setFixedSize(size);
 }
 
 QMargins ToolWindow::frame() const {
@@ -90,7 +101,7 @@ void ToolWindow::setStayOnTop(bool onTop) {
     // frame and undo the palettes of its controls.
     overrideWindowFlags(flags);
     native->setFlags(flags);
-    requestTitleBarButtons(this, m_mainWindow);
+    requestTitleBarButtons(this, m_mainWindow || m_resizable, m_resizable);
 }
 
 void ToolWindow::showEvent(QShowEvent* event) {
@@ -118,8 +129,8 @@ bool ToolWindow::mainWindowMinimized() {
 }
 
 void ToolWindow::closeEvent(QCloseEvent* event) {
-    // Whatever the window manager offers, only the main window can be closed.
-    if (m_mainWindow)
+    // Whatever the window manager offers, only the main window and a resizable one close.
+    if (m_mainWindow || m_resizable)
         QWidget::closeEvent(event);
     else
         event->ignore();

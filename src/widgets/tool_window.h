@@ -5,13 +5,17 @@
 
 namespace zeilwerk {
 
-// The common frame of the four windows: a fixed-size tool window in Tahoma 8 point on the
-// button face, which snaps to the screen edges once it has been shown.
+// The common frame of the windows: a tool window in Tahoma 8 point on the button face, which
+// snaps to the screen edges once it has been shown; fixed in size unless made resizable.
 class ToolWindow : public QWidget {
 public:
     // The main window gets a close button and ends the program when closed; the others have
     // no button and cannot be closed by the user.
     ToolWindow(const QString& caption, QSize clientSize, bool mainWindow);
+
+    // A window the user resizes and closes (it hides), no smaller than minimum.
+    void makeResizable(QSize minimum);
+    bool resizable() const { return m_resizable; }
 
     void setClientSize(QSize size);
     // Window geometry as the system counts it: the outer frame in desktop pixels, title bar
@@ -34,6 +38,7 @@ private:
     QRect workArea() const;
 
     bool m_mainWindow;
+    bool m_resizable = false;
     QMargins m_placedFrame;   // the frame the last placement reckoned with
     bool m_shownOnce = false;
     bool m_snapping = false;

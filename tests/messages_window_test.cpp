@@ -1,0 +1,220 @@
+#include "game_fixture.h"
+#include "lcf_fixture.h"
+#include "program_fixture.h"
+
+#include "app/window_placement.h"
+#include "game/spelling.h"
+#include "game_window/messages_model.h"
+#include "game_window/messages_window.h"
+#include "settings/ini_file.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QThread>
+#include <QTreeView>
+
+#include <fstream>
+
+namespace zeilwerk::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Maps 2 and 1 in the tree's order, map 3 damaged, two common events and a battle; in
+// Windows-1252 as the Maker writes them.
+void writeMessagesGame(const fs::path& game) {
+    ASSERT_TRUE(writeEngineGame(game));
+    fs::create_directories(game / "FaceSet");
+    ASSERT_TRUE(faceSet().save(qpath(game / "FaceSet" / "Held.png"), "png"));
+    const auto write = [&](const char* name, const std::string& bytes) {
+        std::ofstream(game / name, std::ios::binary) << bytes;
+    };
+    const std::vector<LcfCommand> branchFace = {{12010, 0, "", {0, 1, 0, 0, 0}}, changeFace("Held", 1, false, 1),
+                                                {0, 1, "", {}}, {22011, 0, "", {}}, showMessage("Vielleicht")};
+    write("rpg_rt.LDB", gameDatabase({{1, "Alex"}}, "", "Stil", false,
+                                     troops({{1, "Wölfe", {{1, {showMessage("Ein Kampf beginnt")}}}}}) +
+                                         commonEvents({{1, "Lang", {showMessage("Eins"), messageLine("Zwei"), messageLine("Drei"),
+                                                                    messageLine("Vier"), messageLine("F\xfcnf")}},
+                                                       {2, "Zweig", branchFace}})));
+    write("RPG_RT.lmt", mapTree({{1, "Dorf"}, {2, "Wald"}, {3, "H\xf6hle"}}, {2, 1, 3}));
+    write("Map0001.lmu", mapUnit({{3, "NPC", {{1, {changeFace("Held", 5, true), windowOptions(0),
+                                                   showMessage("Hallo Welt"), messageLine("Zweite Zeile")}}}},
+                                  {4, "Wirt", {{2, {showMessage("Guten Tag")}}}}}));
+    write("Map0002.lmu", mapUnit({{1, "Bauer", {{1, {showMessage("Frische \xc4pfel!")}}}}}));
+    write("Map0003.lmu", "kaputt");
+}
+
+class MessagesWindowTest : public PreviewProgramTest {
+protected:
+    void SetUp() override {
+        PreviewProgramTest::SetUp();
+        writeMessagesGame(folder / "spiel");
+        options->spiel_ordner->setText(qpath(folder / "spiel"));
+        messagesWindow = std::make_unique<TForm5>(platform, windows);
+        windows.messages = messagesWindow.get();
+    }
+    void TearDown() override {
+        messagesWindow.reset();
+        PreviewProgramTest::TearDown();
+    }
+    void waitUntilDone() {
+        for (int i = 0; i < 500 && messagesWindow->working(); ++i) {
+            QCoreApplication::processEvents();
+            QThread::msleep(10);
+        }
+        QCoreApplication::processEvents();
+        ASSERT_FALSE(messagesWindow->working());
+    }
+    QStringList groups() const {
+        QStringList out;
+        for (int i = 0; i < messagesWindow->model->rowCount(); ++i)
+            out << messagesWindow->model->index(i, 0).data().toString();
+        return out;
+    }
+    QModelIndex message(int group, int row) const {
+        return messagesWindow->model->index(row, 0, messagesWindow->model->index(group, 0));
+    }
+
+    std::unique_ptr<TForm5> messagesWindow;
+};
+
+TEST_F(MessagesWindowTest, TheButtonOpensTheGameInGroupsWithCountsAndTheDamagedFileLast) {
+    options->spiel_nachrichten->click();
+    EXPECT_TRUE(messagesWindow->isVisible());
+    waitUntilDone();
+    EXPECT_EQ(groups(), QStringList({"Karte 2 »Wald« (1)", "Karte 1 »Dorf« (2)", "Allgemeine Ereignisse (2)",
+                                     "Kampfereignisse (1)", "Nicht lesbar (1)"}));
+    EXPECT_EQ(message(1, 0).data().toString(), "Ereignis 3, Seite 1: Hallo Welt");
+    EXPECT_EQ(message(1, 1).data().toString(), "Ereignis 4, Seite 2: Guten Tag");
+    EXPECT_EQ(message(2, 0).data().toString(), "Ereignis 1: Eins");
+    EXPECT_EQ(message(3, 0).data().toString(), "Truppe 1, Seite 1: Ein Kampf beginnt");
+    EXPECT_EQ(message(4, 0).data().toString(), "Map0003.lmu: Die Datei ist keine Karte des Makers oder beschädigt.");
+    EXPECT_EQ(message(2, 1).siblingAtColumn(1).data().toString(), "Gesicht unsicher");
+}
+
+TEST_F(MessagesWindowTest, TheFilterFindsTextInAnyLineCaseIgnoredAndTheCountsFollow) {
+    messagesWindow->openWindow();
+    waitUntilDone();
+    const struct {
+        const char* text;
+        QStringList groups;
+    } rows[] = {
+        {"", {"Karte 2 »Wald« (1)", "Karte 1 »Dorf« (2)", "Allgemeine Ereignisse (2)", "Kampfereignisse (1)",
+              "Nicht lesbar (1)"}},
+        {"äPFEL", {"Karte 2 »Wald« (1)", "Nicht lesbar (1)"}},
+        {"zweite zeile", {"Karte 1 »Dorf« (1)", "Nicht lesbar (1)"}},
+        {"FÜNF", {"Allgemeine Ereignisse (1)", "Nicht lesbar (1)"}},
+        {"e", {"Karte 2 »Wald« (1)", "Karte 1 »Dorf« (2)", "Allgemeine Ereignisse (2)", "Kampfereignisse (1)",
+               "Nicht lesbar (1)"}},
+        {"nirgends", {"Nicht lesbar (1)"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        messagesWindow->suchen->setText(QString::fromUtf8(row.text));
+        EXPECT_EQ(groups().join(" | ").toStdString(), row.groups.join(" | ").toStdString());
+    }
+}
+
+TEST_F(MessagesWindowTest, AChosenMessageFillsTheMemoAndTheOptionsAndThePreviewShowsItsFace) {
+    options->spiel_aktiv_set->setChecked(true);
+    options->confirmClick();
+    ASSERT_NE(preview->gameLook(), nullptr);
+    EXPECT_TRUE(preview->gameLook()->face.isNull());
+    messagesWindow->openWindow();
+    waitUntilDone();
+    messagesWindow->liste->setCurrentIndex(message(1, 0));
+    EXPECT_EQ(input->GetText->toPlainText(), "Hallo Welt\nZweite Zeile");
+    EXPECT_EQ(options->spiel_gesicht->text(), "Held");
+    EXPECT_EQ(options->spiel_gesicht_nr->text(), "5");
+    EXPECT_TRUE(options->spiel_gesicht_rechts->isChecked());
+    EXPECT_EQ(options->spiel_position->currentIndex(), 0);
+    ASSERT_NE(preview->gameLook(), nullptr);
+    EXPECT_FALSE(preview->gameLook()->face.isNull());
+    EXPECT_EQ(preview->gameLook()->boxTop, 0);
+    // Another message takes its own look: no face, the box at the bottom.
+    messagesWindow->liste->setCurrentIndex(message(0, 0));
+    EXPECT_EQ(input->GetText->toPlainText(), "Frische Äpfel!");
+    EXPECT_EQ(options->spiel_gesicht->text(), "");
+    EXPECT_TRUE(preview->gameLook()->face.isNull());
+    EXPECT_EQ(preview->gameLook()->boxTop, 160);
+}
+
+TEST_F(MessagesWindowTest, TheChecksMarkMessagesAndTheKindFilterShowsThoseWithAFinding) {
+    messagesWindow->openWindow();
+    waitUntilDone();
+    messagesWindow->pruefen->setChecked(true);
+    waitUntilDone();
+    EXPECT_GE(messagesWindow->model->findingCount(), 1);
+    messagesWindow->befund->setCurrentText("zu viele Zeilen");
+    EXPECT_EQ(groups(), QStringList({"Allgemeine Ereignisse (1)", "Nicht lesbar (1)"}));
+    EXPECT_GE(messagesWindow->model->rowCount(message(0, 0)), 1) << "the finding is a child of its message";
+    messagesWindow->pruefen->setChecked(false);
+    EXPECT_EQ(messagesWindow->model->findingCount(), 0);
+}
+
+TEST_F(MessagesWindowTest, SpellingFindingsComeWithTheChecksAndTheirWordIsTakenInWithOneClick) {
+    // A dictionary of our own that knows every word of the game but "Äpfel".
+    platform.programFolder = folder.path();
+    fs::create_directories(folder / "woerterbuch");
+    std::ofstream(folder / "woerterbuch" / "probe.aff", std::ios::binary) << "SET UTF-8\n";
+    std::ofstream(folder / "woerterbuch" / "probe.dic", std::ios::binary)
+        << "11\nHallo\nWelt\nZweite\nZeile\nGuten\nTag\nFrische\nEins\nZwei\nDrei\nVier\n";
+    options->spiel_woerterbuch->setText("probe");
+    messagesWindow->openWindow();
+    waitUntilDone();
+    messagesWindow->pruefen->setChecked(true);
+    waitUntilDone();
+    messagesWindow->befund->setCurrentText("Rechtschreibung");
+    const QStringList spelt = groups();
+    ASSERT_FALSE(spelt.isEmpty());
+    EXPECT_EQ(spelt.first(), "Karte 2 »Wald« (1)");
+    const QModelIndex finding = messagesWindow->model->index(0, 0, message(0, 0));
+    ASSERT_NE(messagesWindow->model->findingAt(finding), nullptr);
+    EXPECT_EQ(messagesWindow->model->findingAt(finding)->word, u"Äpfel");
+    const std::unique_ptr<QMenu> menu = messagesWindow->contextMenu(finding);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions().first()->text(), "„Äpfel“ in die Wortliste des Spiels aufnehmen");
+    menu->actions().first()->trigger();
+    waitUntilDone();
+    EXPECT_FALSE(groups().contains("Karte 2 »Wald« (1)"));
+    EXPECT_EQ(readWordList(wordListPath(folder.path(), folder / "spiel")), std::vector<std::u16string>{u"Äpfel"});
+}
+
+TEST_F(MessagesWindowTest, ItsPlaceAndSizeAreKeptInTheStartupFileWithTheOthers) {
+    messagesWindow->setClientSize(QSize(600, 480));
+    messagesWindow->moveOuterTo(QPoint(100, 50));
+    std::vector<IniEntry> entries;
+    appendPositions(windows, entries);
+    IniFile file(folder / "optn.ini");
+    file.write(entries);
+    const std::pair<const char*, int> keys[] = {
+        {"nachrichten_top", 50}, {"nachrichten_left", 100}, {"nachrichten_breite", 600}, {"nachrichten_hoehe", 480}};
+    for (const auto& [key, value] : keys)
+        EXPECT_EQ(file.readNumber("fenster", key, -1), value) << key;
+    messagesWindow->setClientSize(QSize(400, 300));
+    messagesWindow->moveOuterTo(QPoint(0, 0));
+    restorePositions(windows, file);
+    EXPECT_EQ(messagesWindow->size(), QSize(600, 480));
+    EXPECT_EQ(messagesWindow->outerGeometry().topLeft(), QPoint(100, 50));
+}
+
+TEST_F(MessagesWindowTest, AReadingUnderWayEndsWithTheWindowAndAnotherFolderEmptiesIt) {
+    messagesWindow->openWindow();
+    options->spiel_ordner->setText(qpath(folder / "anders"));
+    EXPECT_FALSE(messagesWindow->working());
+    EXPECT_EQ(messagesWindow->model->rowCount(), 0);
+    options->spiel_ordner->setText(qpath(folder / "spiel"));
+    messagesWindow->readGame();
+    messagesWindow.reset();  // joins the reading; what it posted is dropped with the window
+    windows.messages = nullptr;
+    QCoreApplication::processEvents();
+}
+
+}  // namespace
+}  // namespace zeilwerk::test

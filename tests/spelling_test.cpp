@@ -1,0 +1,199 @@
+#include "game/spelling.h"
+
+#include "lcf_fixture.h"
+#include "platform/error.h"
+#include "platform/number.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+namespace zeilwerk::test {
+namespace {
+
+// "word@offset|..." of a line, so a row shows both what was taken and where.
+std::string shown(std::u16string_view line, const std::vector<SpellingWord>& words) {
+    std::string out;
+    for (const SpellingWord& w : words)
+        out += (out.empty() ? "" : "|") + toUtf8(line.substr(w.at, w.length)) + "@" + std::to_string(w.at);
+    return out;
+}
+
+TEST(Spelling, TakesTheWordsOfALineAndLeavesCodesNumbersAndHeroesAlone) {
+    const std::unordered_set<std::u16string> heroes = nameWords({{1, u"Alex"}, {2, u"Mira Sturmfels"}});
+    struct Row {
+        std::u16string line;
+        std::string words;
+    };
+    const std::vector<Row> rows = {
+        {u"Hallo Welt", "Hallo@0|Welt@6"},
+        {u"\\c[2]Alex:\\C[0] Guten Tag, Mira", "Guten@16|Tag@22"},
+        {u"\\n[1]s Schwert, \\N[2] lacht", "Schwert@7|lacht@22"},
+        {u"Du hast \\v[12] Goldstücke\\. und \\V[13] Tränke", "Du@0|hast@3|Goldstücke@15|und@28|Tränke@39"},
+        {u"$Aund Herz$Bklopft", "und@2|Herz@6|klopft@12"},
+        {u"Drachen-Höhle, Straße", "Drachen@0|Höhle@8|Straße@15"},
+        {u"Wie geht's? 'Gut' hab'", "Wie@0|geht's@4|Gut@13|hab@18"},
+        {u"Level5 hat 300 Gold, 2te x", "hat@7|Gold@15|x@25"},
+        {u"\\c[\\v[3]]Rot\\s[5]\\|\\!\\^\\>\\<\\_\\$\\\\Ende\\x", "Rot@9|Ende@33"},
+        {u"Auf \\c[3 immer offen", "Auf@0"},
+        {u"あいう ÄÖÜ×äöü", "ÄÖÜ@4|äöü@8"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(toUtf8(row.line));
+        EXPECT_EQ(shown(row.line, spellingWords(row.line, heroes)), row.words);
+    }
+}
+
+// A dictionary of our own: UTF-8, or ISO-8859-1 with its umlauts as single bytes.
+void writeDictionary(const std::filesystem::path& folder, const std::string& name, const std::string& aff,
+                     const std::string& dic) {
+    writeFile(folder / (name + ".aff"), aff);
+    writeFile(folder / (name + ".dic"), dic);
+}
+
+TEST(Spelling, SpeaksToADictionaryInItsOwnEncoding) {
+    TempDir dir;
+    writeDictionary(dir.path(), "xx_UTF", "SET UTF-8\nTRY äöüßaeiou\n", "3\nHaus\nBär\nStraße\n");
+    writeDictionary(dir.path(), "xx_LATIN", "SET ISO8859-1\nTRY \xe4\xf6\xfc\xdf" "aeiou\n", "2\nK\xe4se\nMu\xdf\n");
+    struct Row {
+        std::string name;
+        std::u16string known, unknown, typo, suggestion, addable;
+    };
+    const std::vector<Row> rows = {
+        {"xx_UTF", u"Straße", u"Strase", u"Bar", u"Bär", u"Zwerg"},
+        {"xx_LATIN", u"Muß", u"Kese", u"Kase", u"Käse", u"Łódź"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Speller speller(row.name, {dir.path() / "fehlt", dir.path()});
+        EXPECT_EQ(speller.affixFile(), dir.path() / (row.name + ".aff"));
+        EXPECT_TRUE(speller.check(row.known));
+        EXPECT_FALSE(speller.check(row.unknown));
+        const std::vector<std::u16string> suggestions = speller.suggest(row.typo);
+        EXPECT_NE(std::find(suggestions.begin(), suggestions.end(), row.suggestion), suggestions.end());
+        EXPECT_FALSE(speller.check(row.addable));
+        speller.add(row.addable);
+        EXPECT_TRUE(speller.check(row.addable));
+    }
+    try {
+        Speller missing("de_XX", {dir.path()});
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("Das Wörterbuch „de_XX“ wurde nicht gefunden"), std::string::npos);
+    }
+}
+
+TEST(Spelling, FindsTyposWithTheGermanDictionary) {
+    std::vector<std::filesystem::path> folders = dictionaryFolders(".");
+#ifdef _WIN32
+    GTEST_SKIP() << "de_DE comes with the zip, not with the tests";
+#endif
+    Speller speller("de_DE", folders);
+    for (const std::u16string word : {u"Straße", u"Goldstücke", u"Tränke", u"eingestürzt", u"Weilchen", u"geht"})
+        EXPECT_TRUE(speller.check(word)) << toUtf8(word);
+    for (const std::u16string word : {u"Wrot", u"Schwret", u"Strase"})
+        EXPECT_FALSE(speller.check(word)) << toUtf8(word);
+
+    GameMessages game;
+    game.heroNames = {{1, u"Xalûn"}};
+    game.messages.push_back({{}, {u"Das Wrot von Xalûn, gibt's das?", u"\\c[2]Gold\\c[0] und Wrot, Wrot!"}, {}});
+    const std::vector<Finding> findings = checkSpelling(game, speller);
+    ASSERT_EQ(findings.size(), 2u);  // one a line and word
+    EXPECT_EQ(findings[0].line, 1);
+    EXPECT_EQ(findings[1].line, 2);
+    EXPECT_EQ(findings[0].kind, "rechtschreibung");
+    EXPECT_EQ(findings[0].reason.rfind("„Wrot“ steht nicht im Wörterbuch (Vorschl", 0), 0u) << findings[0].reason;
+    EXPECT_NE(findings[0].reason.find("Wort"), std::string::npos) << findings[0].reason;
+
+    SpellingCheck check(speller, game.heroNames);
+    EXPECT_EQ(shown(u"Wrot Xalûn Wrot", check.wrongWords(u"Wrot Xalûn Wrot")), "Wrot@0|Wrot@11");
+    check.add(u"Wrot");
+    EXPECT_TRUE(check.wrongWords(u"Wrot").empty());
+}
+
+TEST(Spelling, KeepsTheGamesWordsInTheSettingsFolder) {
+    TempDir dir;
+    const std::filesystem::path game = dir.path() / "Spiel", settings = dir.path() / "Einstellungen";
+    std::filesystem::create_directories(game);
+    const std::filesystem::path list = wordListPath(settings, game);
+    EXPECT_EQ(list.parent_path(), settings / "woerterlisten");
+    EXPECT_TRUE(std::regex_match(list.filename().string(), std::regex("woerter-[0-9a-f]{16}\\.txt")));
+    EXPECT_EQ(wordListPath(settings, game / "." / ""), list);
+    EXPECT_NE(wordListPath(settings, dir.path() / "Anderes"), list);
+
+    EXPECT_TRUE(readWordList(list).empty());
+    addToWordList(list, game, u"Mörkhall");
+    addToWordList(list, game, u"Xalûn");
+    addToWordList(list, game, u"Mörkhall");
+    EXPECT_EQ(readWordList(list), (std::vector<std::u16string>{u"Mörkhall", u"Xalûn"}));
+    const std::string text = readFile(list);
+    EXPECT_EQ(text.rfind("# ", 0), 0u);
+    EXPECT_NE(text.substr(0, text.find('\n')).find(game.string()), std::string::npos) << text;
+    EXPECT_TRUE(std::filesystem::is_empty(game));
+
+    writeDictionary(dir.path(), "xx_UTF", "SET UTF-8\n", "1\nHaus\n");
+    Speller speller("xx_UTF", {dir.path()});
+    EXPECT_FALSE(speller.check(u"Mörkhall"));
+    EXPECT_EQ(loadWordList(list, speller), 2u);
+    EXPECT_TRUE(speller.check(u"Mörkhall"));
+
+    EXPECT_THROW(addToWordList(wordListPath(game, game), game, u"Nie"), Error);
+    EXPECT_TRUE(std::filesystem::is_empty(game));
+}
+
+#ifdef ZEILWERK_PROGRAM
+// The real program, copied into a folder of its own: that folder is its settings folder.
+TEST(Spelling, ChecksAGameOnTheCommandLine) {
+    TempDir dir;
+    const std::filesystem::path game = dir.path() / "Spiel", program = dir.path() / "Programm";
+    std::filesystem::create_directories(game);
+    std::filesystem::create_directories(program);
+    std::filesystem::copy_file(ZEILWERK_PROGRAM, program / "zeilwerk");
+    writeFile(game / "RPG_RT.ldb", gameDatabase({{1, "Alex"}}));
+    writeFile(game / "RPG_RT.lmt", mapTree({{1, "Dorf"}}, {1}));
+    writeFile(game / "Map0001.lmu",
+              mapUnit({{1, "Wirt", {{1, {showMessage("Alex, das Wrot von M\xf6rkhall"), messageLine("\\c[25]")}}}}}));
+    addToWordList(wordListPath(program, game), game, u"Mörkhall");
+
+    struct Row {
+        std::string arguments;
+        int status;
+        std::string out, err;
+    };
+    const std::string folder = "'" + game.string() + "'";
+    const std::vector<Row> rows = {
+        {"--pruefen " + folder + " --rechtschreibung", 1,
+         "Zeile 1: „Wrot“ steht nicht im Wörterbuch (Vorschl", ""},
+        {"--pruefen " + folder + " --rechtschreibung --format csv", 1, ",1,rechtschreibung,", ""},
+        {"--pruefen " + folder + " --rechtschreibung --woerterbuch xx_FEHLT", 2, "", "„xx_FEHLT“ wurde nicht gefunden"},
+        {"--liste " + folder + " --rechtschreibung", 2, "", "gehört zu --pruefen"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.arguments);
+        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY '" + (program / "zeilwerk").string() + "' " +
+                                    row.arguments + " >'" + (dir / "out").string() + "' 2>'" + (dir / "err").string() + "'";
+        const int raw = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(raw));
+        EXPECT_EQ(WEXITSTATUS(raw), row.status);
+        const std::string out = readFile(dir / "out"), err = readFile(dir / "err");
+        EXPECT_NE(out.find(row.out), std::string::npos) << out;
+        EXPECT_NE(err.find(row.err), std::string::npos) << err;
+        // The hero, the word list's word and the colour finding's code are no spelling mistakes.
+        for (const char* word : {"„Alex“", "„Mörkhall“", "„c“"})
+            EXPECT_EQ(out.find(word), std::string::npos) << out;
+    }
+    // Nothing was written beside the game.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(game), std::filesystem::directory_iterator()), 3);
+}
+#endif
+
+}  // namespace
+}  // namespace zeilwerk::test
