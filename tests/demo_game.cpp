@@ -176,7 +176,7 @@ void writeDemoEvents(const fs::path& folder, const std::string& database) {
         {1, "Wirt", {page(1, {changeFace("Gesichter", 2)}, say({"Willkommen im \\c[2]Goldenen Krug\\c[0]!", "Ein Zimmer kostet \\v[12] Goldst\xfc" "cke."})),
                      page(2, {changeFace("Gesichter", 2)}, say({"Gute Nacht, \\n[1]."}))}},
         {2, "Bauer", {page(1, {changeFace("Gesichter", 5, true)}, say({"Frische \xc4pfel! Drei f\xfcr ein Goldst\xfc" "ck!"}))}},
-        {3, "Kind", {page(1, {windowOptions(0)}, say({"Hast du den Drachen gesehen?", "Er wohnt oben in den Bergen,", "hinter dem gro\xdf" "en Wasserfall, sagt Oma."}))}},
+        {3, "Kind", {page(1, {windowOptions(0)}, say({"Hast du den Drachen gesehn?", "Er wohnt oben in den Bergen,", "hinter dem gro\xdf" "en Wasserfall, sagt Oma."}))}},
     };
     const std::vector<LcfEvent> forest = {
         {1, "Schild", {page(1, {}, say({"\\c[4]Vorsicht:\\c[0] W\xf6lfe!"}))}},

@@ -10,6 +10,8 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/qt_text.h"
+#include "widgets/help_line.h"
+#include "widgets/hints.h"
 #include "preview/preview_window.h"
 #include "settings/option_window.h"
 
@@ -50,13 +52,13 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
     auto* label = new QLabel(QStringLiteral("Suchen:"), this);
     suchen = new QLineEdit(this);
     suchen->setClearButtonEnabled(true);
-    suchen->setToolTip(QStringLiteral("Zeigt nur die Nachrichten, in denen dieser Text vorkommt; Groß- und Kleinschreibung zählen nicht."));
+    setHint(suchen, QStringLiteral("Zeigt nur die Nachrichten, in denen dieser Text vorkommt; Groß- und Kleinschreibung zählen nicht."));
     label->setBuddy(suchen);
     befund = new QComboBox(this);
     befund->addItems({QStringLiteral("Alle Nachrichten"), QStringLiteral("Mit Befund")});
     for (const FindingKind& k : kFindingKinds)
         befund->addItem(QString::fromUtf8(k.label));
-    befund->setToolTip(QStringLiteral("Zeigt nach „Prüfen“ nur die Nachrichten mit einem Befund dieser Art."));
+    setHint(befund, QStringLiteral("Zeigt nach „Prüfen“ nur die Nachrichten mit einem Befund dieser Art."));
     top->addWidget(label);
     top->addWidget(suchen, 1);
     top->addWidget(befund);
@@ -64,9 +66,9 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
 
     auto* buttons = new QHBoxLayout;
     neu_laden = new QPushButton(QStringLiteral("Neu laden"), this);
-    neu_laden->setToolTip(QStringLiteral("Liest die Nachrichten des Spielordners noch einmal."));
+    setHint(neu_laden, QStringLiteral("Liest die Nachrichten des Spielordners noch einmal."));
     pruefen = new QCheckBox(QStringLiteral("Prüfen"), this);
-    pruefen->setToolTip(
+    setHint(pruefen, 
         QStringLiteral("Prüft jede Nachricht: Breite, Zeilen, Codes, Farben, Tempo, Helden und Rechtschreibung."));
     buttons->addWidget(neu_laden);
     buttons->addWidget(pruefen);
@@ -85,6 +87,8 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
     liste->header()->resizeSection(1, 140);
     layout->addWidget(liste, 1);
     liste->setContextMenuPolicy(Qt::CustomContextMenu);
+    setHint(liste, QStringLiteral("Ein Klick legt die Nachricht ins Eingabefeld und ihr Gesicht und Fenster in die "
+                                  "Vorschau; ein Rechtsklick auf einen Rechtschreibbefund nimmt das Wort auf."));
 
     auto* bottom = new QHBoxLayout;
     fortschritt = new QProgressBar(this);
@@ -96,6 +100,15 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
     bottom->addWidget(fortschritt);
     bottom->addWidget(status, 1);
     layout->addLayout(bottom);
+
+    // The hints go to the input window's help line, as every window's do.
+    auto* help = new HelpBinding(this, [this](QWidget* sender) {
+        if (m_windows.input)
+            m_windows.input->setHelpText(helpTextOf(sender));
+    });
+    for (QWidget* w : {static_cast<QWidget*>(suchen), static_cast<QWidget*>(befund), static_cast<QWidget*>(neu_laden),
+                       static_cast<QWidget*>(pruefen), static_cast<QWidget*>(liste)})
+        help->bind(w);
 
     Messages& messages = *m_platform.messages;
     connect(suchen, &QLineEdit::textChanged, this, [this] { applyFilter(); });
