@@ -209,13 +209,17 @@ std::vector<Finding> mergedByMessage(const GameMessages& game, const std::vector
 
 }  // namespace
 
+bool isCommandLine(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "--liste" || std::string_view(argv[i]) == "--pruefen")
+            return true;
+    return false;
+}
+
 std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-    std::vector<std::string_view> args(argv + 1, argv + argc);
-    bool ours = false;
-    for (std::string_view a : args)
-        ours = ours || a == "--liste" || a == "--pruefen";
-    if (!ours)
+    if (!isCommandLine(argc, argv))
         return std::nullopt;
+    std::vector<std::string_view> args(argv + 1, argv + argc);
 
     bool check = false;
     std::string folder;

@@ -12,6 +12,8 @@ namespace zeilwerk {
 // list from the settings folder. Returns the exit status: 0 nothing found, 1 findings or
 // skipped files, 2 a folder, dictionary or arguments that cannot be used; nothing when the
 // arguments are not for the command line.
+// Whether the arguments ask for the program without windows.
+bool isCommandLine(int argc, const char* const* argv);
 std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
 }  // namespace zeilwerk

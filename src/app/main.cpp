@@ -19,6 +19,10 @@
 #include <iostream>
 #include <memory>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 // Qt aborts with a long plug-in message when there is no display; say it in one line.
@@ -30,9 +34,28 @@ bool displayMissing() {
 #endif
 }
 
+#ifdef _WIN32
+// A windowed program has no console of its own: what the command line writes goes to the
+// console it was started from, unless it is redirected to a file or a pipe.
+void useParentConsole() {
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (out && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN)
+        return;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS))
+        return;
+    std::freopen("CONOUT$", "w", stdout);
+    std::freopen("CONOUT$", "w", stderr);
+    SetConsoleOutputCP(CP_UTF8);
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    if (zeilwerk::isCommandLine(argc, argv))
+        useParentConsole();
+#endif
     // The checks of a game folder need no windows, and so no display.
     if (const auto status = zeilwerk::runCommandLine(argc, argv, std::cout, std::cerr))
         return *status;
