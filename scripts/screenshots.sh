@@ -54,15 +54,18 @@ pkill -x zeilwerk; sleep 1
 
 # The same message as the game's engine draws it, in our own demo game: once with our own
 # bitmap font in the game folder, once with the free fallback font.
-game_look() {  # folder, picture, more keys of the section spiel
+start_in_game() {  # folder, more keys of the section vorschau, more keys of the section spiel
     printf '[laden]\r\nauto=1\r\ndatei=standard.ini\r\n' >"$work/optn.ini"
-    printf '[vorschau]\r\naktiv=1\r\naktiv_set=1\r\nscale2x=1\r\nscale2x_set=1\r\n' >"$work/standard.ini"
+    printf '[vorschau]\r\n%s' "${2:-}" >"$work/standard.ini"
     printf '[spiel]\r\nordner=%s\r\nsystem=\r\naktiv_set=1\r\naktiv=1\r\nvariable=1250\r\n%s' "$1" "${3:-}" >>"$work/standard.ini"
     (cd "$work" && ./zeilwerk >/dev/null 2>&1 &)
     xdotool search --sync --onlyvisible --name '^Texteingabe$' >/dev/null
     sleep 1
     xdotool type --delay 40 'üö'
     xdotool key BackSpace BackSpace
+}
+game_look() {  # folder, picture, more keys of the section spiel
+    start_in_game "$1" $'aktiv=1\r\naktiv_set=1\r\nscale2x=1\r\nscale2x_set=1\r\n' "${3:-}"
     xdotool type --delay 40 'Hallo \c[2]\n[1]\c[0]! Schön, dich zu sehen.'
     xdotool key Return
     xdotool type --delay 40 '\C[11]\N[2]\C[0] hat \c[10]\v[12] Goldstücke\c[0] gefunden. $A $E'
@@ -82,13 +85,7 @@ game_look "$work/Spiel" "$root/docs/spiel-bildschirm.png" \
     $'gesicht=Gesichter\r\ngesicht_nr=6\r\ngesicht_gespiegelt=1\r\ntransparent=1\r\nposition=2\r\nhintergrund=Wiese\r\nbildschirm=1\r\n'
 
 # The checks while typing: a line too wide for the box and a typo, marked in the input.
-printf '[laden]\r\nauto=1\r\ndatei=standard.ini\r\n' >"$work/optn.ini"
-printf '[spiel]\r\nordner=%s\r\nsystem=\r\naktiv_set=1\r\naktiv=1\r\n' "$work/Spiel" >"$work/standard.ini"
-(cd "$work" && ./zeilwerk >/dev/null 2>&1 &)
-xdotool search --sync --onlyvisible --name '^Texteingabe$' >/dev/null
-sleep 1
-xdotool type --delay 40 'üö'
-xdotool key BackSpace BackSpace
+start_in_game "$work/Spiel"
 xdotool type --delay 40 'Hallo \c[2]\n[1]\c[0]! Hier ist ein Tipfehler versteckt.'
 xdotool key Return
 xdotool type --delay 40 'Und diese Zeile ist viel zu lang für das Fenster des Spiels.'
