@@ -1,9 +1,9 @@
 #include "program_fixture.h"
 #include "ink.h"
 
-#include "widgets/tool_window.h"
 #include "platform/code_page.h"
 #include "platform/fonts.h"
+#include "widgets/tool_window.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "program_fixture.h"
 
-#include "widgets/hints.h"
 #include "app/window_placement.h"
+#include "widgets/hints.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>

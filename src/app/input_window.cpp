@@ -1,6 +1,5 @@
 #include "app/input_window.h"
 
-#include "widgets/help_line.h"
 #include "app/input_checks.h"
 #include "app/startup.h"
 #include "app/window_placement.h"
@@ -12,6 +11,7 @@
 #include "preview/preview_window.h"
 #include "preview/rendering.h"
 #include "settings/option_window.h"
+#include "widgets/help_line.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "widgets/help_line.h"
-#include "widgets/tool_window.h"
 #include "app/windows.h"
 #include "platform/platform.h"
+#include "widgets/help_line.h"
+#include "widgets/tool_window.h"
 
 #include <QString>
 

@@ -2,12 +2,12 @@
 
 #include "app/input_window.h"
 #include "game_window/messages_window.h"
-#include "widgets/tool_window.h"
 #include "message/toolbar_window.h"
 #include "preview/preview_window.h"
 #include "settings/ini_file.h"
 #include "settings/option_window.h"
 #include "settings/startup_keys.h"
+#include "widgets/tool_window.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -10,10 +10,10 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/qt_text.h"
-#include "widgets/help_line.h"
-#include "widgets/hints.h"
 #include "preview/preview_window.h"
 #include "settings/option_window.h"
+#include "widgets/help_line.h"
+#include "widgets/hints.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

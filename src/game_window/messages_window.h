@@ -1,9 +1,9 @@
 #pragma once
 
-#include "widgets/tool_window.h"
 #include "app/windows.h"
 #include "game/game_checks.h"
 #include "platform/platform.h"
+#include "widgets/tool_window.h"
 
 #include <QModelIndex>
 

@@ -1,10 +1,10 @@
 #include "message/toolbar_window.h"
 
+#include "app/input_window.h"
+#include "platform/messages.h"
 #include "widgets/help_line.h"
 #include "widgets/hints.h"
 #include "widgets/icons.h"
-#include "app/input_window.h"
-#include "platform/messages.h"
 
 #include <QPlainTextEdit>
 #include <QTextCursor>

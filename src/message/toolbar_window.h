@@ -1,8 +1,8 @@
 #pragma once
 
-#include "widgets/tool_window.h"
 #include "app/windows.h"
 #include "platform/platform.h"
+#include "widgets/tool_window.h"
 
 #include <array>
 

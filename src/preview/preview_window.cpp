@@ -1,7 +1,5 @@
 #include "preview/preview_window.h"
 
-#include "widgets/help_line.h"
-#include "widgets/hints.h"
 #include "app/input_window.h"
 #include "platform/code_page.h"
 #include "platform/error.h"
@@ -12,6 +10,8 @@
 #include "preview/picture_file.h"
 #include "preview/pixels.h"
 #include "settings/option_window.h"
+#include "widgets/help_line.h"
+#include "widgets/hints.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "widgets/tool_window.h"
 #include "app/windows.h"
 #include "game/game_look.h"
 #include "platform/platform.h"
 #include "preview/layer.h"
 #include "preview/message_player.h"
 #include "preview/preview_renderer.h"
+#include "widgets/tool_window.h"
 
 #include <QImage>
 #include <QString>

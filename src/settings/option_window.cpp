@@ -1,12 +1,9 @@
 #include "settings/option_window.h"
 
-#include "widgets/help_line.h"
-#include "widgets/hints.h"
-#include "widgets/icons.h"
 #include "app/input_window.h"
-#include "game_window/messages_window.h"
 #include "game/game_look.h"
 #include "game/spelling.h"
+#include "game_window/messages_window.h"
 #include "platform/fonts.h"
 #include "platform/messages.h"
 #include "platform/number.h"
@@ -14,6 +11,9 @@
 #include "platform/qt_text.h"
 #include "settings/face_picker.h"
 #include "settings/settings_table.h"
+#include "widgets/help_line.h"
+#include "widgets/hints.h"
+#include "widgets/icons.h"
 
 #include <QCheckBox>
 #include <QComboBox>

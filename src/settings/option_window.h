@@ -1,12 +1,12 @@
 #pragma once
 
-#include "widgets/tool_window.h"
 #include "app/windows.h"
 #include "game/game_checks.h"
 #include "game/game_look.h"
 #include "message/scanner.h"
 #include "platform/platform.h"
 #include "preview/rendering.h"
+#include "widgets/tool_window.h"
 
 #include <filesystem>
 #include <optional>
