@@ -147,7 +147,9 @@ QString InputChecks::toolTipAt(QPoint viewportPoint) const {
 }
 
 bool InputChecks::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_memo->viewport() && event->type() == QEvent::ToolTip) {
+    // The type first: the memo sends events here while it is being destroyed, when asking
+    // it for its viewport would be too late.
+    if (event->type() == QEvent::ToolTip && watched == m_memo->viewport()) {
         const auto* help = static_cast<QHelpEvent*>(event);
         const QString text = toolTipAt(help->pos());
         if (text.isEmpty())
@@ -156,7 +158,7 @@ bool InputChecks::eventFilter(QObject* watched, QEvent* event) {
             QToolTip::showText(help->globalPos(), text, m_memo->viewport());
         return true;
     }
-    if (watched == m_memo && event->type() == QEvent::ContextMenu) {
+    if (event->type() == QEvent::ContextMenu && watched == m_memo) {
         const auto* menu = static_cast<QContextMenuEvent*>(event);
         contextMenu(m_memo->viewport()->mapFrom(m_memo, menu->pos()))->exec(menu->globalPos());
         return true;
