@@ -12,11 +12,14 @@ bash scripts/setup.sh
 
 cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DZEILWERK_FUZZ=ON -DZEILWERK_TESTS=OFF -DZEILWERK_BENCH=OFF >/dev/null
-cmake --build build-fuzz -j2 --target "${targets[@]}"
+cmake --build build-fuzz -j2 --target "${targets[@]}" write_font_seeds
+# Seeds of our own: pictures kept in fuzz/seeds, fonts written by the tests' writers.
+rm -rf build-fuzz/seeds && cp -r fuzz/seeds build-fuzz/seeds
+build-fuzz/fuzz/write_font_seeds build-fuzz/seeds
 for target in "${targets[@]}"; do
     mkdir -p "fuzz-corpus/$target"
     seeds=()
-    [ -d "fuzz/seeds/$target" ] && seeds=("fuzz/seeds/$target")
+    [ -d "build-fuzz/seeds/$target" ] && seeds=("build-fuzz/seeds/$target")
     log="build-fuzz/$target.log"
     status=0
     "build-fuzz/fuzz/$target" -max_total_time="$seconds" -runs=10000000 -print_final_stats=1 \
