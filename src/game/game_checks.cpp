@@ -12,10 +12,6 @@ namespace {
 
 constexpr int kLinesShown = 4;
 
-char16_t lower(char16_t c) {
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
-}
-
 std::string shownCode(std::u16string_view code) {
     return "»" + toUtf8(code) + "«";
 }
@@ -36,7 +32,7 @@ public:
                 return;
             }
             const char16_t letter = m_line[i + 1];
-            switch (lower(letter)) {
+            switch (asciiLower(letter)) {
             case u'c':
             case u's':
             case u'n':
@@ -66,7 +62,7 @@ private:
     // A code with a number in brackets at `at`; returns where its last character is.
     size_t withNumber(size_t at) {
         const std::u16string code = m_line.substr(at, 2);
-        const char16_t letter = lower(m_line[at + 1]);
+        const char16_t letter = asciiLower(m_line[at + 1]);
         const size_t open = at + 2;
         if (open >= m_line.size() || m_line[open] != u'[') {
             m_report("unbekannter_code", shownCode(code) + " braucht eine Zahl in eckigen Klammern.");
@@ -78,7 +74,7 @@ private:
             return m_line.size();
         }
         const std::u16string_view inside = std::u16string_view(m_line).substr(open + 1, close - open - 1);
-        if (inside.size() >= 3 && inside[0] == u'\\' && lower(inside[1]) == u'v' && inside[2] == u'[') {
+        if (inside.size() >= 3 && inside[0] == u'\\' && asciiLower(inside[1]) == u'v' && inside[2] == u'[') {
             // The number comes from a variable: its bracket closes first, then ours.
             close = m_line.find(u']', close + 1);
             if (close == std::u16string::npos) {

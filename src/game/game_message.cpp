@@ -1,6 +1,7 @@
 #include "game/game_message.h"
 
 #include "platform/code_page.h"
+#include "platform/number.h"
 
 #include <algorithm>
 #include <optional>
@@ -10,14 +11,6 @@ namespace {
 
 constexpr int kColours = 20;
 constexpr int kSymbolWidth = 12;
-
-char16_t lower(char16_t c) {
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
-}
-
-bool isLetter(char16_t c) {
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
-}
 
 // Reads a line front to back as the engine does, placing its cells.
 class LineSetter {
@@ -44,7 +37,7 @@ public:
                 code();
                 silentCode = m_out.size() == before && !m_timed;
             } else {
-                if (c == u'$' && m_at < m_text.size() && isLetter(m_text[m_at]))
+                if (c == u'$' && m_at < m_text.size() && isAsciiLetter(m_text[m_at]))
                     symbol(m_text[m_at++]);
                 else
                     character(c);
@@ -104,7 +97,7 @@ private:
         inside = inside.substr(m_at + 1, close == std::u16string::npos ? std::u16string::npos : close - m_at - 1);
         size_t end = close;
         std::optional<std::int64_t> value;
-        if (inside.size() >= 3 && inside[0] == u'\\' && lower(inside[1]) == u'v' && inside[2] == u'[') {
+        if (inside.size() >= 3 && inside[0] == u'\\' && asciiLower(inside[1]) == u'v' && inside[2] == u'[') {
             // The inner code has a bracket of its own: the outer one closes after it.
             end = close == std::u16string::npos ? close : m_text.find(u']', close + 1);
             value = m_message.variable;
@@ -126,7 +119,7 @@ private:
             return;
         const char16_t letter = m_text[m_at++];
         bool opened = false;
-        switch (lower(letter)) {
+        switch (asciiLower(letter)) {
         case u'\\':
             character(u'\\');
             return;

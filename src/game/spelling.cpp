@@ -20,10 +20,6 @@
 namespace zeilwerk {
 namespace {
 
-bool isAsciiLetter(char16_t c) {
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
-}
-
 // Latin with its accents and umlauts, Greek and Cyrillic; the marks between them are not letters.
 bool isLetter(char16_t c) {
     if (c < 0x80)
@@ -43,16 +39,12 @@ bool isApostrophe(char16_t c) {
     return c == u'\'' || c == 0x2019;
 }
 
-char16_t lower(char16_t c) {
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
-}
-
 // Past a code starting with "\\" at `at`: "\\c[..]" with what its brackets hold (a "\\v[n]"
 // inside them too), or the backslash and its letter.
 size_t pastCode(std::u16string_view line, size_t at) {
     if (at + 1 >= line.size())
         return line.size();
-    const char16_t letter = lower(line[at + 1]);
+    const char16_t letter = asciiLower(line[at + 1]);
     const bool bracketed = letter == u'c' || letter == u's' || letter == u'n' || letter == u'v';
     if (!bracketed || at + 2 >= line.size() || line[at + 2] != u'[')
         return at + 2;
@@ -64,37 +56,6 @@ size_t pastCode(std::u16string_view line, size_t at) {
             return i + 1;
     }
     return line.size();
-}
-
-std::u16string fromUtf8(std::string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size();) {
-        const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
-        const unsigned char b = byte(i);
-        const int extra = b < 0x80 ? 0 : b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : -1;
-        char32_t c = extra == 0 ? b : extra == 1 ? b & 0x1F : extra == 2 ? b & 0x0F : b & 0x07;
-        bool ok = extra >= 0;
-        for (int k = 1; ok && k <= extra; ++k) {
-            ok = i + static_cast<size_t>(k) < text.size() && (byte(i + static_cast<size_t>(k)) & 0xC0) == 0x80;
-            if (ok)
-                c = (c << 6) | (byte(i + static_cast<size_t>(k)) & 0x3F);
-        }
-        if (!ok) {
-            out += u'\uFFFD';
-            ++i;
-            continue;
-        }
-        i += static_cast<size_t>(extra) + 1;
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (c >> 10));
-            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(c);
-        }
-    }
-    return out;
 }
 
 #ifdef _WIN32
@@ -200,7 +161,7 @@ std::vector<SpellingWord> spellingWords(std::u16string_view line, const std::uno
     for (size_t i = 0; i < line.size();) {
         const char16_t c = line[i];
         if (c == u'\\') {
-            afterName = i + 1 < line.size() && lower(line[i + 1]) == u'n';
+            afterName = i + 1 < line.size() && asciiLower(line[i + 1]) == u'n';
             i = pastCode(line, i);
             continue;
         }

@@ -1,6 +1,7 @@
 #include "message/scanner.h"
 
 #include "platform/code_page.h"
+#include "platform/number.h"
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -22,11 +23,6 @@ enum State {
     Var,               // #9: "\v" outside a declaration; "[" expected
     VarOpen,           // #10
 };
-
-// The engine reads its code letters in either case: "\\C[2]" colours like "\\c[2]".
-char16_t lowerLetter(char16_t c) {
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
-}
 
 bool isControlCharacter(char16_t c) {
     switch (c) {
@@ -88,9 +84,9 @@ Step step(State state, char16_t c, int& halfSpaces, std::u16string& out) {
             out += u'\\';
             return {PlainText, kEscapedBackslash};
         }
-        if (const char16_t l = lowerLetter(c); l == u'c' || l == u's' || l == u'n')
+        if (const char16_t l = asciiLower(c); l == u'c' || l == u's' || l == u'n')
             return {CodeLetter, kCodeLetter};
-        if (lowerLetter(c) == u'v')
+        if (asciiLower(c) == u'v')
             return {Var, kVar};
         if (isControlCharacter(c))
             return {PlainText, kControl};
@@ -116,7 +112,7 @@ Step step(State state, char16_t c, int& halfSpaces, std::u16string& out) {
             return {PlainText, kCloseDeclaration};
         return {Declaration, kDeclarationOther};
     case InnerBackslash:
-        if (lowerLetter(c) == u'v')
+        if (asciiLower(c) == u'v')
             return {InnerVar, kInnerVar};
         if (c == u']')
             return {PlainText, kInnerCloseOuter};
@@ -206,8 +202,8 @@ std::u16string visibleText(std::u16string_view line, TraceSink* trace, std::vect
         }
         const Step row = step(state, c, halfSpaces, out);
         if (codes) {
-            if (state == Backslash && (lowerLetter(c) == u'c' || lowerLetter(c) == u'n'))
-                letter = lowerLetter(c);
+            if (state == Backslash && (asciiLower(c) == u'c' || asciiLower(c) == u'n'))
+                letter = asciiLower(c);
             else if (state == CodeLetter && row.next == Declaration && letter)
                 opened = k + 1;
             else if (row.next == PlainText) {
