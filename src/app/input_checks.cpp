@@ -43,9 +43,14 @@ void InputChecks::setGame(std::optional<Game> game) {
     if (game)
         game->heroNames = namesForChecks(game->heroNames, CodePage::system());
     m_game = std::move(game);
+    restartSpelling();
+}
+
+// The heroes' names are no words to check: a new game or dictionary starts the check afresh.
+void InputChecks::restartSpelling() {
+    m_spelling.reset();
     if (m_speller)
         m_spelling = std::make_unique<SpellingCheck>(*m_speller, m_game ? m_game->heroNames : std::map<int, std::u16string>{});
-    update();
     rehighlight();
 }
 
@@ -55,12 +60,9 @@ void InputChecks::setSpeller(std::unique_ptr<Speller> speller, std::filesystem::
     m_speller = std::move(speller);
     m_wordList = std::move(wordList);
     m_gameFolder = std::move(gameFolder);
-    if (m_speller) {
-        if (!m_wordList.empty())
-            loadWordList(m_wordList, *m_speller);
-        m_spelling = std::make_unique<SpellingCheck>(*m_speller, m_game ? m_game->heroNames : std::map<int, std::u16string>{});
-    }
-    rehighlight();
+    if (m_speller && !m_wordList.empty())
+        loadWordList(m_wordList, *m_speller);
+    restartSpelling();
 }
 
 void InputChecks::update() {

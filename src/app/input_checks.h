@@ -33,7 +33,8 @@ public:
     InputChecks(QPlainTextEdit* memo, QTextEdit* gutter, std::function<void(const QString&)> tell);
     ~InputChecks() override;
 
-    // The game whose heroes and face the lines are checked against; none: no line checks.
+    // The game whose heroes and face the lines are checked against, from the next update on;
+    // none: no line checks.
     struct Game {
         std::map<int, std::u16string> heroNames;
         bool faceOnLeft = false;
@@ -65,6 +66,7 @@ protected:
 
 private:
     void markGutter();
+    void restartSpelling();
     void addWord(const std::u16string& word);
 
     QPlainTextEdit* m_memo;
