@@ -8,7 +8,7 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(scanner_fuzz ini_fuzz picture_fuzz number_fuzz code_page_fuzz export_text_fuzz game_files_fuzz fonts_fuzz game_events_fuzz spelling_fuzz)
 
-bash scripts/setup.sh
+bash scripts/setup.sh build fuzz
 
 cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DZEILWERK_FUZZ=ON -DZEILWERK_TESTS=OFF -DZEILWERK_BENCH=OFF >/dev/null

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-bash scripts/setup.sh
+bash scripts/setup.sh build test
 command -v import >/dev/null || { sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends imagemagick >/dev/null; }
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

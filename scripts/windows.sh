@@ -35,15 +35,13 @@ hunspell_version=1.7.1-1
 hunspell_source=$qt_cache/hunspell-$hunspell_version
 
 setup() {
-    bash scripts/setup.sh
-    local packages=(fonts-dejavu-core g++-mingw-w64-x86-64-posix ninja-build dpkg-dev zip unzip libgtest-dev libz-mingw-w64-dev xclip)
-    local missing=()
-    for p in "${packages[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-    done
-    if [ ${#missing[@]} -gt 0 ]; then
-        apt_get update -qq
-        apt_get install -y -qq --no-install-recommends "${missing[@]}"
+    bash scripts/setup.sh build windows
+    . scripts/packages.sh
+    local missing
+    missing=$(missing_packages windows | tr '\n' ' ')
+    if [ -n "$missing" ]; then
+        echo "The Windows build needs packages that could not be installed: $missing" >&2
+        exit 1
     fi
 }
 
@@ -90,7 +88,8 @@ fetch_source() {
             fi
         done
         rm -f "$tmp" "$tmp.list" "$tmp.sources"
-        apt_get update -qq
+        # A half-synced mirror may fail some lists; the sources may still be there.
+        apt_get update -qq || echo "apt-get update failed in part; trying the source package all the same"
     fi
     mkdir -p "$2/fetch"
     (cd "$2/fetch" && apt-get source -qq "$1")
