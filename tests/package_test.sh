@@ -17,5 +17,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for package in libqt6widgets6 qt6-qpa-plugins fonts-ipafont-mincho; do
     grep -q "$package" <<<"$depends" || { echo "$deb does not depend on $package: $depends"; status=1; }
 done
+recommends=$(dpkg-deb -f "$deb" Recommends)
+grep -qw wine32 <<<"$recommends" || { echo "$deb does not recommend wine32 (the export's 32-bit Wine): $recommends"; status=1; }
 echo "$deb: $(grep -c . <<<"$contents") entries; Depends: $depends"
 exit $status

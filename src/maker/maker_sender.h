@@ -27,6 +27,14 @@ public:
 // zeilwerk-maker.exe given, kept running under Wine beside the Maker.
 std::unique_ptr<MakerSender> systemMakerSender(const std::filesystem::path& bridge);
 
+#ifndef _WIN32
+// Why the bridge cannot start here, in German, found before Wine is asked: no Wine, no bridge
+// built, or Debian's Wine without its 32-bit half (the bridge, like the Maker, is a 32-bit
+// program). Empty when it may start. wineFolder holds Debian's loaders.
+std::string bridgeStartProblem(const std::filesystem::path& bridge, bool wineFound,
+                               const std::filesystem::path& wineFolder = "/usr/lib/wine");
+#endif
+
 // How long a running bridge may take to answer one text.
 inline constexpr int makerAnswerTimeoutMs = 10'000;
 

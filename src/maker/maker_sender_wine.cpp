@@ -67,10 +67,9 @@ private:
     Result start() {
         const QString bridge = QFile::decodeName(QByteArray::fromStdString(m_bridge.string()));
         const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
-        if (wine.isEmpty())
-            return notStarted(QStringLiteral("Das Programm „wine“ ist nicht installiert."));
-        if (!QFile::exists(bridge))
-            return notStarted(QStringLiteral("%1 fehlt.").arg(bridge));
+        const std::string problem = bridgeStartProblem(m_bridge, !wine.isEmpty());
+        if (!problem.empty())
+            return notStarted(QString::fromStdString(problem));
 
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         if (!env.contains(QStringLiteral("WINEDEBUG")))
@@ -167,6 +166,20 @@ private:
 };
 
 }  // namespace
+
+std::string bridgeStartProblem(const std::filesystem::path& bridge, bool wineFound,
+                               const std::filesystem::path& wineFolder) {
+    if (!wineFound)
+        return "Das Programm „wine“ ist nicht installiert.";
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(bridge, error))
+        return bridge.string() + " fehlt: Zeilwerk wurde ohne den 32-Bit-Compiler für Windows gebaut "
+                                 "(Debian: g++-mingw-w64-i686-win32).";
+    if (std::filesystem::exists(wineFolder / "wine64", error) && !std::filesystem::exists(wineFolder / "wine", error))
+        return "Der 32-Bit-Teil von Wine fehlt, ohne den weder der Maker noch die Brücke laufen. Unter Debian:\n"
+               "sudo dpkg --add-architecture i386\nsudo apt-get update\nsudo apt-get install wine32:i386";
+    return {};
+}
 
 std::unique_ptr<MakerSender> systemMakerSender(const std::filesystem::path& bridge) {
     return std::make_unique<WineSender>(bridge);
