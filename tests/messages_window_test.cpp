@@ -4,6 +4,7 @@
 
 #include "app/window_placement.h"
 #include "game/spelling.h"
+#include "game_window/background_job.h"
 #include "game_window/messages_model.h"
 #include "game_window/messages_window.h"
 #include "settings/ini_file.h"
@@ -19,6 +20,12 @@
 #include <QTreeView>
 
 #include <fstream>
+#include <mutex>
+#include <stdexcept>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace zeilwerk::test {
 namespace {
@@ -211,9 +218,89 @@ TEST_F(MessagesWindowTest, AReadingUnderWayEndsWithTheWindowAndAnotherFolderEmpt
     EXPECT_EQ(messagesWindow->model->rowCount(), 0);
     options->spiel_ordner->setText(qpath(folder / "spiel"));
     messagesWindow->readGame();
-    messagesWindow.reset();  // joins the reading; what it posted is dropped with the window
+    const auto finished = messagesWindow->workFinished();
+    ASSERT_NE(finished, nullptr);
+    messagesWindow.reset();  // leaves the reading; what it hands over later is dropped with the window
     windows.messages = nullptr;
+    for (int i = 0; i < 500 && !finished->load(); ++i)
+        QThread::msleep(10);
+    EXPECT_TRUE(finished->load()) << "the reading stops when told";
     QCoreApplication::processEvents();
+}
+
+#ifndef _WIN32
+// A FIFO named like a map would make a reader wait for a writer for ever.
+TEST_F(MessagesWindowTest, AFileThatIsNoRegularFileIsSkippedAsUnreadable) {
+    ASSERT_EQ(::mkfifo((folder / "spiel" / "Map0004.lmu").c_str(), 0600), 0);
+    messagesWindow->openWindow();
+    waitUntilDone();
+    const QStringList shown = groups();
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_EQ(shown.last(), "Nicht lesbar (2)");
+    EXPECT_EQ(message(static_cast<int>(shown.size()) - 1, 1).data().toString(),
+              "Map0004.lmu: Die Datei ist keine gewöhnliche Datei.");
+}
+#endif
+
+// Opening a real dictionary takes a good while and cannot be interrupted: cancelling, closing
+// and quitting leave it to end by itself instead of waiting for it.
+TEST_F(MessagesWindowTest, CancellingAndClosingDoNotWaitForTheCheckToEnd) {
+    if (!findDictionary("de_DE", dictionaryFolders(folder.path())))
+        GTEST_SKIP() << "no de_DE dictionary (hunspell-de-de)";
+    platform.programFolder = folder.path();
+    options->spiel_woerterbuch->setText("de_DE");
+    messagesWindow->openWindow();
+    waitUntilDone();
+    for (const bool close : {false, true}) {
+        SCOPED_TRACE(close ? "closing" : "cancelling");
+        messagesWindow->pruefen->setChecked(false);
+        messagesWindow->pruefen->setChecked(true);
+        ASSERT_TRUE(messagesWindow->working());
+        const auto finished = messagesWindow->workFinished();
+        ASSERT_NE(finished, nullptr);
+        if (close)
+            messagesWindow->close();
+        else
+            messagesWindow->cancelWork();
+        EXPECT_FALSE(finished->load()) << "returned before the dictionary was open";
+        EXPECT_FALSE(messagesWindow->working());
+        for (int i = 0; i < 1000 && !finished->load(); ++i)
+            QThread::msleep(10);
+        EXPECT_TRUE(finished->load()) << "the check stops once it can";
+        QCoreApplication::processEvents();
+        EXPECT_EQ(messagesWindow->model->findingCount(), 0) << "nothing of the cancelled check arrives";
+    }
+}
+
+// Whatever leaves the work on the worker thread ends the job with a German text for the
+// window, never the program.
+TEST(BackgroundJob, AnExceptionInTheWorkIsHandedOverAsText) {
+    struct Case {
+        std::function<void()> fail;
+        const char* text;
+    };
+    const Case cases[] = {
+        {[] { throw Error("Der Ordner lässt sich nicht lesen."); }, "Der Ordner lässt sich nicht lesen."},
+        {[] { throw std::bad_alloc(); }, "Zu wenig Speicher für diese Arbeit."},
+        {[] { throw std::out_of_range("vector"); }, "Unerwarteter Fehler: vector"},
+        {[] { throw 42; }, "Unerwarteter Fehler."},
+    };
+    for (const Case& c : cases) {
+        std::mutex mutex;
+        std::vector<std::string> handed;
+        BackgroundJob job([&](BackgroundJob::Task task) { task(); });
+        job.start([&](const BackgroundJob::Context&) { c.fail(); },
+                  [&](const std::string& text) {
+                      const std::lock_guard lock(mutex);
+                      handed.push_back(text);
+                  });
+        const auto finished = job.finishedFlag();
+        for (int i = 0; i < 500 && !finished->load(); ++i)
+            QThread::msleep(10);
+        ASSERT_TRUE(finished->load());
+        const std::lock_guard lock(mutex);
+        EXPECT_EQ(handed, std::vector<std::string>{c.text});
+    }
 }
 
 }  // namespace

@@ -136,6 +136,24 @@ TEST_F(OptionWindowTest, NumberFieldsColourByTheirBounds) {
     EXPECT_TRUE(messages.errors.isEmpty());
 }
 
+// "Breite von \v" is green exactly where the checks take it; elsewhere they count 8.
+TEST_F(OptionWindowTest, TheWidthOfVIsGreenWhereTheChecksTakeIt) {
+    const struct {
+        const char* text;
+        bool valid;
+        int counted;
+    } cases[] = {
+        {"1", true, 1}, {"99", true, 99}, {"100", false, 8}, {"0", false, 8}, {"-3", false, 8},
+        {" 12", true, 12}, {"$10", true, 16}, {"", false, 8},
+    };
+    for (const auto& c : cases) {
+        options->spiel_variablenbreite->setText("5");
+        options->spiel_variablenbreite->setText(c.text);
+        EXPECT_EQ(green(options->spiel_variablenbreite), c.valid) << "'" << c.text << "'";
+        EXPECT_EQ(options->checkSettings().variableCharacters, c.counted) << "'" << c.text << "'";
+    }
+}
+
 TEST_F(OptionWindowTest, TypingIntoTheXFieldColoursAtEveryDigit) {
     QLineEdit* x = options->vorschau_textbox_x;
     x->clear();

@@ -236,12 +236,12 @@ std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostrea
         } else if (a == "--format" && hasValue && (args[i + 1] == "text" || args[i + 1] == "csv")) {
             format = args[++i] == "csv" ? Format::Csv : Format::Text;
         } else if (a == "--variablenbreite" && hasValue) {
-            const std::string value(args[++i]);
-            if (value.empty() || value.size() > 2 || value.find_first_not_of("0123456789") != std::string::npos) {
+            const std::optional<int> n = variableCharactersOf(fromUtf8(args[++i]));
+            if (!n) {
                 err << "Zeilwerk: --variablenbreite braucht eine Zahl von 1 bis 99.\n" << kUsage;
                 return 2;
             }
-            settings.variableCharacters = std::stoi(value);
+            settings.variableCharacters = *n;
         } else if (a == "--rechtschreibung") {
             spelling = true;
         } else if (a == "--woerterbuch" && hasValue && !args[i + 1].empty()) {

@@ -2,6 +2,7 @@
 
 #include "game/game_message.h"
 #include "platform/code_page.h"
+#include "platform/error.h"
 #include "platform/number.h"
 
 #include <algorithm>
@@ -166,6 +167,16 @@ std::vector<Finding> checkMessages(const GameMessages& game, const CodePage& pag
     for (const GameMessage& message : game.messages)
         checkMessage(message, names, page, settings, findings);
     return findings;
+}
+
+std::optional<int> variableCharactersOf(std::u16string_view text) {
+    try {
+        const std::int32_t n = strToInt(text);
+        if (n >= 1 && n <= 99)
+            return n;
+    } catch (const Error&) {
+    }
+    return std::nullopt;
 }
 
 }  // namespace zeilwerk

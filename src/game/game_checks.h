@@ -3,6 +3,8 @@
 #include "game/game_events.h"
 
 #include <map>
+#include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,10 @@ class CodePage;
 struct CheckSettings {
     int variableCharacters = 8;  // how wide "\v[n]" is counted, in half-width characters
 };
+
+// "Breite von \v" as typed: a whole number from 1 to 99 (read as every number setting is);
+// none for anything else. The option field, apply and the command line all take it from here.
+std::optional<int> variableCharactersOf(std::u16string_view text);
 
 struct Finding {
     MessagePlace place;

@@ -3,6 +3,7 @@
 #include "game/lcf_reader.h"
 #include "platform/code_page.h"
 #include "platform/error.h"
+#include "platform/file_io.h"
 
 #include <algorithm>
 #include <cctype>
@@ -14,6 +15,8 @@ namespace zeilwerk {
 namespace {
 
 // Map units: the events; an event's name and pages; a page's command list.
+// No map or database of a real game comes near this; a larger file is no game's.
+constexpr std::uintmax_t kMaxGameFileBytes = 256u << 20;
 constexpr std::uint32_t kMapEvents = 0x51;
 constexpr std::uint32_t kEventName = 0x01;
 constexpr std::uint32_t kEventPages = 0x05;
@@ -91,15 +94,6 @@ std::string lowerName(const std::string& name) {
     return out;
 }
 
-std::optional<std::string> readWhole(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return std::nullopt;
-    return data;
-}
 
 // A setting of the face or the window and where in the branches it was made.
 template <typename Value>
@@ -385,10 +379,12 @@ bool readGameMessages(const std::filesystem::path& folder, const CodePage& page,
         part.skipped.push_back({path.filename().string(), reason});
     };
     const auto contents = [&](const std::filesystem::path& path) -> std::optional<std::string> {
-        auto data = readWhole(path);
-        if (!data)
-            skip(path, "Die Datei lässt sich nicht lesen.");
-        return data;
+        try {
+            return readRegularFile(path, kMaxGameFileBytes);
+        } catch (const Error& e) {
+            skip(path, e.what());
+            return std::nullopt;
+        }
     };
     const auto handOn = [&](MessageKind kind, int source) {
         take(std::move(part));

@@ -1,6 +1,7 @@
 #include "game/game_fonts.h"
 
 #include "platform/error.h"
+#include "platform/file_io.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -50,12 +51,6 @@ std::vector<fs::path> fontFiles(const fs::path& folder, bool withSubFolders) {
     return files;
 }
 
-std::string readWhole(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw Error("nicht lesbar");
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Lower is better: the character set first, then the height.
 std::pair<int, int> rank(const BitmapFont& font, int charset) {
@@ -81,11 +76,8 @@ struct Search {
         const fs::path key = fs::weakly_canonical(file, ec);
         if (!read.insert(ec ? file : key).second)
             return;
-        const auto size = fs::file_size(file, ec);
-        if (ec || size > kMaxFontFile)
-            return;
         try {
-            for (BitmapFont& font : readFon(readWhole(file))) {
+            for (BitmapFont& font : readFon(readRegularFile(file, kMaxFontFile))) {
                 if (!sameIgnoringCase(font.family, family))
                     continue;
                 if (!best || rank(font, charset) < rank(best->font, charset))
@@ -179,13 +171,7 @@ std::optional<FoundFont> findBitmapFont(const fs::path& gameFolder, std::string_
             return std::move(search.best);
     }
     try {
-        std::error_code ec;
-        const auto size = fs::file_size(places.fallback, ec);
-        if (ec)
-            throw Error("nicht vorhanden");
-        if (size > kMaxFontFile)
-            throw Error("zu groß");
-        return FoundFont{readPcf(readWhole(places.fallback)), places.fallback, FontSource::Fallback};
+        return FoundFont{readPcf(readRegularFile(places.fallback, kMaxFontFile)), places.fallback, FontSource::Fallback};
     } catch (const Error& e) {
         search.note(places.fallback, e.what());
         return std::nullopt;

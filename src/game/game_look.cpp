@@ -7,6 +7,7 @@
 #include "game/xyz_picture.h"
 #include "platform/code_page.h"
 #include "platform/error.h"
+#include "platform/file_io.h"
 #include "platform/paths.h"
 #include "preview/picture_file.h"
 
@@ -25,46 +26,22 @@ namespace zeilwerk {
 namespace {
 
 // A database this large is no game's: the Maker's own stay far below it.
-constexpr qint64 kMaxDatabaseBytes = 64 * 1024 * 1024;
+constexpr std::uintmax_t kMaxDatabaseBytes = 64 * 1024 * 1024;
 constexpr QSize kSystemSize(160, 80);
 
 QString shown(const fs::path& path) {
     return textFromPath(path);
 }
 
-fs::path pathOf(const QString& name) {
-    return pathFromText(name);
-}
-
 [[noreturn]] void unreadable(const fs::path& file, const QString& reason) {
     throw Error(QStringLiteral("Die Spieldaten konnten nicht gelesen werden: %1\n%2").arg(shown(file), reason).toStdString());
 }
 
-// The whole of a regular file, refused when larger than limit.
-QByteArray readWhole(const fs::path& path, qint64 limit) {
-    std::error_code error;
-    if (!fs::is_regular_file(path, error))
-        throw Error("Die Datei ist keine gewöhnliche Datei.");
-    QFile file(shown(path));
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(file.errorString().toStdString());
-    if (file.size() > limit)
-        throw Error("Die Datei ist zu groß.");
-    return file.readAll();
+std::optional<fs::path> findIgnoringCase(const fs::path& folder, const QString& wanted) {
+    return zeilwerk::findIgnoringCase(folder, wanted.toStdString());
 }
 
 }  // namespace
-
-std::optional<fs::path> findIgnoringCase(const fs::path& folder, const QString& wanted) {
-    std::error_code error;
-    const fs::path exact = folder / pathOf(wanted);
-    if (fs::exists(exact, error))
-        return exact;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-        if (shown(it->path().filename()).compare(wanted, Qt::CaseInsensitive) == 0)
-            return it->path();
-    return std::nullopt;
-}
 
 bool holdsGameDatabase(const fs::path& folder) {
     std::error_code error;
@@ -116,7 +93,7 @@ QImage withFirstColourUndrawn(QImage picture) {
 
 QImage readSystemGraphic(const fs::path& path) {
     const bool xyz = shown(path.extension()).compare(QLatin1String(".xyz"), Qt::CaseInsensitive) == 0;
-    return withFirstColourUndrawn(xyz ? decodeXyz(readWhole(path, kMaxPicturePixels + (1 << 20)))
+    return withFirstColourUndrawn(xyz ? decodeXyz(QByteArray::fromStdString(readRegularFile(path, kMaxPicturePixels + (1 << 20))))
                                       : readPictureAsStored(path));
 }
 
@@ -452,9 +429,8 @@ std::array<GlyphMask, 52> loadSymbols(const fs::path& gameFolder, std::vector<QS
     }
     if (const std::optional<fs::path> exe = findIgnoringCase(gameFolder, QStringLiteral("RPG_RT.exe"))) {
         try {
-            const QByteArray bytes = readWhole(*exe, 64 * 1024 * 1024);
-            if (const std::optional<std::string> dib =
-                    readPeBitmap(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), u"EXFONT")) {
+            const std::string bytes = readRegularFile(*exe, 64 * 1024 * 1024);
+            if (const std::optional<std::string> dib = readPeBitmap(bytes, u"EXFONT")) {
                 const std::string file = bitmapFileFromDib(*dib);
                 QImage sheet;
                 if (sheet.loadFromData(reinterpret_cast<const uchar*>(file.data()), static_cast<int>(file.size()), "BMP"))
@@ -480,8 +456,7 @@ GameLook loadGameLook(const fs::path& gameFolder, const QString& systemName, con
         unreadable(gameFolder / "RPG_RT.ldb", QStringLiteral("Die Datei wurde nicht gefunden."));
     GameDatabase database;
     try {
-        const QByteArray bytes = readWhole(*databaseFile, kMaxDatabaseBytes);
-        database = readGameDatabase(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+        database = readGameDatabase(readRegularFile(*databaseFile, kMaxDatabaseBytes));
     } catch (const std::exception& e) {
         unreadable(*databaseFile, QString::fromUtf8(e.what()));
     }

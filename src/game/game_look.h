@@ -99,7 +99,6 @@ QImage ownSystemGraphic();
 
 // A file or folder of that name in a folder, its letter case ignored as on Windows; an
 // exact match wins over one that differs in case only.
-std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::path& folder, const QString& name);
 
 // Whether the folder holds a game's database, RPG_RT.ldb.
 bool holdsGameDatabase(const std::filesystem::path& folder);

@@ -42,7 +42,10 @@ constexpr int kExpandAtMost = 500;
 }  // namespace
 
 TForm5::TForm5(const Platform& platform, const Windows& windows)
-    : ToolWindow(QStringLiteral("Nachrichten"), QSize(520, 420), false), m_platform(platform), m_windows(windows) {
+    : ToolWindow(QStringLiteral("Nachrichten"), QSize(520, 420), false),
+      m_platform(platform),
+      m_windows(windows),
+      m_job([this](BackgroundJob::Task task) { QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection); }) {
     makeResizable(QSize(320, 200));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
@@ -137,12 +140,7 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
         });
 }
 
-TForm5::~TForm5() {
-    if (m_stop)
-        m_stop->store(true);
-    if (m_worker.joinable())
-        m_worker.join();
-}
+TForm5::~TForm5() = default;
 
 void TForm5::openWindow() {
     show();
@@ -154,20 +152,8 @@ void TForm5::openWindow() {
         readGame();
 }
 
-template <typename Work>
-void TForm5::startWork(Work work) {
-    if (m_worker.joinable())
-        m_worker.join();
-    m_stop = std::make_shared<std::atomic<bool>>(false);
-    m_working = true;
-    m_worker = std::thread([work = std::move(work), run = ++m_run, stop = m_stop] { work(run, *stop); });
-}
-
 void TForm5::cancelWork() {
-    if (m_stop)
-        m_stop->store(true);
-    if (m_worker.joinable())
-        m_worker.join();
+    m_job.abandon();
     // What the stopped work posted before it saw the flag is left unread.
     ++m_run;
     if (m_working && !m_checking)
@@ -186,21 +172,20 @@ void TForm5::readGame() {
     m_parts = 0;
     fortschritt->setRange(0, 0);
     fortschritt->show();
-    startWork([this, folder = m_folder](int run, std::atomic<bool>& stop) {
-        const auto post = [this](auto f) { QMetaObject::invokeMethod(this, std::move(f), Qt::QueuedConnection); };
-        try {
+    const int run = ++m_run;
+    m_working = true;
+    m_job.start(
+        [this, run, folder = m_folder](const BackgroundJob::Context& job) {
             const bool complete = readGameMessages(
                 folder, CodePage::system(),
                 [&](GamePart&& part) {
                     auto shared = std::make_shared<GamePart>(std::move(part));
-                    post([this, run, shared] { takePart(run, *shared); });
+                    job.hand([this, run, shared] { takePart(run, *shared); });
                 },
-                [&] { return stop.load(); });
-            post([this, run, complete] { readingDone(run, complete, QString()); });
-        } catch (const std::exception& e) {
-            post([this, run, failure = QString::fromUtf8(e.what())] { readingDone(run, false, failure); });
-        }
-    });
+                [&] { return job.stop.load(); });
+            job.hand([this, run, complete] { readingDone(run, complete, QString()); });
+        },
+        [this, run](const std::string& failure) { readingDone(run, false, QString::fromStdString(failure)); });
     showStatus();
 }
 
@@ -218,7 +203,6 @@ void TForm5::takePart(int run, GamePart& part) {
 void TForm5::readingDone(int run, bool complete, const QString& failure) {
     if (run != m_run)
         return;
-    m_worker.join();
     m_working = false;
     m_read = complete;
     m_problem = failure;
@@ -241,6 +225,7 @@ void TForm5::checkGame() {
     if (!pruefen->isChecked() || m_working || !m_read)
         return;
     m_checking = true;
+    m_problem.clear();  // a check that failed before
     fortschritt->setRange(0, model->messageCount());
     fortschritt->setValue(0);
     fortschritt->show();
@@ -248,10 +233,11 @@ void TForm5::checkGame() {
     // thread. Suggestions are left out, each costs a good part of a second.
     const std::string dictionary = m_windows.options->spiel_woerterbuch->text().toStdString();
     const std::filesystem::path wordList = wordListPath(m_platform.settingsFolder, m_folder);
-    startWork([this, lists = model->messageLists(), heroes = namesForChecks(model->heroNames(), CodePage::system()),
+    const int run = ++m_run;
+    m_working = true;
+    m_job.start([this, run, lists = model->messageLists(), heroes = namesForChecks(model->heroNames(), CodePage::system()),
                settings = m_windows.options->checkSettings(), dictionary, wordList,
-               folders = dictionaryFolders(m_platform.programFolder)](int run, std::atomic<bool>& stop) {
-        const auto post = [this](auto f) { QMetaObject::invokeMethod(this, std::move(f), Qt::QueuedConnection); };
+               folders = dictionaryFolders(m_platform.programFolder)](const BackgroundJob::Context& job) {
         std::unique_ptr<Speller> speller;
         std::unique_ptr<SpellingCheck> spelling;
         if (findDictionary(dictionary, folders)) {
@@ -267,19 +253,20 @@ void TForm5::checkGame() {
         int checked = 0;
         for (const MessagesModel::MessageList& list : lists)
             for (const GameMessage& m : *list) {
+                // Each message takes microseconds: a stop is seen at once.
+                if (job.stop.load())
+                    return;
                 checkMessage(m, heroes, CodePage::system(), settings, *batch);
                 if (spelling)
                     spelling->checkMessage(m, *batch);
                 if (++checked % kCheckBatch)
                     continue;
-                post([this, run, batch, checked] { takeFindings(run, *batch, checked); });
+                job.hand([this, run, batch, checked] { takeFindings(run, *batch, checked); });
                 batch = std::make_shared<std::vector<Finding>>();
-                if (stop.load())
-                    return;
             }
-        post([this, run, batch, checked] { takeFindings(run, *batch, checked); });
-        post([this, run] { checkingDone(run); });
-    });
+        job.hand([this, run, batch, checked] { takeFindings(run, *batch, checked); });
+        job.hand([this, run] { checkingDone(run); });
+    }, [this, run](const std::string& failure) { checkingDone(run, QString::fromStdString(failure)); });
 }
 
 void TForm5::openSmallGroups() {
@@ -300,10 +287,11 @@ void TForm5::takeFindings(int run, std::vector<Finding>& findings, int checked) 
     showStatus();
 }
 
-void TForm5::checkingDone(int run) {
+void TForm5::checkingDone(int run, const QString& failure) {
     if (run != m_run)
         return;
-    m_worker.join();
+    if (!failure.isEmpty())
+        m_problem = QStringLiteral("Die Prüfung wurde abgebrochen: %1").arg(failure);
     m_working = false;
     m_checking = false;
     fortschritt->hide();

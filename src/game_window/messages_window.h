@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/windows.h"
+#include "game_window/background_job.h"
 #include "game/game_checks.h"
 #include "platform/platform.h"
 #include "widgets/tool_window.h"
@@ -11,7 +12,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 class QCheckBox;
@@ -50,8 +50,10 @@ public:
     void addFindings(const std::vector<Finding>& findings);
     // The chosen message into the memo, its look into the options and the preview.
     void takeMessage(const QModelIndex& index);
-    // Stops the reading or checking under way and waits for it.
+    // Stops the reading or checking under way; returns at once, what it still hands over is dropped.
     void cancelWork();
+    // Whether the work last started has ended; for tests.
+    std::shared_ptr<const std::atomic<bool>> workFinished() const { return m_job.finishedFlag(); }
     bool working() const { return m_working; }
 
     QLineEdit* suchen;
@@ -73,11 +75,8 @@ private:
     void takePart(int run, GamePart& part);
     void readingDone(int run, bool complete, const QString& failure);
     void takeFindings(int run, std::vector<Finding>& findings, int checked);
-    void checkingDone(int run);
+    void checkingDone(int run, const QString& failure = QString());
     void showStatus();
-    // Starts work on the worker thread; it gets its run number and its own stop flag.
-    template <typename Work>
-    void startWork(Work work);
 
     const Platform& m_platform;
     const Windows& m_windows;
@@ -87,9 +86,8 @@ private:
     bool m_checking = false;
     int m_run = 0;
     int m_parts = 0;
-    std::shared_ptr<std::atomic<bool>> m_stop;
-    std::thread m_worker;
     QString m_problem;
+    BackgroundJob m_job;  // last, so it is left before anything its results would touch
 };
 
 }  // namespace zeilwerk

@@ -112,9 +112,8 @@ void TForm2::applyGameLook() {
 
 CheckSettings TForm2::checkSettings() const {
     CheckSettings settings;
-    const QString text = spiel_variablenbreite->text();
-    if (!text.isEmpty() && text.size() <= 2 && text.toInt() >= 1)
-        settings.variableCharacters = text.toInt();
+    if (const std::optional<int> n = variableCharactersOf(toU16(spiel_variablenbreite->text())))
+        settings.variableCharacters = *n;
     return settings;
 }
 

@@ -478,6 +478,8 @@ void TForm2::picsizecheck(QLineEdit* field) {
             if (hintScreenLimit(field, largest, n > largest) && (n > largest || input.helpline->text() == before))
                 puthelpline(field);
         }
+        else if (field == spiel_variablenbreite)
+            valid = variableCharactersOf(toU16(text)).has_value();
         else
             valid = n >= 1;
     }

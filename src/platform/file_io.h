@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zeilwerk {
+
+// The whole of a regular file of at most limit bytes. Anything else (a folder, a FIFO or device
+// that would block or never end, a file too large) throws Error with the reason in German.
+std::string readRegularFile(const std::filesystem::path& path, std::uintmax_t limit);
+
+// The entry of folder named name in any letter case (the exact name first), or none.
+std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::path& folder, std::string_view name);
+
+}  // namespace zeilwerk
