@@ -1,6 +1,6 @@
-#include "message/scanner.h"
-#include "platform/code_page.h"
-#include "settings/ini_file.h"
+#include "core/message/scanner.h"
+#include "core/platform/code_page.h"
+#include "core/settings/ini_file.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // One "Zum Maker senden" of four typical lines into our stand-in Maker dialog under Wine.
 // Run it inside a display (xvfb-run) with wine installed; it starts the dialog itself.
 
-#include "maker/export_text.h"
+#include "core/maker/export_text.h"
 #include "maker/maker_sender.h"
 
 #include <benchmark/benchmark.h>

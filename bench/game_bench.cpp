@@ -1,9 +1,9 @@
-#include "game/game_checks.h"
-#include "game/game_events.h"
-#include "game/spelling.h"
+#include "core/game/game_checks.h"
+#include "core/game/game_events.h"
+#include "spelling/spelling.h"
 
+#include "core/platform/code_page.h"
 #include "lcf_fixture.h"
-#include "platform/code_page.h"
 
 #include <benchmark/benchmark.h>
 

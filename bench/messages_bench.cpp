@@ -1,7 +1,7 @@
 // The message window's tree with a large game: 600 maps of 80 messages, 48,000 in all,
 // filled part by part as the reading hands them on, and filtered as the user types.
 
-#include "game_window/messages_model.h"
+#include "windows/messages/messages_model.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,15 +1,15 @@
 // What one keystroke costs: the whole rendering of four lines, with and without 2x, in
 // the program's own look and in a game's.
 
-#include "game/game_look.h"
-#include "app/windows.h"
-#include "platform/fonts.h"
-#include "platform/messages.h"
-#include "game/message_timeline.h"
-#include "platform/code_page.h"
-#include "preview/game_rendering.h"
-#include "preview/preview_renderer.h"
-#include "preview/preview_window.h"
+#include "core/game/message_timeline.h"
+#include "core/platform/code_page.h"
+#include "look/fonts.h"
+#include "look/game_look.h"
+#include "look/game_rendering.h"
+#include "widgets/messages.h"
+#include "windows/preview/preview_renderer.h"
+#include "windows/preview/preview_window.h"
+#include "windows/windows.h"
 
 #include <benchmark/benchmark.h>
 

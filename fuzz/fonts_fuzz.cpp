@@ -1,7 +1,7 @@
-#include "game/bitmap_font.h"
-#include "game/pe_resources.h"
+#include "core/game/bitmap_font.h"
+#include "core/game/pe_resources.h"
 
-#include "platform/error.h"
+#include "core/platform/error.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "game/game_checks.h"
-#include "game/game_events.h"
+#include "core/game/game_checks.h"
+#include "core/game/game_events.h"
 
-#include "platform/code_page.h"
-#include "platform/error.h"
+#include "core/platform/code_page.h"
+#include "core/platform/error.h"
 
 #include <cstddef>
 #include <cstdint>

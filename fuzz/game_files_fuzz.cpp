@@ -1,7 +1,7 @@
-#include "game/game_database.h"
-#include "game/xyz_picture.h"
+#include "core/game/game_database.h"
+#include "look/xyz_picture.h"
 
-#include "platform/error.h"
+#include "core/platform/error.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
-#include "platform/error.h"
-#include "platform/number.h"
+#include "core/platform/error.h"
+#include "core/platform/number.h"
 
 #include <charconv>
 #include <cstddef>

@@ -1,6 +1,6 @@
-#include "preview/picture_file.h"
+#include "look/picture_file.h"
 
-#include "platform/error.h"
+#include "core/platform/error.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "message/scanner.h"
+#include "core/message/scanner.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "game/spelling.h"
+#include "spelling/spelling.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,7 +5,7 @@
 #include "font_fixture.h"
 #include "game_fixture.h"
 
-#include "platform/code_page.h"
+#include "core/platform/code_page.h"
 
 #include <QFont>
 #include <QGuiApplication>

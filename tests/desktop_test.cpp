@@ -3,8 +3,8 @@
 #include "program_fixture.h"
 #include "x_desktop.h"
 
-#include "settings/face_picker.h"
-#include "settings/ini_file.h"
+#include "core/settings/ini_file.h"
+#include "windows/options/face_picker.h"
 
 #include <QApplication>
 #include <QCheckBox>

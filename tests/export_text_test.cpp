@@ -1,4 +1,4 @@
-#include "maker/export_text.h"
+#include "core/maker/export_text.h"
 
 #include <gtest/gtest.h>
 

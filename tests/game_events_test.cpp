@@ -1,9 +1,9 @@
-#include "game/game_checks.h"
-#include "game/game_events.h"
+#include "core/game/game_checks.h"
+#include "core/game/game_events.h"
 
+#include "core/platform/code_page.h"
+#include "core/platform/error.h"
 #include "lcf_fixture.h"
-#include "platform/code_page.h"
-#include "platform/error.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
-#include "game/game_database.h"
-#include "game/xyz_picture.h"
+#include "core/game/game_database.h"
+#include "look/xyz_picture.h"
 
 #include "game_fixture.h"
 
-#include "platform/error.h"
+#include "core/platform/error.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "font_fixture.h"
 #include "lcf_fixture.h"
 
-#include "game/game_look.h"
+#include "look/game_look.h"
 
 #include <QByteArray>
 #include <QImage>

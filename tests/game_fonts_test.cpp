@@ -1,8 +1,8 @@
-#include "game/bitmap_font.h"
-#include "game/game_fonts.h"
-#include "game/pe_resources.h"
+#include "core/game/bitmap_font.h"
+#include "core/game/game_fonts.h"
+#include "core/game/pe_resources.h"
 
-#include "platform/error.h"
+#include "core/platform/error.h"
 #include "font_fixture.h"
 #include "temp_dir.h"
 

@@ -1,9 +1,9 @@
 #include "game_fixture.h"
 #include "program_fixture.h"
 
-#include "game/game_fonts.h"
-#include "game/game_look.h"
-#include "platform/error.h"
+#include "core/game/game_fonts.h"
+#include "core/platform/error.h"
+#include "look/game_look.h"
 
 #include <QCheckBox>
 #include <QToolButton>

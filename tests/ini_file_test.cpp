@@ -1,6 +1,6 @@
-#include "settings/ini_file.h"
+#include "core/settings/ini_file.h"
 
-#include "platform/error.h"
+#include "core/platform/error.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>

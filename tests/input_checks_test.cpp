@@ -1,8 +1,8 @@
 #include "game_fixture.h"
 #include "program_fixture.h"
 
-#include "app/input_checks.h"
-#include "game/spelling.h"
+#include "spelling/spelling.h"
+#include "windows/input/input_checks.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
-#include "program_fixture.h"
 #include "ink.h"
+#include "program_fixture.h"
 
-#include "platform/code_page.h"
-#include "platform/fonts.h"
+#include "core/platform/code_page.h"
+#include "look/fonts.h"
 #include "widgets/tool_window.h"
 
 #include <QCheckBox>

@@ -1,5 +1,5 @@
-#include "platform/code_page.h"
-#include "preview/layout.h"
+#include "core/message/layout.h"
+#include "core/platform/code_page.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "program_fixture.h"
 
-#include "maker/export_text.h"
+#include "core/maker/export_text.h"
+#include "core/platform/code_page.h"
 #include "maker/maker_sender.h"
-#include "platform/code_page.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

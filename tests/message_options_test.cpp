@@ -1,8 +1,8 @@
 #include "game_fixture.h"
 #include "program_fixture.h"
 
-#include "game/game_look.h"
-#include "settings/face_picker.h"
+#include "look/game_look.h"
+#include "windows/options/face_picker.h"
 
 #include <QCheckBox>
 #include <QComboBox>

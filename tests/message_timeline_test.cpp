@@ -1,6 +1,6 @@
-#include "game/message_timeline.h"
+#include "core/game/message_timeline.h"
 
-#include "platform/code_page.h"
+#include "core/platform/code_page.h"
 
 #include <gtest/gtest.h>
 

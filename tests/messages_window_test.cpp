@@ -3,11 +3,11 @@
 #include "program_fixture.h"
 
 #include "app/window_placement.h"
-#include "game/spelling.h"
-#include "game_window/background_job.h"
-#include "game_window/messages_model.h"
-#include "game_window/messages_window.h"
-#include "settings/ini_file.h"
+#include "core/settings/ini_file.h"
+#include "spelling/spelling.h"
+#include "windows/messages/background_job.h"
+#include "windows/messages/messages_model.h"
+#include "windows/messages/messages_window.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "game_fixture.h"
 #include "program_fixture.h"
 
-#include "game/game_look.h"
+#include "look/game_look.h"
 
 #include <QCheckBox>
 #include <QLabel>

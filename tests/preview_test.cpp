@@ -1,7 +1,7 @@
 #include "program_fixture.h"
 
-#include "platform/error.h"
-#include "preview/layout.h"
+#include "core/message/layout.h"
+#include "core/platform/error.h"
 
 #include <QBuffer>
 #include <QCheckBox>

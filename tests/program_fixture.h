@@ -2,14 +2,15 @@
 
 #include "temp_dir.h"
 
-#include "app/input_window.h"
-#include "app/windows.h"
-#include "message/toolbar_window.h"
-#include "platform/fonts.h"
-#include "platform/messages.h"
+#include "app/startup.h"
+#include "look/fonts.h"
 #include "platform/platform.h"
-#include "preview/preview_window.h"
-#include "settings/option_window.h"
+#include "widgets/messages.h"
+#include "windows/input/input_window.h"
+#include "windows/options/option_window.h"
+#include "windows/preview/preview_window.h"
+#include "windows/toolbar/toolbar_window.h"
+#include "windows/windows.h"
 
 #include <QImage>
 #include <QStringList>
@@ -50,6 +51,7 @@ protected:
         windows.preview = preview.get();
         toolbar = std::make_unique<TForm4>(platform, windows);
         windows.toolbar = toolbar.get();
+        connectWindowGroup(windows, platform);
     }
     // Our test pictures beside the "executable": a dark blue text box whose corner (1, 1)
     // is magenta, and a colour picture whose row r is (255, 16 r, 0).

@@ -4,8 +4,8 @@
 
 #include "program_fixture.h"
 
-#include "platform/error.h"
-#include "preview/rendering.h"
+#include "core/platform/error.h"
+#include "look/rendering.h"
 
 #include <QBuffer>
 #include <QPainter>

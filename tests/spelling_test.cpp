@@ -1,8 +1,8 @@
-#include "game/spelling.h"
+#include "spelling/spelling.h"
 
+#include "core/platform/error.h"
+#include "core/platform/number.h"
 #include "lcf_fixture.h"
-#include "platform/error.h"
-#include "platform/number.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 #include "program_fixture.h"
 
 #include "app/window_placement.h"
+#include "widgets/desktop.h"
 #include "widgets/hints.h"
 
 #include <QGuiApplication>

@@ -1,13 +1,13 @@
 #include "app/command_line.h"
 
-#include "game/game_checks.h"
-#include "game/game_events.h"
-#include "game/message_timeline.h"
-#include "game/spelling.h"
-#include "platform/code_page.h"
-#include "platform/error.h"
-#include "platform/number.h"
+#include "core/game/game_checks.h"
+#include "core/game/game_events.h"
+#include "core/game/message_timeline.h"
+#include "core/platform/code_page.h"
+#include "core/platform/error.h"
+#include "core/platform/number.h"
 #include "platform/paths.h"
+#include "spelling/spelling.h"
 
 #include <memory>
 #include <string>

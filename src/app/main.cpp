@@ -1,15 +1,16 @@
 #include "app/command_line.h"
-#include "app/input_window.h"
-#include "app/windows.h"
-#include "game_window/messages_window.h"
+#include "app/startup.h"
+#include "look/fonts.h"
 #include "maker/maker_sender.h"
-#include "message/toolbar_window.h"
-#include "platform/fonts.h"
-#include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
-#include "preview/preview_window.h"
-#include "settings/option_window.h"
+#include "widgets/messages.h"
+#include "windows/input/input_window.h"
+#include "windows/messages/messages_window.h"
+#include "windows/options/option_window.h"
+#include "windows/preview/preview_window.h"
+#include "windows/toolbar/toolbar_window.h"
+#include "windows/windows.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -90,6 +91,7 @@ int main(int argc, char** argv) {
     // while the windows it reports to still exist.
     zeilwerk::TForm5 messagesWindow(platform, windows);
     windows.messages = &messagesWindow;
+    zeilwerk::connectWindowGroup(windows, platform);
 
     input.show();
     return app.exec();

@@ -1,14 +1,14 @@
 #include "app/startup.h"
 
-#include "app/input_window.h"
 #include "app/window_placement.h"
-#include "message/toolbar_window.h"
-#include "platform/code_page.h"
+#include "core/platform/code_page.h"
+#include "core/settings/ini_file.h"
+#include "core/settings/startup_keys.h"
 #include "platform/qt_text.h"
-#include "preview/preview_window.h"
-#include "settings/ini_file.h"
-#include "settings/option_window.h"
-#include "settings/startup_keys.h"
+#include "windows/input/input_window.h"
+#include "windows/options/option_window.h"
+#include "windows/preview/preview_window.h"
+#include "windows/toolbar/toolbar_window.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -57,6 +57,18 @@ void runStartup(const Platform& platform, const Windows& windows) {
     // The fixed pictures and font above would contradict the profile just applied.
     if (profileLoaded)
         windows.options->applyPreviewAssets();
+}
+
+void connectWindowGroup(Windows& windows, const Platform& platform) {
+    const Windows* all = &windows;
+    windows.group.settleAround = [all](const std::function<void()>& change) {
+        const GroupState before = groupState(*all);
+        change();
+        settleWindows(*all, before);
+    };
+    windows.group.appendPositions = [all](std::vector<IniEntry>& entries) { appendPositions(*all, entries); };
+    windows.group.arrange = [all] { arrangeWindows(*all); };
+    windows.group.startup = [all, &platform] { runStartup(platform, *all); };
 }
 
 }  // namespace zeilwerk

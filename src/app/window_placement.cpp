@@ -1,13 +1,13 @@
 #include "app/window_placement.h"
 
-#include "app/input_window.h"
-#include "game_window/messages_window.h"
-#include "message/toolbar_window.h"
-#include "preview/preview_window.h"
-#include "settings/ini_file.h"
-#include "settings/option_window.h"
-#include "settings/startup_keys.h"
+#include "core/settings/ini_file.h"
+#include "core/settings/startup_keys.h"
 #include "widgets/tool_window.h"
+#include "windows/input/input_window.h"
+#include "windows/messages/messages_window.h"
+#include "windows/options/option_window.h"
+#include "windows/preview/preview_window.h"
+#include "windows/toolbar/toolbar_window.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -184,14 +184,6 @@ QRect movedOntoScreen(QRect outer, int titleBar, const std::vector<QRect>& workA
         std::any_of(workAreas.begin(), workAreas.end(), [&](const QRect& area) { return area.contains(bar); }))
         return outer;
     return inside(outer, workAreas.front());
-}
-
-int largestFittingPercent(int available, int designed, int extra) {
-    const std::int64_t room = std::int64_t(available) - extra;
-    if (room < 0 || designed <= 0)
-        return 0;
-    const std::int64_t largest = (100 * (room + 1) - 1) / designed;
-    return static_cast<int>(std::min<std::int64_t>(largest, std::numeric_limits<std::int32_t>::max()));
 }
 
 namespace {

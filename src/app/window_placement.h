@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/windows.h"
-#include "settings/ini_file.h"
+#include "core/settings/ini_file.h"
+#include "windows/windows.h"
 
 #include <QMargins>
 #include <QPoint>
@@ -45,9 +45,6 @@ GroupRects settledGroup(const GroupRects& before, const GroupSizes& oldSizes, co
 // A remembered rectangle whose title bar lies in none of the work areas (a screen since
 // removed, a larger one) moved just far enough into the first of them, the primary screen's.
 QRect movedOntoScreen(QRect outer, int titleBar, const std::vector<QRect>& workAreas);
-
-// The largest percentage p of a designed extent with p × designed / 100 + extra <= available.
-int largestFittingPercent(int available, int designed, int extra);
 
 // The arrangement of the real windows ("Fenster ausrichten" and start-up), the message
 // window beside the option window. Each move snaps.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/code_page.h"
+#include "core/platform/code_page.h"
 
 #include <QString>
 

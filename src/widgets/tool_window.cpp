@@ -1,7 +1,7 @@
 #include "widgets/tool_window.h"
 
-#include "platform/desktop.h"
-#include "platform/fonts.h"
+#include "look/fonts.h"
+#include "widgets/desktop.h"
 
 #include <QApplication>
 #include <QCloseEvent>

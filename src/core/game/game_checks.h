@@ -1,0 +1,47 @@
+#pragma once
+
+#include "core/game/game_events.h"
+
+#include <map>
+#include <optional>
+#include <string_view>
+#include <string>
+#include <vector>
+
+namespace zeilwerk {
+
+class CodePage;
+
+struct CheckSettings {
+    int variableCharacters = 8;  // how wide "\v[n]" is counted, in half-width characters
+};
+
+// "Breite von \v" as typed: a whole number from 1 to 99 (read as every number setting is);
+// none for anything else. The option field, apply and the command line all take it from here.
+std::optional<int> variableCharactersOf(std::u16string_view text);
+
+struct Finding {
+    MessagePlace place;
+    int line = 0;          // 1 to n; 0 for the message as a whole
+    std::string kind;      // zu_breit, zu_viele_zeilen, unbekannter_code, falsche_farbe, falsches_tempo, unbekannter_held
+    std::string reason;    // German, UTF-8
+    std::u16string word;   // the word a spelling finding is about
+};
+
+inline constexpr int kTextWidth = 304;      // the box's text area
+inline constexpr int kTextWidthFace = 232;  // beside a face on the left
+
+// The width of a line as the engine lays it out, from its first cell to the end of its last.
+int gameLineWidth(const std::u16string& line, const std::map<int, std::u16string>& heroNames, const CodePage& page,
+                  const CheckSettings& settings = {});
+
+// The findings of one message, in line order.
+void checkMessage(const GameMessage& message, const std::map<int, std::u16string>& heroNames, const CodePage& page,
+                  const CheckSettings& settings, std::vector<Finding>& out);
+
+// The heroes' names as the checks count them: "\n[0]", the party's leader, as the widest hero.
+std::map<int, std::u16string> namesForChecks(const std::map<int, std::u16string>& heroNames, const CodePage& page);
+
+std::vector<Finding> checkMessages(const GameMessages& game, const CodePage& page, const CheckSettings& settings = {});
+
+}  // namespace zeilwerk

@@ -1,0 +1,226 @@
+#include "windows/input/input_checks.h"
+
+#include "core/platform/code_page.h"
+#include "core/platform/error.h"
+#include "platform/qt_text.h"
+#include "spelling/spelling.h"
+
+#include <QContextMenuEvent>
+#include <QHelpEvent>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QToolTip>
+
+namespace zeilwerk {
+namespace {
+
+constexpr int kGutterLines = 4;
+
+QTextCharFormat wrongWordFormat() {
+    QTextCharFormat format;
+    format.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
+    format.setUnderlineColor(Qt::red);
+    return format;
+}
+
+}  // namespace
+
+InputChecks::InputChecks(QPlainTextEdit* memo, QTextEdit* gutter, std::function<void(const QString&)> tell)
+    : QSyntaxHighlighter(memo->document()),
+      m_memo(memo),
+      m_gutter(gutter),
+      m_tell(std::move(tell)),
+      m_marked(kGutterLines, false) {
+    memo->installEventFilter(this);
+    memo->viewport()->installEventFilter(this);
+}
+
+InputChecks::~InputChecks() = default;
+
+void InputChecks::setGame(std::optional<Game> game) {
+    if (game)
+        game->heroNames = namesForChecks(game->heroNames, CodePage::system());
+    m_game = std::move(game);
+    restartSpelling();
+}
+
+// The heroes' names are no words to check: a new game or dictionary starts the check afresh.
+void InputChecks::restartSpelling() {
+    m_spelling.reset();
+    if (m_speller)
+        m_spelling = std::make_unique<SpellingCheck>(*m_speller, m_game ? m_game->heroNames : std::map<int, std::u16string>{});
+    rehighlight();
+}
+
+void InputChecks::setSpeller(std::unique_ptr<Speller> speller, std::filesystem::path wordList,
+                             std::filesystem::path gameFolder) {
+    m_spelling.reset();
+    m_speller = std::move(speller);
+    m_wordList = std::move(wordList);
+    m_gameFolder = std::move(gameFolder);
+    if (m_speller && !m_wordList.empty())
+        loadWordList(m_wordList, *m_speller);
+    restartSpelling();
+}
+
+void InputChecks::update() {
+    m_findings.clear();
+    if (m_game) {
+        GameMessage message;
+        for (QTextBlock b = m_memo->document()->begin(); b.isValid(); b = b.next())
+            message.lines.push_back(toU16(b.text()));
+        // An empty last line is no line the game shows.
+        while (!message.lines.empty() && message.lines.back().empty())
+            message.lines.pop_back();
+        if (m_game->faceOnLeft)
+            message.look.face = u"Gesicht";
+        checkMessage(message, m_game->heroNames, CodePage::system(), m_game->settings, m_findings);
+    }
+    markGutter();
+}
+
+// Line i's number in red behind a "!" while it has a finding; the message as a whole marks
+// the last line.
+void InputChecks::markGutter() {
+    std::vector<bool> marked(kGutterLines, false);
+    for (const Finding& f : m_findings)
+        marked[static_cast<size_t>(std::clamp(f.line == 0 ? kGutterLines : f.line, 1, kGutterLines) - 1)] = true;
+    if (marked == m_marked)
+        return;
+    m_marked = marked;
+    QTextBlock block = m_gutter->document()->begin();
+    for (int i = 0; i < kGutterLines && block.isValid(); ++i, block = block.next()) {
+        QTextCursor cursor(block);
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        QTextCharFormat format;
+        if (marked[static_cast<size_t>(i)]) {
+            format.setForeground(Qt::red);
+            format.setFontWeight(QFont::Bold);
+        }
+        cursor.insertText((marked[static_cast<size_t>(i)] ? QStringLiteral("!") : QString()) + QString::number(i + 1),
+                          format);
+    }
+}
+
+void InputChecks::highlightBlock(const QString& text) {
+    if (!m_spelling)
+        return;
+    static const QTextCharFormat format = wrongWordFormat();
+    for (const SpellingWord& w : m_spelling->wrongWords(toU16(text)))
+        setFormat(static_cast<int>(w.at), static_cast<int>(w.length), format);
+}
+
+namespace {
+
+// The word of a line at a column, if the check finds it wrong.
+std::optional<SpellingWord> wrongWordAt(SpellingCheck& check, const std::u16string& line, size_t column) {
+    for (const SpellingWord& w : check.wrongWords(line))
+        if (column >= w.at && column <= w.at + w.length)
+            return w;
+    return std::nullopt;
+}
+
+}  // namespace
+
+QString InputChecks::toolTipAt(QPoint viewportPoint) const {
+    const QTextCursor cursor = m_memo->cursorForPosition(viewportPoint);
+    const int line = cursor.blockNumber() + 1;
+    QStringList said;
+    for (const Finding& f : m_findings)
+        if (f.line == line || f.line == 0)
+            said << QString::fromStdString(f.reason);
+    if (m_spelling) {
+        const std::u16string text = toU16(cursor.block().text());
+        if (const auto w = wrongWordAt(*m_spelling, text, static_cast<size_t>(cursor.positionInBlock()))) {
+            const std::u16string word = text.substr(w->at, w->length);
+            QString reason = QStringLiteral("„%1“ steht nicht im Wörterbuch").arg(fromU16(word));
+            const std::vector<std::u16string> hints = m_speller->suggest(word);
+            QStringList shown;
+            for (const std::u16string& h : hints)
+                shown << fromU16(h);
+            said << reason + (shown.isEmpty()     ? QStringLiteral(".")
+                              : shown.size() == 1 ? QStringLiteral(" (Vorschlag: %1).").arg(shown.first())
+                                                  : QStringLiteral(" (Vorschläge: %1).").arg(shown.join(u", ")));
+        }
+    }
+    return said.join(u'\n');
+}
+
+bool InputChecks::eventFilter(QObject* watched, QEvent* event) {
+    // The type first: the memo sends events here while it is being destroyed, when asking
+    // it for its viewport would be too late.
+    if (event->type() == QEvent::ToolTip && watched == m_memo->viewport()) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = toolTipAt(help->pos());
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, m_memo->viewport());
+        return true;
+    }
+    if (event->type() == QEvent::ContextMenu && watched == m_memo) {
+        const auto* menu = static_cast<QContextMenuEvent*>(event);
+        contextMenu(m_memo->viewport()->mapFrom(m_memo, menu->pos()))->exec(menu->globalPos());
+        return true;
+    }
+    return QSyntaxHighlighter::eventFilter(watched, event);
+}
+
+std::unique_ptr<QMenu> InputChecks::contextMenu(QPoint viewportPoint) {
+    std::unique_ptr<QMenu> menu(m_memo->createStandardContextMenu());
+    const QTextCursor at = m_memo->cursorForPosition(viewportPoint);
+    const QTextBlock block = at.block();
+    const std::u16string text = toU16(block.text());
+    const std::optional<SpellingWord> w =
+        m_spelling ? wrongWordAt(*m_spelling, text, static_cast<size_t>(at.positionInBlock())) : std::nullopt;
+    if (w) {
+        const std::u16string word = text.substr(w->at, w->length);
+        QAction* first = menu->actions().isEmpty() ? nullptr : menu->actions().first();
+        const int start = block.position() + static_cast<int>(w->at);
+        const int length = static_cast<int>(w->length);
+        for (const std::u16string& hint : m_speller->suggest(word, 5)) {
+            QAction* replace = new QAction(fromU16(hint), menu.get());
+            connect(replace, &QAction::triggered, this, [this, start, length, hint] {
+                QTextCursor c(m_memo->document());
+                c.setPosition(start);
+                c.setPosition(start + length, QTextCursor::KeepAnchor);
+                c.insertText(fromU16(hint));
+            });
+            menu->insertAction(first, replace);
+        }
+        const QString addText = m_wordList.empty()
+                                    ? QStringLiteral("„%1“ für diese Sitzung annehmen").arg(fromU16(word))
+                                    : QStringLiteral("„%1“ in die Wortliste des Spiels aufnehmen").arg(fromU16(word));
+        QAction* add = new QAction(addText, menu.get());
+        connect(add, &QAction::triggered, this, [this, word] { addWord(word); });
+        menu->insertAction(first, add);
+        menu->insertSeparator(first);
+    }
+    return menu;
+}
+
+void InputChecks::acceptWord(const std::u16string& word) {
+    if (!m_spelling)
+        return;
+    m_spelling->add(word);
+    rehighlight();
+}
+
+void InputChecks::addWord(const std::u16string& word) {
+    if (!m_spelling)
+        return;
+    m_spelling->add(word);
+    if (!m_wordList.empty()) {
+        try {
+            addToWordList(m_wordList, m_gameFolder, word);
+        } catch (const Error& e) {
+            if (m_tell)
+                m_tell(QString::fromUtf8(e.what()));
+        }
+    }
+    rehighlight();
+}
+
+}  // namespace zeilwerk

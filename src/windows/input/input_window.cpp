@@ -1,0 +1,209 @@
+#include "windows/input/input_window.h"
+
+#include "core/platform/code_page.h"
+#include "core/platform/number.h"
+#include "look/fonts.h"
+#include "look/rendering.h"
+#include "platform/qt_text.h"
+#include "widgets/desktop.h"
+#include "widgets/help_line.h"
+#include "widgets/messages.h"
+#include "windows/input/input_checks.h"
+#include "windows/options/option_window.h"
+#include "windows/preview/preview_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextEdit>
+
+#include <algorithm>
+
+namespace zeilwerk {
+namespace {
+
+constexpr int gutterWidth = 33;
+constexpr int designedMemoWidth = 433;
+constexpr int designedMemoHeight = 89;
+// Client margins around the memo: 40 left of it plus 9 right, 24 above plus 8 below.
+constexpr int extraClientWidth = 49;
+constexpr int extraClientHeight = 32;
+
+// (percent × designed) div 100 without overflow, capped so the window stays holdable.
+int scaledExtent(std::int32_t percent, int designed, int extra) {
+    const std::int64_t value = static_cast<std::int64_t>(percent) * designed / 100;
+    return static_cast<int>(std::min<std::int64_t>(value, TForm1::maxClientExtent - extra));
+}
+
+QRect workAreaOf(const QWidget* window) {
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+}  // namespace
+
+TForm1::TForm1(const Platform& platform, const Windows& windows)
+    : ToolWindow(QStringLiteral("Texteingabe"), QSize(482, 121), true), m_platform(platform), m_windows(windows) {
+    Memo1 = new QTextEdit(this);
+    Memo1->setGeometry(8, 24, gutterWidth, designedMemoHeight);
+    Memo1->setLineWrapMode(QTextEdit::NoWrap);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setPlainText(QStringLiteral("1\n2\n3\n4"));
+    for (QTextBlock b = Memo1->document()->begin(); b.isValid(); b = b.next()) {
+        QTextCursor c(b);
+        QTextBlockFormat f = b.blockFormat();
+        f.setAlignment(Qt::AlignRight);
+        c.setBlockFormat(f);
+    }
+    Memo1->setEnabled(false);
+
+    GetText = new QPlainTextEdit(this);
+    GetText->setGeometry(40, 24, designedMemoWidth, designedMemoHeight);
+    GetText->setLineWrapMode(QPlainTextEdit::NoWrap);
+    GetText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    GetText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    GetText->setTabChangesFocus(true);
+    GetText->installEventFilter(this);
+    checks = new InputChecks(GetText, Memo1, [this](const QString& text) { m_platform.messages->show(text); });
+    connect(GetText, &QPlainTextEdit::textChanged, this,
+            [this] { guarded(*m_platform.messages, [this] { GetTextChange(); }); });
+
+    helpline = new HelpLineLabel(QStringLiteral("Hier erscheinen Erklärungen zu Funktionen."), this);
+    helpline->setGeometry(8, 4, 465, 17);
+    helpline->setEnabled(false);
+
+    applyInputFont();
+    setTabOrder(Memo1, GetText);
+    GetText->setFocus();
+    // Designed place; start-up moves it.
+    moveOuterTo(QPoint(440, 160));
+}
+
+std::u16string TForm1::line(int i) const {
+    const QTextBlock block = GetText->document()->findBlockByNumber(i);
+    return block.isValid() ? toU16(block.text()) : std::u16string();
+}
+
+void TForm1::setInputWidth(const QString& percent) {
+    if (percent.isEmpty())
+        return;
+    const std::int32_t w = strToInt(toU16(percent));
+    if (w < 20 || w > largestWidthPercent())
+        return;
+    const int memoWidth = scaledExtent(w, designedMemoWidth, extraClientWidth);
+    GetText->resize(memoWidth, GetText->height());
+    helpline->resize(gutterWidth + memoWidth, helpline->height());
+    setClientSize(QSize(memoWidth + extraClientWidth, height()));
+}
+
+void TForm1::setInputHeight(const QString& percent) {
+    if (percent.isEmpty())
+        return;
+    const std::int32_t h = strToInt(toU16(percent));
+    if (h < 20 || h > largestHeightPercent())
+        return;
+    const int memoHeight = scaledExtent(h, designedMemoHeight, extraClientHeight);
+    GetText->resize(GetText->width(), memoHeight);
+    Memo1->resize(gutterWidth, memoHeight);
+    setClientSize(QSize(width(), memoHeight + extraClientHeight));
+}
+
+int TForm1::largestWidthPercent() const {
+    const int frame = outerGeometry().width() - width();
+    return largestFittingPercent(workAreaOf(this).width() - frame, designedMemoWidth, extraClientWidth);
+}
+
+int TForm1::largestHeightPercent() const {
+    const int frame = outerGeometry().height() - height();
+    return largestFittingPercent(workAreaOf(this).height() - frame, designedMemoHeight, extraClientHeight);
+}
+
+void TForm1::setInputFontName(const QString& family) {
+    if (!m_platform.fonts->contains(family))
+        return;
+    m_fontFamily = family;
+    applyInputFont();
+}
+
+void TForm1::setInputFontSize(const QString& points) {
+    if (points.isEmpty())
+        return;
+    const std::int32_t size = strToInt(toU16(points));
+    if (size < 1)
+        return;
+    m_fontPoints = size;
+    applyInputFont();
+}
+
+void TForm1::applyInputFont() {
+    // Every character of the code page must show as itself while typed, whatever the family lacks.
+    const QFont font = typingFont(m_fontFamily, m_fontPoints, CodePage::system());
+    GetText->setFont(font);
+    Memo1->setFont(font);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    // The memo is the window's only focus stop, so Tab would fall back into it as text.
+    if (watched == GetText && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
+            return true;
+        if (key == Qt::Key_F5 && m_windows.preview) {
+            guarded(*m_platform.messages, [this] { m_windows.preview->startPlaying(); });
+            return true;
+        }
+    }
+    return ToolWindow::eventFilter(watched, event);
+}
+
+void TForm1::GetTextChange() {
+    const TForm2* options = m_windows.options;
+    if (!options || !m_windows.preview)
+        return;
+    RenderSettings settings = options->renderSettings();
+    settings.game = m_windows.preview->gameLook();
+    // Typing shows the message at once, as it stands.
+    m_windows.preview->stopPlaying();
+    const std::array<std::u16string, 4> lines = {line(0), line(1), line(2), line(3)};
+    renderPreview(*m_windows.preview, lines, settings, m_windows.options);
+    m_windows.preview->showDuration(lines, settings);
+    checks->update();
+}
+
+void TForm1::setHelpText(const QString& text) {
+    helpline->setText(text);
+}
+
+void TForm1::startup() {
+    if (m_started)
+        return;
+    m_started = true;
+    if (m_windows.group.startup)
+        m_windows.group.startup();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    // The start-up sequence runs just before the window first appears.
+    const bool first = !m_started;
+    if (first)
+        guarded(*m_platform.messages, [this] { startup(); });
+    ToolWindow::showEvent(event);
+    // Appearing last, the input window is the active one, ready for typing.
+    if (first) {
+        activateWindow();
+        GetText->setFocus();
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    event->accept();
+    // Not quit(): that asks every window to close first, and the tool windows refuse.
+    QCoreApplication::exit(0);
+}
+
+}  // namespace zeilwerk

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "platform/platform.h"
+#include "widgets/help_line.h"
+#include "widgets/tool_window.h"
+#include "windows/windows.h"
+
+#include <QString>
+
+#include <string>
+
+class QPlainTextEdit;
+class QTextEdit;
+
+namespace zeilwerk {
+
+class InputChecks;
+
+// The input window "Texteingabe": the help line, the line-number gutter and the input memo
+// that holds the message. Closing it ends the program.
+class TForm1 : public ToolWindow {
+public:
+    TForm1(const Platform& platform, const Windows& windows);
+
+    // Line i of the memo (0 to 3 make the message); empty when the memo has fewer lines.
+    std::u16string line(int i) const;
+
+    // The input geometry that apply sets from the option window's text fields. Each does
+    // nothing when its condition fails; a text that is no whole number throws.
+    void setInputWidth(const QString& percent);
+    void setInputHeight(const QString& percent);
+    void setInputFontName(const QString& family);
+    void setInputFontSize(const QString& points);
+    // The largest percentages whose window still fits the work area of its screen; apply
+    // takes no larger one.
+    int largestWidthPercent() const;
+    int largestHeightPercent() const;
+
+    void setHelpText(const QString& text);
+
+    // The preview rendering, run on every change of the memo and by apply.
+    void GetTextChange();
+
+    // Runs the start-up sequence; the first show does it once.
+    void startup();
+
+    HelpLineLabel* helpline;
+    QTextEdit* Memo1;
+    QPlainTextEdit* GetText;
+    // The game's checks and the spelling of the lines typed.
+    InputChecks* checks;
+
+    // The largest client width or height the input geometry gives the window; far beyond
+    // any desktop, yet small enough that the window's pixels can be held.
+    static constexpr int maxClientExtent = 8192;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void applyInputFont();
+
+    const Platform& m_platform;
+    const Windows& m_windows;
+    bool m_started = false;
+    QString m_fontFamily = QStringLiteral("Fixedsys");
+    int m_fontPoints = 8;
+};
+
+}  // namespace zeilwerk

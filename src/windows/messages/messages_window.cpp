@@ -1,0 +1,396 @@
+#include "windows/messages/messages_window.h"
+
+#include "core/game/game_events.h"
+#include "core/platform/code_page.h"
+#include "look/game_look.h"
+#include "platform/paths.h"
+#include "platform/qt_text.h"
+#include "spelling/spelling.h"
+#include "widgets/help_line.h"
+#include "widgets/hints.h"
+#include "widgets/messages.h"
+#include "windows/input/input_checks.h"
+#include "windows/input/input_window.h"
+#include "windows/messages/messages_model.h"
+#include "windows/options/option_window.h"
+#include "windows/preview/preview_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStringList>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace zeilwerk {
+namespace {
+
+// Findings go to the window in batches of this many messages checked: often enough for the
+// progress, seldom enough that the tree is not relaid out for each.
+constexpr int kCheckBatch = 4000;
+// A game or a filter with no more messages than this shows them with their groups open.
+constexpr int kExpandAtMost = 500;
+
+}  // namespace
+
+TForm5::TForm5(const Platform& platform, const Windows& windows)
+    : ToolWindow(QStringLiteral("Nachrichten"), QSize(520, 420), false),
+      m_platform(platform),
+      m_windows(windows),
+      m_job([this](BackgroundJob::Task task) { QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection); }) {
+    makeResizable(QSize(320, 200));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(6);
+
+    auto* top = new QHBoxLayout;
+    auto* label = new QLabel(QStringLiteral("Suchen:"), this);
+    suchen = new QLineEdit(this);
+    suchen->setClearButtonEnabled(true);
+    setHint(suchen, QStringLiteral("Zeigt nur die Nachrichten, in denen dieser Text vorkommt; Groß- und Kleinschreibung zählen nicht."));
+    label->setBuddy(suchen);
+    befund = new QComboBox(this);
+    befund->addItems({QStringLiteral("Alle Nachrichten"), QStringLiteral("Mit Befund")});
+    for (const FindingKind& k : kFindingKinds)
+        befund->addItem(QString::fromUtf8(k.label));
+    setHint(befund, QStringLiteral("Zeigt nach „Prüfen“ nur die Nachrichten mit einem Befund dieser Art."));
+    top->addWidget(label);
+    top->addWidget(suchen, 1);
+    top->addWidget(befund);
+    layout->addLayout(top);
+
+    auto* buttons = new QHBoxLayout;
+    neu_laden = new QPushButton(QStringLiteral("Neu laden"), this);
+    setHint(neu_laden, QStringLiteral("Liest die Nachrichten des Spielordners noch einmal."));
+    pruefen = new QCheckBox(QStringLiteral("Prüfen"), this);
+    setHint(pruefen, 
+        QStringLiteral("Prüft jede Nachricht: Breite, Zeilen, Codes, Farben, Tempo, Helden und Rechtschreibung."));
+    buttons->addWidget(neu_laden);
+    buttons->addWidget(pruefen);
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
+
+    model = new MessagesModel;
+    model->setParent(this);
+    liste = new QTreeView(this);
+    liste->setModel(model);
+    liste->setUniformRowHeights(true);  // keeps a tree of tens of thousands of rows fast
+    liste->setAllColumnsShowFocus(true);
+    liste->header()->setStretchLastSection(false);
+    liste->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    liste->header()->setSectionResizeMode(1, QHeaderView::Interactive);
+    liste->header()->resizeSection(1, 140);
+    layout->addWidget(liste, 1);
+    liste->setContextMenuPolicy(Qt::CustomContextMenu);
+    setHint(liste, QStringLiteral("Ein Klick legt die Nachricht ins Eingabefeld und ihr Gesicht und Fenster in die "
+                                  "Vorschau; ein Rechtsklick auf einen Rechtschreibbefund nimmt das Wort auf."));
+
+    auto* bottom = new QHBoxLayout;
+    fortschritt = new QProgressBar(this);
+    fortschritt->setTextVisible(false);
+    fortschritt->setMaximumWidth(160);
+    fortschritt->hide();
+    status = new QLabel(this);
+    status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    bottom->addWidget(fortschritt);
+    bottom->addWidget(status, 1);
+    layout->addLayout(bottom);
+
+    // The hints go to the input window's help line, as every window's do.
+    auto* help = new HelpBinding(this, [this](QWidget* sender) {
+        if (m_windows.input)
+            m_windows.input->setHelpText(helpTextOf(sender));
+    });
+    for (QWidget* w : {static_cast<QWidget*>(suchen), static_cast<QWidget*>(befund), static_cast<QWidget*>(neu_laden),
+                       static_cast<QWidget*>(pruefen), static_cast<QWidget*>(liste)})
+        help->bind(w);
+
+    Messages& messages = *m_platform.messages;
+    connect(suchen, &QLineEdit::textChanged, this, [this] { applyFilter(); });
+    connect(befund, &QComboBox::currentIndexChanged, this, [this] { applyFilter(); });
+    connect(neu_laden, &QPushButton::clicked, this, [this, &messages] { guarded(messages, [this] { readGame(); }); });
+    connect(pruefen, &QCheckBox::toggled, this, [this, &messages] { guarded(messages, [this] { checkGame(); }); });
+    connect(liste, &QWidget::customContextMenuRequested, this, [this, &messages](QPoint at) {
+        guarded(messages, [&] {
+            if (const std::unique_ptr<QMenu> menu = contextMenu(liste->indexAt(at)))
+                menu->exec(liste->viewport()->mapToGlobal(at));
+        });
+    });
+    connect(liste->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this, &messages](const QModelIndex& current) { guarded(messages, [&] { takeMessage(current); }); });
+    // Another folder: what is shown, or being read, belongs to the one before.
+    if (TForm2* options = m_windows.options)
+        connect(options->spiel_ordner, &QLineEdit::textChanged, this, [this] {
+            if (m_folder.empty())
+                return;
+            cancelWork();
+            model->clear();
+            m_folder.clear();
+            m_read = false;
+            m_problem = QStringLiteral("Anderer Spielordner: „Neu laden“ liest ihn.");
+            showStatus();
+        });
+}
+
+TForm5::~TForm5() = default;
+
+void TForm5::openWindow() {
+    show();
+    raise();
+    activateWindow();
+    suchen->setFocus();  // so the user can type what to look for at once
+    const std::filesystem::path folder = inFolder(m_platform.settingsFolder, m_windows.options->spiel_ordner->text());
+    if (folder != m_folder || (!m_read && !m_working))
+        readGame();
+}
+
+void TForm5::cancelWork() {
+    m_job.abandon();
+    // What the stopped work posted before it saw the flag is left unread.
+    ++m_run;
+    if (m_working && !m_checking)
+        m_problem = QStringLiteral("Das Lesen wurde abgebrochen.");
+    m_working = false;
+    m_checking = false;
+    fortschritt->hide();
+}
+
+void TForm5::readGame() {
+    cancelWork();
+    model->clear();
+    m_folder = inFolder(m_platform.settingsFolder, m_windows.options->spiel_ordner->text());
+    m_read = false;
+    m_problem.clear();
+    m_parts = 0;
+    fortschritt->setRange(0, 0);
+    fortschritt->show();
+    const int run = ++m_run;
+    m_working = true;
+    m_job.start(
+        [this, run, folder = m_folder](const BackgroundJob::Context& job) {
+            const bool complete = readGameMessages(
+                folder, CodePage::system(),
+                [&](GamePart&& part) {
+                    auto shared = std::make_shared<GamePart>(std::move(part));
+                    job.hand([this, run, shared] { takePart(run, *shared); });
+                },
+                [&] { return job.stop.load(); });
+            job.hand([this, run, complete] { readingDone(run, complete, QString()); });
+        },
+        [this, run](const std::string& failure) { readingDone(run, false, QString::fromStdString(failure)); });
+    showStatus();
+}
+
+void TForm5::takePart(int run, GamePart& part) {
+    if (run != m_run)
+        return;
+    if (part.names)
+        fortschritt->setRange(0, part.parts);
+    else
+        fortschritt->setValue(++m_parts);
+    model->addPart(std::move(part));
+    showStatus();
+}
+
+void TForm5::readingDone(int run, bool complete, const QString& failure) {
+    if (run != m_run)
+        return;
+    m_working = false;
+    m_read = complete;
+    m_problem = failure;
+    fortschritt->hide();
+    openSmallGroups();
+    showStatus();
+    if (complete && pruefen->isChecked())
+        checkGame();
+}
+
+void TForm5::checkGame() {
+    if (m_checking)
+        cancelWork();
+    if (model->findingCount()) {
+        model->clearFindings();
+        openSmallGroups();
+    }
+    showStatus();
+    // A game still being read is checked when it is complete.
+    if (!pruefen->isChecked() || m_working || !m_read)
+        return;
+    m_checking = true;
+    m_problem.clear();  // a check that failed before
+    fortschritt->setRange(0, model->messageCount());
+    fortschritt->setValue(0);
+    fortschritt->show();
+    // The dictionary is opened on the worker too: it takes a moment, and a speller serves one
+    // thread. Suggestions are left out, each costs a good part of a second.
+    const std::string dictionary = m_windows.options->spiel_woerterbuch->text().toStdString();
+    const std::filesystem::path wordList = wordListPath(m_platform.settingsFolder, m_folder);
+    const int run = ++m_run;
+    m_working = true;
+    m_job.start([this, run, lists = model->messageLists(), heroes = namesForChecks(model->heroNames(), CodePage::system()),
+               settings = m_windows.options->checkSettings(), dictionary, wordList,
+               folders = dictionaryFolders(m_platform.programFolder)](const BackgroundJob::Context& job) {
+        std::unique_ptr<Speller> speller;
+        std::unique_ptr<SpellingCheck> spelling;
+        if (findDictionary(dictionary, folders)) {
+            try {
+                speller = std::make_unique<Speller>(dictionary, folders);
+                loadWordList(wordList, *speller);
+                spelling = std::make_unique<SpellingCheck>(*speller, heroes, false);
+            } catch (const std::exception&) {
+                spelling.reset();  // the option window's field says the dictionary cannot be used
+            }
+        }
+        auto batch = std::make_shared<std::vector<Finding>>();
+        int checked = 0;
+        for (const MessagesModel::MessageList& list : lists)
+            for (const GameMessage& m : *list) {
+                // Each message takes microseconds: a stop is seen at once.
+                if (job.stop.load())
+                    return;
+                checkMessage(m, heroes, CodePage::system(), settings, *batch);
+                if (spelling)
+                    spelling->checkMessage(m, *batch);
+                if (++checked % kCheckBatch)
+                    continue;
+                job.hand([this, run, batch, checked] { takeFindings(run, *batch, checked); });
+                batch = std::make_shared<std::vector<Finding>>();
+            }
+        job.hand([this, run, batch, checked] { takeFindings(run, *batch, checked); });
+        job.hand([this, run] { checkingDone(run); });
+    }, [this, run](const std::string& failure) { checkingDone(run, QString::fromStdString(failure)); });
+}
+
+void TForm5::openSmallGroups() {
+    if (model->shownCount() > kExpandAtMost)
+        return;
+    for (int i = 0; i < model->rowCount(); ++i)
+        liste->expand(model->index(i, 0));
+}
+
+void TForm5::takeFindings(int run, std::vector<Finding>& findings, int checked) {
+    if (run != m_run)
+        return;
+    model->addFindings(findings);
+    // With the kind filter on, the tree was rebuilt.
+    if (befund->currentIndex() > 0)
+        openSmallGroups();
+    fortschritt->setValue(checked);
+    showStatus();
+}
+
+void TForm5::checkingDone(int run, const QString& failure) {
+    if (run != m_run)
+        return;
+    if (!failure.isEmpty())
+        m_problem = QStringLiteral("Die Prüfung wurde abgebrochen: %1").arg(failure);
+    m_working = false;
+    m_checking = false;
+    fortschritt->hide();
+    showStatus();
+}
+
+std::unique_ptr<QMenu> TForm5::contextMenu(const QModelIndex& index) {
+    const Finding* finding = model->findingAt(index);
+    if (!finding || finding->word.empty() || m_folder.empty())
+        return nullptr;
+    auto menu = std::make_unique<QMenu>();
+    const std::u16string word = finding->word;
+    QAction* add = menu->addAction(QStringLiteral("„%1“ in die Wortliste des Spiels aufnehmen").arg(fromU16(word)));
+    connect(add, &QAction::triggered, this, [this, word] { guarded(*m_platform.messages, [&] { acceptWord(word); }); });
+    return menu;
+}
+
+void TForm5::acceptWord(const std::u16string& word) {
+    addToWordList(wordListPath(m_platform.settingsFolder, m_folder), m_folder, word);
+    if (m_windows.input)
+        m_windows.input->checks->acceptWord(word);
+    checkGame();
+}
+
+void TForm5::addFindings(const std::vector<Finding>& findings) {
+    model->addFindings(findings);
+    if (befund->currentIndex() > 0)
+        openSmallGroups();
+    showStatus();
+}
+
+void TForm5::applyFilter() {
+    const int kind = befund->currentIndex();
+    model->setFilter(suchen->text(), kind <= 0   ? std::string()
+                                     : kind == 1 ? std::string(MessagesModel::kAnyFinding)
+                                                 : std::string(kFindingKinds[kind - 2].kind));
+    openSmallGroups();
+    showStatus();
+}
+
+void TForm5::showStatus() {
+    QStringList parts;
+    if (!m_problem.isEmpty())
+        parts << m_problem;
+    const int total = model->messageCount();
+    const int shown = model->shownCount();
+    if (m_working && !m_checking)
+        parts << QStringLiteral("Liest das Spiel … %1 Nachrichten").arg(total);
+    else if (!m_folder.empty() && m_problem.isEmpty())
+        parts << (shown == total ? QStringLiteral("%1 Nachrichten").arg(total)
+                                 : QStringLiteral("%1 von %2 Nachrichten").arg(shown).arg(total));
+    if (m_checking)
+        parts << QStringLiteral("Prüft …");
+    if (const int n = model->findingCount())
+        parts << (n == 1 ? QStringLiteral("1 Befund") : QStringLiteral("%1 Befunde").arg(n));
+    if (!model->skipped().empty())
+        parts << QStringLiteral("%1 Dateien nicht lesbar").arg(model->skipped().size());
+    status->setText(parts.join(QStringLiteral(", ")));
+}
+
+void TForm5::takeMessage(const QModelIndex& index) {
+    const GameMessage* m = model->messageAt(index);
+    if (!m)
+        return;
+    TForm2& options = *m_windows.options;
+    const MessageLook& look = m->look;
+    options.spiel_gesicht->setText(QString::fromStdU16String(look.face));
+    options.spiel_gesicht_nr->setText(QString::number(look.faceIndex));
+    options.spiel_gesicht_rechts->setChecked(look.faceRight);
+    options.spiel_gesicht_gespiegelt->setChecked(look.faceMirrored);
+    options.spiel_transparent->setChecked(look.transparent);
+    options.spiel_position->setCurrentIndex(look.position);
+    // Only the message's options change: the game's look already read is kept, not read again.
+    QStringList problems;
+    if (const GameLook* shown = m_windows.preview->gameLook()) {
+        GameLook changed = *shown;
+        std::vector<QString> found;
+        applyMessageOptions(changed, m_folder, options.gameMessageOptions(), &found);
+        problems = QStringList(found.begin(), found.end());
+        m_windows.preview->setGameLook(std::move(changed));
+    }
+    QStringList lines;
+    for (const std::u16string& line : m->lines)
+        lines << QString::fromStdU16String(line);
+    QPlainTextEdit* memo = m_windows.input->GetText;
+    const QString text = lines.join(u'\n');
+    if (memo->toPlainText() == text)
+        m_windows.input->GetTextChange();
+    else
+        memo->setPlainText(text);
+    if (!problems.isEmpty())
+        status->setText(problems.join(u' '));
+}
+
+void TForm5::closeEvent(QCloseEvent* event) {
+    if (m_working)
+        cancelWork();
+    showStatus();
+    ToolWindow::closeEvent(event);
+}
+
+}  // namespace zeilwerk

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "core/game/game_checks.h"
+#include "platform/platform.h"
+#include "widgets/tool_window.h"
+#include "windows/messages/background_job.h"
+#include "windows/windows.h"
+
+#include <QModelIndex>
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QTreeView;
+
+namespace zeilwerk {
+
+class MessagesModel;
+struct GamePart;
+
+// The message window "Nachrichten": every message of the game in the folder of the tab
+// "Spiel", read and checked off the GUI thread; a chosen message goes into the input memo
+// with its look into the options. Resizable, closed (hidden) by the user.
+class TForm5 : public ToolWindow {
+public:
+    TForm5(const Platform& platform, const Windows& windows);
+    ~TForm5() override;
+
+    // "Nachrichten des Spiels…": shows the window and reads the game unless it holds it.
+    void openWindow();
+    // "Neu laden": reads the game of the folder now named; a reading under way is cancelled.
+    void readGame();
+    // "Prüfen": the checks of every message, or none when switched off.
+    void checkGame();
+    // Over a spelling finding: the entry that takes its word into the game's word list.
+    std::unique_ptr<QMenu> contextMenu(const QModelIndex& index);
+    // The word into the game's word list: the typed lines and the checks know it from now on.
+    void acceptWord(const std::u16string& word);
+    // Findings of a check of another kind shown with those of checkMessage.
+    void addFindings(const std::vector<Finding>& findings);
+    // The chosen message into the memo, its look into the options and the preview.
+    void takeMessage(const QModelIndex& index);
+    // Stops the reading or checking under way; returns at once, what it still hands over is dropped.
+    void cancelWork();
+    // Whether the work last started has ended; for tests.
+    std::shared_ptr<const std::atomic<bool>> workFinished() const { return m_job.finishedFlag(); }
+    bool working() const { return m_working; }
+
+    QLineEdit* suchen;
+    QComboBox* befund;
+    QPushButton* neu_laden;
+    QCheckBox* pruefen;
+    QTreeView* liste;
+    QProgressBar* fortschritt;
+    QLabel* status;
+    MessagesModel* model;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void applyFilter();
+    // The groups open, their findings closed, when few messages show.
+    void openSmallGroups();
+    void takePart(int run, GamePart& part);
+    void readingDone(int run, bool complete, const QString& failure);
+    void takeFindings(int run, std::vector<Finding>& findings, int checked);
+    void checkingDone(int run, const QString& failure = QString());
+    void showStatus();
+
+    const Platform& m_platform;
+    const Windows& m_windows;
+    std::filesystem::path m_folder;  // the folder read, or being read
+    bool m_read = false;             // m_folder was read to its end
+    bool m_working = false;
+    bool m_checking = false;
+    int m_run = 0;
+    int m_parts = 0;
+    QString m_problem;
+    BackgroundJob m_job;  // last, so it is left before anything its results would touch
+};
+
+}  // namespace zeilwerk

@@ -1,0 +1,85 @@
+#include "core/settings/ini_file.h"
+#include "platform/paths.h"
+#include "widgets/messages.h"
+#include "windows/input/input_window.h"
+#include "windows/options/option_window.h"
+#include "windows/options/settings_table.h"
+
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+#include <algorithm>
+#include <vector>
+
+namespace zeilwerk {
+namespace {
+
+const QString outsideTheFolder = QStringLiteral(
+    "Die Sicherungsdatei muss im Programmordner liegen: bitte einen Namen ohne Laufwerk, ohne "
+    "führenden Schrägstrich und ohne \"..\" angeben.");
+}  // namespace
+
+void TForm2::ini_saveClick() {
+    const QString name = ini_datei->text();
+    if (name.isEmpty())
+        return;
+    // A profile name that leaves the folder would let a profile write into any file.
+    if (!staysInFolder(name)) {
+        m_platform.messages->show(outsideTheFolder);
+        return;
+    }
+    makeSettingsFolder(m_platform.settingsFolder);
+    IniFile profile(inFolder(m_platform.settingsFolder, name));
+    std::vector<IniEntry> entries;
+    for (const SettingRow& k : profileRows(*this))
+        entries.push_back(savedRow(k));
+    // Written when set, and when the file has them already: values left there would load again.
+    const std::vector<SettingRow> game = gameRows(*this);
+    const bool gameSet = std::any_of(game.begin(), game.end(),
+                                     [](const SettingRow& k) { return savedRow(k).value != k.fallback; });
+    if (gameSet || holdsAny(profile, game))
+        for (const SettingRow& k : game)
+            entries.push_back(savedRow(k));
+    profile.write(entries);
+    Fileexistence(ini_datei);
+    m_platform.messages->show(QStringLiteral("Einstellungen erfolgreich gesichert."));
+}
+
+bool TForm2::loadini(QObject* sender) {
+    const QString name = ini_datei->text();
+    if (name.isEmpty())
+        return false;
+    if (!staysInFolder(name)) {
+        m_platform.messages->show(outsideTheFolder);
+        return false;
+    }
+    // Tested at the very path that is read, so a missing file is never a silent load of defaults.
+    if (!fileExistsIn(m_platform.settingsFolder, name)) {
+        m_platform.messages->show(QStringLiteral("Die angegebene Datei wurde nicht gefunden."));
+        return false;
+    }
+    const IniFile profile(inFolder(m_platform.settingsFolder, name));
+    std::vector<SettingRow> rows = profileRows(*this);
+    for (const SettingRow& k : gameRows(*this))
+        rows.push_back(k);
+    try {
+        // Each key is read without its field's signals and checked right after: the first
+        // check that fails ends the load, the keys after it stay as they were.
+        for (const SettingRow& k : rows) {
+            {
+                const QSignalBlocker quiet(controlObject(k.control));
+                loadRow(profile, k);
+            }
+            checkRow(k);
+        }
+        confirmClick();
+    } catch (const std::exception&) {
+        m_platform.messages->show(QStringLiteral("Ein Fehler ist beim Laden aufgetreten."));
+        return false;
+    }
+    if (sender != static_cast<QObject*>(m_windows.input))
+        m_platform.messages->show(QStringLiteral("Einstellungen erfolgreich geladen."));
+    return true;
+}
+
+}  // namespace zeilwerk
