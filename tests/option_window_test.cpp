@@ -1,6 +1,7 @@
 #include "program_fixture.h"
 
 #include "widgets/hints.h"
+#include "windows/options/settings_table.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -42,25 +43,16 @@ TEST_F(OptionWindowTest, CreationSetsEveryDefault) {
         tabs << o.tabs->tabText(i);
     EXPECT_EQ(tabs, QStringList({"Vorschau", "Eingabe", "Text", "Allgemein", "Debugger", "Spiel"}));
 
-    const std::pair<QCheckBox*, bool> flags[] = {
-        {o.vorschau_aktiv, true},        {o.vorschau_aktiv_set, true}, {o.vorschau_scale2x, false},
-        {o.vorschau_scale2x_set, false}, {o.vorschau_plain, false},    {o.vorschau_plain_set, false},
-        {o.text_face, false},            {o.fenster_fgr, false},       {o.fenster_auto, false},
-        {o.tool_horizontal, true},       {o.ini_auto, false},          {o.tool_hide, false},
-        {o.debug_check, false},          {o.spiel_aktiv_set, false},   {o.spiel_aktiv, false},
+    // Every declared setting is bound, in file order, and its control shows the declared default.
+    const auto walk = [&](const std::vector<SettingRow>& rows, const auto& declared) {
+        ASSERT_EQ(rows.size(), declared.size());
+        for (size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_EQ(rows[i].setting, declared[i]) << "row " << i;
+            EXPECT_EQ(savedRow(rows[i]).value, declared[i]->fallback) << declared[i]->section << "/" << declared[i]->key;
+        }
     };
-    for (auto [box, on] : flags)
-        EXPECT_EQ(box->isChecked(), on) << box->text().toStdString();
-
-    const std::pair<QLineEdit*, const char*> texts[] = {
-        {o.vorschau_textbox_datei, "txtbox.bmp"}, {o.vorschau_textbox_x, "1"}, {o.vorschau_textbox_y, "1"},
-        {o.vorschau_farbe, "txtclr.bmp"},         {o.vorschau_schrift, "MS Mincho"},
-        {o.eingabe_breite, "100"},                {o.eingabe_hoehe, "100"},
-        {o.eingabe_schrift, "FixedSys"},          {o.eingabe_grad, "8"},
-        {o.ini_datei, "standard.ini"},           {o.spiel_ordner, ""},         {o.spiel_system, ""},
-    };
-    for (auto [field, text] : texts)
-        EXPECT_EQ(field->text(), text);
+    walk(profileRows(o), settings::kProfile);
+    walk(gameRows(o), settings::kGame);
     EXPECT_EQ(o.laenge->text(), "50");
     EXPECT_EQ(o.ausrichtung->text(), "0");
     EXPECT_FALSE(o.text_links->isEnabled());

@@ -6,6 +6,7 @@
 #include "core/platform/code_page.h"
 #include "core/platform/error.h"
 #include "core/platform/number.h"
+#include "core/settings/settings.h"
 #include "platform/paths.h"
 #include "spelling/spelling.h"
 
@@ -226,7 +227,7 @@ std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostrea
     Format format = Format::Text;
     CheckSettings settings;
     bool spelling = false;
-    std::string dictionary = "de_DE";
+    std::string dictionary(settings::spielWoerterbuch.fallback);
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string_view a = args[i];
         const bool hasValue = i + 1 < args.size();

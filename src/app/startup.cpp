@@ -3,6 +3,7 @@
 #include "app/window_placement.h"
 #include "core/platform/code_page.h"
 #include "core/settings/ini_file.h"
+#include "core/settings/settings.h"
 #include "core/settings/startup_keys.h"
 #include "platform/qt_text.h"
 #include "windows/input/input_window.h"
@@ -30,7 +31,7 @@ void runStartup(const Platform& platform, const Windows& windows) {
     bool hideToolbar = false;
     bool profileLoaded = false;
     try {
-        windows.options->ini_datei->setText(fromIni(startupFile.readText(kProfileFile.section, kProfileFile.key, "standard.ini")));
+        windows.options->ini_datei->setText(fromIni(startupFile.readText(kProfileFile.section, kProfileFile.key, settings::iniDatei.fallback)));
         windows.options->fenster_auto->setChecked(
             startupFile.readFlag(kRememberPositions.section, kRememberPositions.key, false));
         if (startupFile.readFlag(kLoadAtStart.section, kLoadAtStart.key, false))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/settings/settings.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QSize>
@@ -56,10 +58,10 @@ struct GameMessageOptions {
     bool faceRight = false;
     bool faceMirrored = false;
     bool transparent = false; // no wallpaper and frame
-    int position = 2;         // 0 top, 1 middle, 2 bottom
-    QString background;       // a picture of the folder Picture or Panorama; empty: none
-    int backgroundX = 160;    // its centre on the 320 × 240 screen
-    int backgroundY = 120;
+    int position = settings::spielPosition.number();  // 0 top, 1 middle, 2 bottom
+    QString background;  // a picture of the folder Picture or Panorama; empty: none
+    int backgroundX = settings::spielHintergrundX.number();  // its centre on the 320 × 240 screen
+    int backgroundY = settings::spielHintergrundY.number();
     bool wholeScreen = false; // the preview shows the whole screen, not the box alone
 };
 

@@ -170,13 +170,7 @@ std::vector<Finding> checkMessages(const GameMessages& game, const CodePage& pag
 }
 
 std::optional<int> variableCharactersOf(std::u16string_view text) {
-    try {
-        const std::int32_t n = strToInt(text);
-        if (n >= 1 && n <= 99)
-            return n;
-    } catch (const Error&) {
-    }
-    return std::nullopt;
+    return settingNumber(settings::spielVariablenbreite, text);
 }
 
 }  // namespace zeilwerk

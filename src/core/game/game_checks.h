@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/game/game_events.h"
+#include "core/settings/settings.h"
 
 #include <map>
 #include <optional>
@@ -13,7 +14,7 @@ namespace zeilwerk {
 class CodePage;
 
 struct CheckSettings {
-    int variableCharacters = 8;  // how wide "\v[n]" is counted, in half-width characters
+    int variableCharacters = settings::spielVariablenbreite.number();  // how wide "\v[n]" is counted, in half-width characters
 };
 
 // "Breite von \v" as typed: a whole number from 1 to 99 (read as every number setting is);

@@ -2,6 +2,7 @@
 
 #include "core/game/game_database.h"
 #include "core/game/lcf_reader.h"
+#include "core/settings/settings.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -112,7 +113,7 @@ struct MessageLook {
     bool faceMirrored = false;
     bool faceUncertain = false;  // set in a branch, or by a branch of a called event
     bool transparent = false;
-    int position = 2;            // 0 top, 1 middle, 2 bottom
+    int position = settings::spielPosition.number();  // 0 top, 1 middle, 2 bottom
     bool fixed = false;
     bool parallel = false;
     bool optionsUncertain = false;

@@ -3,6 +3,7 @@
 #include "core/platform/code_page.h"
 #include "core/platform/number.h"
 #include "core/settings/ini_file.h"
+#include "core/settings/settings.h"
 #include "core/settings/startup_keys.h"
 #include "look/fonts.h"
 #include "look/game_look.h"
@@ -156,8 +157,8 @@ void TForm2::applyPreviewAssets() {
     const auto& data = m_platform.dataFolder;
     if (pictureExists(folder, data, vorschau_textbox_datei->text()))
         preview.loadTextBoxPicture(picturePath(folder, data, vorschau_textbox_datei->text()));
-    if (!vorschau_textbox_x->text().isEmpty() && number(vorschau_textbox_x) <= 320 &&
-        !vorschau_textbox_y->text().isEmpty() && number(vorschau_textbox_y) <= 80)
+    if (!vorschau_textbox_x->text().isEmpty() && settings::vorschauX.inRange(number(vorschau_textbox_x)) &&
+        !vorschau_textbox_y->text().isEmpty() && settings::vorschauY.inRange(number(vorschau_textbox_y)))
         preview.pickTransparentColour(number(vorschau_textbox_x), number(vorschau_textbox_y));
     if (pictureExists(folder, data, vorschau_farbe->text()))
         preview.loadColourPicture(picturePath(folder, data, vorschau_farbe->text()));

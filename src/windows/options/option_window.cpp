@@ -129,10 +129,10 @@ TForm2::TForm2(const Platform& platform, const Windows& windows)
     for (const std::vector<SettingRow>& rows : {profileRows(*this), gameRows(*this)})
         for (const SettingRow& row : rows) {
             QLineEdit* const* field = std::get_if<QLineEdit*>(&row.control);
-            if (!field || row.check == Check::None)
+            if (!field || row.setting->check == Check::None)
                 continue;
             QLineEdit* f = *field;
-            if (row.check == Check::Number)
+            if (row.setting->check == Check::Number)
                 connect(f, &QLineEdit::textChanged, this, [this, f] { validateNumber(f); });
             else
                 connect(f, &QLineEdit::textChanged, this, [this, row, messages] { guarded(*messages, [&] { checkRow(row); }); });
@@ -361,7 +361,7 @@ void TForm2::checkMessageFields() {
     };
     const std::optional<std::filesystem::path> faceSet = findGameGraphic(game, "FaceSet", spiel_gesicht->text());
     colour(spiel_gesicht, spiel_gesicht->text().isEmpty() ? folderValid : faceSet.has_value());
-    colour(spiel_gesicht_nr, number(spiel_gesicht_nr, 0, 15));
+    colour(spiel_gesicht_nr, number(spiel_gesicht_nr, settings::spielGesichtNr.minimum, settings::spielGesichtNr.maximum));
     colour(spiel_hintergrund, spiel_hintergrund->text().isEmpty() ? folderValid
                                                                    : findBackground(game, spiel_hintergrund->text()).has_value());
     colour(spiel_hintergrund_x, number(spiel_hintergrund_x, -100000, 100000));
@@ -375,14 +375,15 @@ void TForm2::checkMessageFields() {
         }
     }
     spiel_gesicht_wahl->setFaceSet(set);
-    if (number(spiel_gesicht_nr, 0, 15))
+    if (number(spiel_gesicht_nr, settings::spielGesichtNr.minimum, settings::spielGesichtNr.maximum))
         spiel_gesicht_wahl->setChosen(spiel_gesicht_nr->text().toInt());
 }
 
 GameMessageOptions TForm2::gameMessageOptions() const {
     GameMessageOptions o;
     o.face = spiel_gesicht->text();
-    o.faceIndex = std::clamp(spiel_gesicht_nr->text().toInt(), 0, 15);
+    o.faceIndex = std::clamp(spiel_gesicht_nr->text().toInt(), settings::spielGesichtNr.minimum,
+                             settings::spielGesichtNr.maximum);
     o.faceRight = spiel_gesicht_rechts->isChecked();
     o.faceMirrored = spiel_gesicht_gespiegelt->isChecked();
     o.transparent = spiel_transparent->isChecked();
@@ -424,7 +425,7 @@ void TForm2::checkRow(const SettingRow& row) {
     QLineEdit* const* field = std::get_if<QLineEdit*>(&row.control);
     if (!field)
         return;
-    switch (row.check) {
+    switch (row.setting->check) {
     case Check::None: break;
     case Check::File: Fileexistence(*field); break;
     case Check::Number: picsizecheck(*field); break;
@@ -465,25 +466,27 @@ void TForm2::picsizecheck(QLineEdit* field) {
     bool valid = false;
     if (!text.isEmpty()) {
         const std::int32_t n = strToInt(toU16(text));
-        if (field == vorschau_textbox_x)
-            valid = n <= 320;
-        else if (field == vorschau_textbox_y)
-            valid = n <= 80;
-        else if (field == eingabe_breite || field == eingabe_hoehe) {
+        const Setting* setting = settingOf(field);
+        valid = setting && setting->inRange(n);
+        if (field == eingabe_breite || field == eingabe_hoehe) {
             const TForm1& input = *m_windows.input;
             const int largest = field == eingabe_breite ? input.largestWidthPercent() : input.largestHeightPercent();
-            valid = n >= 20 && n <= largest;
+            valid = valid && n <= largest;
             // Told at once while too large; the field's own hint back only where the limit showed.
             const QString before = hintOf(field);
             if (hintScreenLimit(field, largest, n > largest) && (n > largest || input.helpline->text() == before))
                 puthelpline(field);
         }
-        else if (field == spiel_variablenbreite)
-            valid = variableCharactersOf(toU16(text)).has_value();
-        else
-            valid = n >= 1;
     }
     colour(field, valid);
+}
+
+const Setting* TForm2::settingOf(const QLineEdit* field) {
+    for (const std::vector<SettingRow>& rows : {profileRows(*this), gameRows(*this)})
+        for (const SettingRow& row : rows)
+            if (const auto* f = std::get_if<QLineEdit*>(&row.control); f && *f == field)
+                return row.setting;
+    return nullptr;
 }
 
 void TForm2::validateNumber(QLineEdit* field) {

@@ -67,6 +67,8 @@ public:
     RenderSettings renderSettings() const;
     // The message's options of the game's look, as set on the tab "Spiel".
     GameMessageOptions gameMessageOptions() const;
+    // The declared setting a field shows; none for a field of no setting.
+    const Setting* settingOf(const QLineEdit* field);
     // "Beispielwert für \v" as a number, or nothing when it is none.
     std::optional<std::int32_t> sampleVariable() const;
     // What the game's checks count: "Breite von \v", 8 where it is no number from 1 to 99.

@@ -36,7 +36,7 @@ void TForm2::ini_saveClick() {
     // Written when set, and when the file has them already: values left there would load again.
     const std::vector<SettingRow> game = gameRows(*this);
     const bool gameSet = std::any_of(game.begin(), game.end(),
-                                     [](const SettingRow& k) { return savedRow(k).value != k.fallback; });
+                                     [](const SettingRow& k) { return savedRow(k).value != k.setting->fallback; });
     if (gameSet || holdsAny(profile, game))
         for (const SettingRow& k : game)
             entries.push_back(savedRow(k));

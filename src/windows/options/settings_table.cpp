@@ -17,54 +17,54 @@ namespace zeilwerk {
 
 std::vector<SettingRow> profileRows(TForm2& o) {
     return {
-        {"vorschau", "aktiv", o.vorschau_aktiv, "1"},
-        {"vorschau", "aktiv_set", o.vorschau_aktiv_set, "1"},
-        {"vorschau", "scale2x", o.vorschau_scale2x, "0"},
-        {"vorschau", "scale2x_set", o.vorschau_scale2x_set, "0"},
-        {"vorschau", "textbox", o.vorschau_textbox_datei, "txtbox.bmp", Check::File},
-        {"vorschau", "x", o.vorschau_textbox_x, "1", Check::Number},
-        {"vorschau", "y", o.vorschau_textbox_y, "1", Check::Number},
-        {"vorschau", "farbe", o.vorschau_farbe, "txtclr.bmp", Check::File},
-        {"vorschau", "plain", o.vorschau_plain, "0"},
-        {"vorschau", "plain_set", o.vorschau_plain_set, "0"},
-        {"vorschau", "schrift", o.vorschau_schrift, "MS Mincho", Check::File},
-        {"eingabe", "breite", o.eingabe_breite, "100", Check::Number},
-        {"eingabe", "hoehe", o.eingabe_hoehe, "100", Check::Number},
-        {"eingabe", "schrift", o.eingabe_schrift, "FixedSys", Check::File},
-        {"eingabe", "grad", o.eingabe_grad, "8", Check::Number},
-        {"text", "laenge", o.laenge, "50"},
-        {"text", "links", Selected{o.text_links}, "1"},
-        {"text", "zentriert", Selected{o.text_zentriert}, "0"},
-        {"text", "rechts", Selected{o.text_rechts}, "0"},
-        {"text", "ausrichtung_set", o.ausrichtung, "0"},
-        {"text", "face", o.text_face, "0"},
-        {"fenster", "fgr", o.fenster_fgr, "0"},
-        {"fenster", "auto", o.fenster_auto, "0"},
-        {"tool", "horizont", o.tool_horizontal, "1"},
-        {"ini", "auto", o.ini_auto, "0"},
-        {"ini", "datei", o.ini_datei, "standard.ini", Check::File},
+        {&settings::vorschauAktiv, o.vorschau_aktiv},
+        {&settings::vorschauAktivSet, o.vorschau_aktiv_set},
+        {&settings::vorschauScale2x, o.vorschau_scale2x},
+        {&settings::vorschauScale2xSet, o.vorschau_scale2x_set},
+        {&settings::vorschauTextbox, o.vorschau_textbox_datei},
+        {&settings::vorschauX, o.vorschau_textbox_x},
+        {&settings::vorschauY, o.vorschau_textbox_y},
+        {&settings::vorschauFarbe, o.vorschau_farbe},
+        {&settings::vorschauPlain, o.vorschau_plain},
+        {&settings::vorschauPlainSet, o.vorschau_plain_set},
+        {&settings::vorschauSchrift, o.vorschau_schrift},
+        {&settings::eingabeBreite, o.eingabe_breite},
+        {&settings::eingabeHoehe, o.eingabe_hoehe},
+        {&settings::eingabeSchrift, o.eingabe_schrift},
+        {&settings::eingabeGrad, o.eingabe_grad},
+        {&settings::textLaenge, o.laenge},
+        {&settings::textLinks, Selected{o.text_links}},
+        {&settings::textZentriert, Selected{o.text_zentriert}},
+        {&settings::textRechts, Selected{o.text_rechts}},
+        {&settings::textAusrichtung, o.ausrichtung},
+        {&settings::textFace, o.text_face},
+        {&settings::fensterFgr, o.fenster_fgr},
+        {&settings::fensterAuto, o.fenster_auto},
+        {&settings::toolHorizont, o.tool_horizontal},
+        {&settings::iniAuto, o.ini_auto},
+        {&settings::iniDatei, o.ini_datei},
     };
 }
 
 std::vector<SettingRow> gameRows(TForm2& o) {
     return {
-        {"spiel", "ordner", o.spiel_ordner, "", Check::File},
-        {"spiel", "system", o.spiel_system, "", Check::File},
-        {"spiel", "aktiv_set", o.spiel_aktiv_set, "0"},
-        {"spiel", "aktiv", o.spiel_aktiv, "0"},
-        {"spiel", "variable", o.spiel_variable, "0", Check::Whole},
-        {"spiel", "gesicht", o.spiel_gesicht, "", Check::Message},
-        {"spiel", "gesicht_nr", o.spiel_gesicht_nr, "0", Check::Message},
-        {"spiel", "gesicht_rechts", o.spiel_gesicht_rechts, "0"},
-        {"spiel", "gesicht_gespiegelt", o.spiel_gesicht_gespiegelt, "0"},
-        {"spiel", "transparent", o.spiel_transparent, "0"},
-        {"spiel", "position", o.spiel_position, "2"},
-        {"spiel", "hintergrund", o.spiel_hintergrund, "", Check::Message},
-        {"spiel", "hintergrund_x", o.spiel_hintergrund_x, "160", Check::Message},
-        {"spiel", "hintergrund_y", o.spiel_hintergrund_y, "120", Check::Message},
-        {"spiel", "bildschirm", o.spiel_bildschirm, "0"},
-        {"spiel", "woerterbuch", o.spiel_woerterbuch, "de_DE", Check::File},
-        {"spiel", "variablenbreite", o.spiel_variablenbreite, "8", Check::Number},
+        {&settings::spielOrdner, o.spiel_ordner},
+        {&settings::spielSystem, o.spiel_system},
+        {&settings::spielAktivSet, o.spiel_aktiv_set},
+        {&settings::spielAktiv, o.spiel_aktiv},
+        {&settings::spielVariable, o.spiel_variable},
+        {&settings::spielGesicht, o.spiel_gesicht},
+        {&settings::spielGesichtNr, o.spiel_gesicht_nr},
+        {&settings::spielGesichtRechts, o.spiel_gesicht_rechts},
+        {&settings::spielGesichtGespiegelt, o.spiel_gesicht_gespiegelt},
+        {&settings::spielTransparent, o.spiel_transparent},
+        {&settings::spielPosition, o.spiel_position},
+        {&settings::spielHintergrund, o.spiel_hintergrund},
+        {&settings::spielHintergrundX, o.spiel_hintergrund_x},
+        {&settings::spielHintergrundY, o.spiel_hintergrund_y},
+        {&settings::spielBildschirm, o.spiel_bildschirm},
+        {&settings::spielWoerterbuch, o.spiel_woerterbuch},
+        {&settings::spielVariablenbreite, o.spiel_variablenbreite},
     };
 }
 
@@ -78,19 +78,22 @@ struct Overloaded : Ts... {
 template <typename... Ts>
 Overloaded(Ts...) -> Overloaded<Ts...>;
 
-// Whether the file has any key of the keys' section.
+QString latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 }  // namespace
 
 bool holdsAny(const IniFile& file, const std::vector<SettingRow>& rows) {
     constexpr std::string_view absent = "\x01";
     for (const SettingRow& k : rows)
-        if (file.readText(k.section, k.key, absent) != absent)
+        if (file.readText(k.setting->section, k.setting->key, absent) != absent)
             return true;
     return false;
 }
 
 IniEntry savedRow(const SettingRow& k) {
-    return {k.section, k.key,
+    return {std::string(k.setting->section), std::string(k.setting->key),
             std::visit(Overloaded{
                            [&](QCheckBox* c) { return iniFlag(c->isChecked()); },
                            [&](QLineEdit* f) { return toIni(f->text()); },
@@ -102,15 +105,15 @@ IniEntry savedRow(const SettingRow& k) {
 }
 
 void loadRow(const IniFile& file, const SettingRow& k) {
-    const bool flagDefault = std::string_view(k.fallback) == "1";
+    const bool flagDefault = k.setting->fallback == "1";
     std::visit(Overloaded{
-                   [&](QCheckBox* c) { c->setChecked(file.readFlag(k.section, k.key, flagDefault)); },
-                   [&](QLineEdit* f) { f->setText(fromIni(file.readText(k.section, k.key, k.fallback))); },
-                   [&](QLabel* l) { l->setText(fromIni(file.readText(k.section, k.key, k.fallback))); },
-                   [&](Selected s) { s.button->setEnabled(!file.readFlag(k.section, k.key, flagDefault)); },
+                   [&](QCheckBox* c) { c->setChecked(file.readFlag(k.setting->section, k.setting->key, flagDefault)); },
+                   [&](QLineEdit* f) { f->setText(fromIni(file.readText(k.setting->section, k.setting->key, k.setting->fallback))); },
+                   [&](QLabel* l) { l->setText(fromIni(file.readText(k.setting->section, k.setting->key, k.setting->fallback))); },
+                   [&](Selected s) { s.button->setEnabled(!file.readFlag(k.setting->section, k.setting->key, flagDefault)); },
                    [&](QComboBox* b) {
-                       const int fallback = std::atoi(k.fallback);
-                       const int i = file.readNumber(k.section, k.key, fallback);
+                       const int fallback = k.setting->number();
+                       const int i = file.readNumber(k.setting->section, k.setting->key, fallback);
                        b->setCurrentIndex(i >= 0 && i < b->count() ? i : fallback);
                    },
                },
@@ -126,13 +129,13 @@ QObject* controlObject(const Control& control) {
 }
 
 void setDefault(const SettingRow& k) {
-    const bool on = std::string_view(k.fallback) == "1";
+    const bool on = k.setting->fallback == "1";
     std::visit(Overloaded{
                    [&](QCheckBox* c) { c->setChecked(on); },
-                   [&](QLineEdit* f) { f->setText(QString::fromLatin1(k.fallback)); },
-                   [&](QLabel* l) { l->setText(QString::fromLatin1(k.fallback)); },
+                   [&](QLineEdit* f) { f->setText(latin1(k.setting->fallback)); },
+                   [&](QLabel* l) { l->setText(latin1(k.setting->fallback)); },
                    [&](Selected s) { s.button->setEnabled(!on); },
-                   [&](QComboBox* b) { b->setCurrentIndex(std::atoi(k.fallback)); },
+                   [&](QComboBox* b) { b->setCurrentIndex(k.setting->number()); },
                },
                k.control);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/settings/ini_file.h"
+#include "core/settings/settings.h"
 
 #include <variant>
 #include <vector>
@@ -22,23 +23,15 @@ struct Selected {
 };
 using Control = std::variant<QCheckBox*, QLineEdit*, QLabel*, Selected, QComboBox*>;
 
-// How a field's text is checked while typed and after a load.
-enum class Check { None, File, Number, Whole, Message };
-
-// One setting of the profile: where it is kept, its control, its default.
+// A setting of the profile bound to the option window's control that shows it.
 struct SettingRow {
-    const char* section;
-    const char* key;
+    const Setting* setting;
     Control control;
-    const char* fallback;  // "1"/"0" for flags, an index for a choice
-    Check check = Check::None;
 };
 
-// The 26 keys of the settings profile in file order: the defaults, save, load and the
-// checks all walk it.
+// The rows of settings::kProfile and settings::kGame, in their order, each with its control:
+// the defaults, save, load and the checks all walk them.
 std::vector<SettingRow> profileRows(TForm2& o);
-// The game's look, kept in its own section after the others only when it is set, so a
-// profile without it stays as it always was.
 std::vector<SettingRow> gameRows(TForm2& o);
 
 // The control as a Qt object, to block its signals.
