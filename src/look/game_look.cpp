@@ -216,11 +216,12 @@ void applyMessageOptions(GameLook& look, const fs::path& gameFolder, const GameM
 
     look.face = QImage();
     look.faceOnLeft = false;
-    if (options.face.isEmpty())
+    const QString faceName = QString::fromStdU16String(options.face);
+    if (faceName.isEmpty())
         return;
-    const std::optional<fs::path> file = findGameGraphic(gameFolder, "FaceSet", options.face);
+    const std::optional<fs::path> file = findGameGraphic(gameFolder, "FaceSet", faceName);
     if (!file) {
-        problem(QStringLiteral("Das Gesicht „%1“ fehlt im Ordner FaceSet.").arg(options.face));
+        problem(QStringLiteral("Das Gesicht „%1“ fehlt im Ordner FaceSet.").arg(faceName));
         return;
     }
     try {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/settings/settings.h"
+#include "core/game/message_options.h"
 
 #include <QImage>
 #include <QPoint>
@@ -50,15 +50,8 @@ private:
 
 inline constexpr QRgb kGameBackground = 0xFF404040;  // what shows where the window is transparent
 
-// A message's own options, as the Maker's "Message Options" and "Change Face Graphic" set
-// them, and what the game shows behind the message.
-struct GameMessageOptions {
-    QString face;             // a FaceSet's name; empty: no face
-    int faceIndex = 0;        // 0 to 15
-    bool faceRight = false;
-    bool faceMirrored = false;
-    bool transparent = false; // no wallpaper and frame
-    int position = settings::spielPosition.number();  // 0 top, 1 middle, 2 bottom
+// A message's own options and what the game shows behind the message.
+struct GameMessageOptions : MessageOptions {
     QString background;  // a picture of the folder Picture or Panorama; empty: none
     int backgroundX = settings::spielHintergrundX.number();  // its centre on the 320 × 240 screen
     int backgroundY = settings::spielHintergrundY.number();

@@ -2,7 +2,7 @@
 
 #include "core/game/game_database.h"
 #include "core/game/lcf_reader.h"
-#include "core/settings/settings.h"
+#include "core/game/message_options.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -106,14 +106,8 @@ struct MessagePlace {
 };
 
 // What the message window looks like when the message shows: the last settings before it.
-struct MessageLook {
-    std::u16string face;       // FaceSet name; empty: no face
-    int faceIndex = 0;
-    bool faceRight = false;
-    bool faceMirrored = false;
+struct MessageLook : MessageOptions {
     bool faceUncertain = false;  // set in a branch, or by a branch of a called event
-    bool transparent = false;
-    int position = settings::spielPosition.number();  // 0 top, 1 middle, 2 bottom
     bool fixed = false;
     bool parallel = false;
     bool optionsUncertain = false;

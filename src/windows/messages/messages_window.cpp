@@ -357,13 +357,7 @@ void TForm5::takeMessage(const QModelIndex& index) {
     if (!m)
         return;
     TForm2& options = *m_windows.options;
-    const MessageLook& look = m->look;
-    options.spiel_gesicht->setText(QString::fromStdU16String(look.face));
-    options.spiel_gesicht_nr->setText(QString::number(look.faceIndex));
-    options.spiel_gesicht_rechts->setChecked(look.faceRight);
-    options.spiel_gesicht_gespiegelt->setChecked(look.faceMirrored);
-    options.spiel_transparent->setChecked(look.transparent);
-    options.spiel_position->setCurrentIndex(look.position);
+    options.setMessageLook(m->look);
     // Only the message's options change: the game's look already read is kept, not read again.
     QStringList problems;
     if (const GameLook* shown = m_windows.preview->gameLook()) {

@@ -381,7 +381,7 @@ void TForm2::checkMessageFields() {
 
 GameMessageOptions TForm2::gameMessageOptions() const {
     GameMessageOptions o;
-    o.face = spiel_gesicht->text();
+    o.face = toU16(spiel_gesicht->text());
     o.faceIndex = std::clamp(spiel_gesicht_nr->text().toInt(), settings::spielGesichtNr.minimum,
                              settings::spielGesichtNr.maximum);
     o.faceRight = spiel_gesicht_rechts->isChecked();
@@ -396,6 +396,15 @@ GameMessageOptions TForm2::gameMessageOptions() const {
         o.backgroundY = y;
     o.wholeScreen = spiel_bildschirm->isChecked();
     return o;
+}
+
+void TForm2::setMessageLook(const MessageOptions& look) {
+    spiel_gesicht->setText(QString::fromStdU16String(look.face));
+    spiel_gesicht_nr->setText(QString::number(look.faceIndex));
+    spiel_gesicht_rechts->setChecked(look.faceRight);
+    spiel_gesicht_gespiegelt->setChecked(look.faceMirrored);
+    spiel_transparent->setChecked(look.transparent);
+    spiel_position->setCurrentIndex(look.position);
 }
 
 void TForm2::FormShow() {

@@ -67,6 +67,8 @@ public:
     RenderSettings renderSettings() const;
     // The message's options of the game's look, as set on the tab "Spiel".
     GameMessageOptions gameMessageOptions() const;
+    // A message's own options into the fields of the tab "Spiel" (what the game showed it with).
+    void setMessageLook(const MessageOptions& look);
     // The declared setting a field shows; none for a field of no setting.
     const Setting* settingOf(const QLineEdit* field);
     // "Beispielwert für \v" as a number, or nothing when it is none.
