@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/platform/error.h"
+#include "core/version.h"
 
 #include <QString>
 
@@ -11,7 +12,10 @@ class QWidget;
 
 namespace zeilwerk {
 
-inline const QString applicationTitle = QStringLiteral("Zeilwerk Version 2.0 alpha");
+inline const QString applicationTitle =
+    QStringLiteral("Zeilwerk Version %1 %2")
+        .arg(QString::fromLatin1(shortVersion().data(), static_cast<qsizetype>(shortVersion().size())),
+             QString::fromLatin1(kVersionStage.data(), static_cast<qsizetype>(kVersionStage.size())));
 
 // Everything the program tells the user passes through here, so tests can record it
 // instead of blocking in a message box.

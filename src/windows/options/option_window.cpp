@@ -1,6 +1,7 @@
 #include "windows/options/option_window.h"
 
 #include "core/platform/number.h"
+#include "core/version.h"
 #include "look/fonts.h"
 #include "look/game_look.h"
 #include "platform/paths.h"
@@ -523,7 +524,9 @@ void TForm2::aboutit() {
     // A message box shows "&&" of the system's text as one "&"; Qt shows text as it is.
     const QStringList lines = {
         QStringLiteral("Zeilwerk"),
-        QStringLiteral("Version 2.0.0.3 alpha"),
+        QStringLiteral("Version %1 %2")
+            .arg(QString::fromLatin1(kVersion.data(), static_cast<qsizetype>(kVersion.size())),
+                 QString::fromLatin1(kVersionStage.data(), static_cast<qsizetype>(kVersionStage.size()))),
         QStringLiteral("Geschrieben vom Zeilwerk-Team in C++ mit Qt."),
         QStringLiteral("Für den RPG Maker 2000 & 2003"),
         QString(),
