@@ -54,19 +54,6 @@ bool isTypedCharacter(const QKeyEvent& key) {
     return !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
 }
 
-// A size field's hint names the largest value that fits while a larger one stands in it; its
-// own hint comes back with a value that fits. True when the hint changed.
-bool hintScreenLimit(QLineEdit* field, int largest, bool tooLarge) {
-    if (!field->property("zeilwerkOwnHint").isValid())
-        field->setProperty("zeilwerkOwnHint", hintOf(field));
-    const QString hint = tooLarge ? QStringLiteral("Höchstens %1 % passen auf den Bildschirm.").arg(largest)
-                                  : field->property("zeilwerkOwnHint").toString();
-    if (hint == hintOf(field))
-        return false;
-    setHint(field, hint);
-    return true;
-}
-
 }  // namespace
 
 const QColor TForm2::validColour(0, 128, 0);
@@ -352,62 +339,6 @@ void TForm2::buildNachricht(QWidget* page) {
                                 QStringLiteral("Die Vorschau zeigt den ganzen Bildschirm des Spiels, nicht nur das Fenster."));
 }
 
-void TForm2::checkMessageFields() {
-    const std::filesystem::path game = inFolder(m_platform.settingsFolder, spiel_ordner->text());
-    const bool folderValid = !spiel_ordner->text().isEmpty() && holdsGameDatabase(game);
-    const auto number = [](const QLineEdit* f, int low, int high) {
-        bool ok = false;
-        const int n = f->text().toInt(&ok);
-        return ok && n >= low && n <= high;
-    };
-    const std::optional<std::filesystem::path> faceSet = findGameGraphic(game, "FaceSet", spiel_gesicht->text());
-    colour(spiel_gesicht, spiel_gesicht->text().isEmpty() ? folderValid : faceSet.has_value());
-    colour(spiel_gesicht_nr, number(spiel_gesicht_nr, settings::spielGesichtNr.minimum, settings::spielGesichtNr.maximum));
-    colour(spiel_hintergrund, spiel_hintergrund->text().isEmpty() ? folderValid
-                                                                   : findBackground(game, spiel_hintergrund->text()).has_value());
-    colour(spiel_hintergrund_x, number(spiel_hintergrund_x, -100000, 100000));
-    colour(spiel_hintergrund_y, number(spiel_hintergrund_y, -100000, 100000));
-    QImage set;
-    if (faceSet) {
-        try {
-            set = readSystemGraphic(*faceSet);
-        } catch (const std::exception&) {
-            // A FaceSet that cannot be read shows an empty picker; apply says why.
-        }
-    }
-    spiel_gesicht_wahl->setFaceSet(set);
-    if (number(spiel_gesicht_nr, settings::spielGesichtNr.minimum, settings::spielGesichtNr.maximum))
-        spiel_gesicht_wahl->setChosen(spiel_gesicht_nr->text().toInt());
-}
-
-GameMessageOptions TForm2::gameMessageOptions() const {
-    GameMessageOptions o;
-    o.face = toU16(spiel_gesicht->text());
-    o.faceIndex = std::clamp(spiel_gesicht_nr->text().toInt(), settings::spielGesichtNr.minimum,
-                             settings::spielGesichtNr.maximum);
-    o.faceRight = spiel_gesicht_rechts->isChecked();
-    o.faceMirrored = spiel_gesicht_gespiegelt->isChecked();
-    o.transparent = spiel_transparent->isChecked();
-    o.position = spiel_position->currentIndex();
-    o.background = spiel_hintergrund->text();
-    bool ok = false;
-    if (const int x = spiel_hintergrund_x->text().toInt(&ok); ok)
-        o.backgroundX = x;
-    if (const int y = spiel_hintergrund_y->text().toInt(&ok); ok)
-        o.backgroundY = y;
-    o.wholeScreen = spiel_bildschirm->isChecked();
-    return o;
-}
-
-void TForm2::setMessageLook(const MessageOptions& look) {
-    spiel_gesicht->setText(QString::fromStdU16String(look.face));
-    spiel_gesicht_nr->setText(QString::number(look.faceIndex));
-    spiel_gesicht_rechts->setChecked(look.faceRight);
-    spiel_gesicht_gespiegelt->setChecked(look.faceMirrored);
-    spiel_transparent->setChecked(look.transparent);
-    spiel_position->setCurrentIndex(look.position);
-}
-
 void TForm2::FormShow() {
     for (const std::vector<SettingRow>& rows : {profileRows(*this), gameRows(*this)})
         for (const SettingRow& row : rows)
@@ -429,78 +360,6 @@ void TForm2::connectGuarded(QAbstractButton* button, Handler handler) {
                 handler();
         });
     });
-}
-
-void TForm2::checkRow(const SettingRow& row) {
-    QLineEdit* const* field = std::get_if<QLineEdit*>(&row.control);
-    if (!field)
-        return;
-    switch (row.setting->check) {
-    case Check::None: break;
-    case Check::File: Fileexistence(*field); break;
-    case Check::Number: picsizecheck(*field); break;
-    case Check::Whole: colour(*field, sampleVariable().has_value()); break;
-    case Check::Message: checkMessageFields(); break;
-    }
-}
-
-void TForm2::colour(QLineEdit* field, bool valid) {
-    QPalette p = field->palette();
-    p.setColor(QPalette::Text, valid ? validColour : invalidColour);
-    field->setPalette(p);
-}
-
-void TForm2::Fileexistence(QLineEdit* field) {
-    const QString text = field->text();
-    const bool isFont = field == vorschau_schrift || field == eingabe_schrift;
-    if (field == spiel_woerterbuch) {
-        colour(field, text.isEmpty() || findDictionary(text.toStdString(), dictionaryFolders(m_platform.programFolder)).has_value());
-        return;
-    }
-    if (field == spiel_ordner || field == spiel_system) {
-        const std::filesystem::path game = inFolder(m_platform.settingsFolder, spiel_ordner->text());
-        const bool folderValid = !spiel_ordner->text().isEmpty() && holdsGameDatabase(game);
-        colour(field, field == spiel_ordner ? folderValid
-                      : text.isEmpty()      ? folderValid
-                                            : findSystemGraphic(game, text).has_value());
-        return;
-    }
-    const bool valid = isFont               ? !text.isEmpty() && m_platform.fonts->contains(text)
-                       : field == ini_datei ? staysInFolder(text) && fileExistsIn(m_platform.settingsFolder, text)
-                                            : pictureExists(m_platform.settingsFolder, m_platform.dataFolder, text);
-    colour(field, valid);
-}
-
-void TForm2::picsizecheck(QLineEdit* field) {
-    const QString text = field->text();
-    bool valid = false;
-    if (!text.isEmpty()) {
-        const std::int32_t n = strToInt(toU16(text));
-        const Setting* setting = settingOf(field);
-        valid = setting && setting->inRange(n);
-        if (field == eingabe_breite || field == eingabe_hoehe) {
-            const TForm1& input = *m_windows.input;
-            const int largest = field == eingabe_breite ? input.largestWidthPercent() : input.largestHeightPercent();
-            valid = valid && n <= largest;
-            // Told at once while too large; the field's own hint back only where the limit showed.
-            const QString before = hintOf(field);
-            if (hintScreenLimit(field, largest, n > largest) && (n > largest || input.helpline->text() == before))
-                puthelpline(field);
-        }
-    }
-    colour(field, valid);
-}
-
-const Setting* TForm2::settingOf(const QLineEdit* field) {
-    for (const std::vector<SettingRow>& rows : {profileRows(*this), gameRows(*this)})
-        for (const SettingRow& row : rows)
-            if (const auto* f = std::get_if<QLineEdit*>(&row.control); f && *f == field)
-                return row.setting;
-    return nullptr;
-}
-
-void TForm2::validateNumber(QLineEdit* field) {
-    guarded(*m_platform.messages, [&] { picsizecheck(field); });
 }
 
 bool TForm2::filterkeys(QLineEdit*, QChar typed) const {
@@ -534,33 +393,6 @@ void TForm2::aboutit() {
         QStringLiteral("das Zeilwerk-Team, über die Seite des Projekts."),
     };
     m_platform.messages->show(lines.join(u'\n'));
-}
-
-std::optional<std::int32_t> TForm2::sampleVariable() const {
-    try {
-        return strToInt(toU16(spiel_variable->text()));
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-}
-
-RenderSettings TForm2::renderSettings() const {
-    RenderSettings settings;
-    settings.active = vorschau_aktiv->isChecked();
-    settings.plain = vorschau_plain->isChecked();
-    settings.scale2x = vorschau_scale2x->isChecked();
-    settings.lineLength = laenge->text();
-    settings.alignment = ausrichtung->text();
-    settings.variable = sampleVariable().value_or(0);
-    return settings;
-}
-
-bool TForm2::tracing() const {
-    return debug_check->isChecked();
-}
-
-void TForm2::appendLine(const std::u16string& line) {
-    debug->appendPlainText(fromU16(line));
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {
