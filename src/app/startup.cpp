@@ -8,11 +8,13 @@
 #include "platform/qt_text.h"
 #include "windows/input/input_window.h"
 #include "windows/options/option_window.h"
+#include "windows/preview/preview_renderer.h"
 #include "windows/preview/preview_window.h"
 #include "windows/toolbar/toolbar_window.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QString>
 
 namespace zeilwerk {
@@ -70,6 +72,27 @@ void connectWindowGroup(Windows& windows, const Platform& platform) {
     windows.group.appendPositions = [all](std::vector<IniEntry>& entries) { appendPositions(*all, entries); };
     windows.group.arrange = [all] { arrangeWindows(*all); };
     windows.group.startup = [all, &platform] { runStartup(platform, *all); };
+    windows.group.showHelp = [all](const QString& text) { all->input->setHelpText(text); };
+    windows.group.memo = [all] { return all->input->GetText; };
+    windows.group.activateInput = [all] { all->input->activateWindow(); };
+    windows.group.lines = [all] {
+        const TForm1& input = *all->input;
+        return std::array<std::u16string, 4>{input.line(0), input.line(1), input.line(2), input.line(3)};
+    };
+    windows.group.rerender = [all] { all->input->GetTextChange(); };
+    windows.group.drawPreview = [all](const std::array<std::u16string, 4>& lines) {
+        if (!all->options || !all->preview)
+            return;
+        TForm3& preview = *all->preview;
+        RenderSettings settings = all->options->renderSettings();
+        settings.game = preview.gameLook();
+        // Typing shows the message at once, as it stands.
+        preview.stopPlaying();
+        renderPreview(preview, lines, settings, all->options);
+        preview.showDuration(lines, settings);
+    };
+    windows.group.renderSettings = [all] { return all->options->renderSettings(); };
+    windows.group.play = [all] { all->preview->startPlaying(); };
 }
 
 }  // namespace zeilwerk

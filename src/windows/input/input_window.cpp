@@ -9,8 +9,6 @@
 #include "widgets/help_line.h"
 #include "widgets/messages.h"
 #include "windows/input/input_checks.h"
-#include "windows/options/option_window.h"
-#include "windows/preview/preview_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -153,8 +151,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
             return true;
-        if (key == Qt::Key_F5 && m_windows.preview) {
-            guarded(*m_platform.messages, [this] { m_windows.preview->startPlaying(); });
+        if (key == Qt::Key_F5 && m_windows.group.play) {
+            guarded(*m_platform.messages, [this] { m_windows.group.play(); });
             return true;
         }
     }
@@ -162,16 +160,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm1::GetTextChange() {
-    const TForm2* options = m_windows.options;
-    if (!options || !m_windows.preview)
+    if (!m_windows.group.drawPreview)
         return;
-    RenderSettings settings = options->renderSettings();
-    settings.game = m_windows.preview->gameLook();
-    // Typing shows the message at once, as it stands.
-    m_windows.preview->stopPlaying();
-    const std::array<std::u16string, 4> lines = {line(0), line(1), line(2), line(3)};
-    renderPreview(*m_windows.preview, lines, settings, m_windows.options);
-    m_windows.preview->showDuration(lines, settings);
+    m_windows.group.drawPreview({line(0), line(1), line(2), line(3)});
     checks->update();
 }
 

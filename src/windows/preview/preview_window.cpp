@@ -9,8 +9,6 @@
 #include "widgets/help_line.h"
 #include "widgets/hints.h"
 #include "widgets/messages.h"
-#include "windows/input/input_window.h"
-#include "windows/options/option_window.h"
 #include "windows/preview/pixels.h"
 
 #include <QKeyEvent>
@@ -38,15 +36,15 @@ TForm3::TForm3(const Platform& platform, const Windows& windows)
       player([this](const QImage& frame) { showGameLook(frame, m_playDoubled); },
              [this] {
                  // The still picture again, the arrow standing.
-                 if (m_windows.input)
-                     guarded(*m_platform.messages, [this] { m_windows.input->GetTextChange(); });
+                 if (m_windows.group.rerender)
+                     guarded(*m_platform.messages, [this] { m_windows.group.rerender(); });
              }),
       m_platform(platform),
       m_windows(windows) {
     cala.visible = false;
     auto* help = new HelpBinding(this, [this](QWidget* sender) {
-        if (m_windows.input)
-            m_windows.input->setHelpText(helpTextOf(sender));
+        if (m_windows.group.showHelp)
+            m_windows.group.showHelp(helpTextOf(sender));
     });
     abspielen = new QPushButton(QStringLiteral("Abspielen"), this);
     abspielen->setFocusPolicy(Qt::NoFocus);  // Space answers the message, never the button
@@ -159,21 +157,20 @@ void TForm3::showGameLook(const QImage& message, bool doubled) {
 }
 
 void TForm3::startPlaying() {
-    if (!m_windows.input || !m_windows.options)
+    const WindowGroup& group = m_windows.group;
+    if (!group.lines || !group.renderSettings || !group.showHelp)
         return;
     // The Maker's own box has no timing to play; the help line says where to turn it on.
     if (!m_game) {
-        m_windows.input->setHelpText(kPlayNeedsGameLook);
+        group.showHelp(kPlayNeedsGameLook);
         return;
     }
-    RenderSettings settings = m_windows.options->renderSettings();
+    RenderSettings settings = group.renderSettings();
     if (!settings.active)
         return;
     settings.game = &*m_game;
     m_playDoubled = settings.scale2x;
-    const TForm1& input = *m_windows.input;
-    guarded(*m_platform.messages,
-            [&] { player.play(*m_game, {input.line(0), input.line(1), input.line(2), input.line(3)}, settings); });
+    guarded(*m_platform.messages, [&] { player.play(*m_game, group.lines(), settings); });
 }
 
 void TForm3::stopPlaying() {

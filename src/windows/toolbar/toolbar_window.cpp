@@ -4,7 +4,6 @@
 #include "widgets/hints.h"
 #include "widgets/icons.h"
 #include "widgets/messages.h"
-#include "windows/input/input_window.h"
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -146,12 +145,15 @@ void TForm4::setHorizontal(bool horizontal) {
 }
 
 void TForm4::helpcontext(QWidget* sender) {
-    m_windows.input->setHelpText(helpTextOf(sender));
+    if (m_windows.group.showHelp)
+        m_windows.group.showHelp(helpTextOf(sender));
 }
 
 void TForm4::click(int index) {
     const ToolButton& row = toolButtons[index];
-    QPlainTextEdit* memo = m_windows.input->GetText;
+    QPlainTextEdit* memo = m_windows.group.memo ? m_windows.group.memo() : nullptr;
+    if (!memo)
+        return;
     QTextCursor cursor = memo->textCursor();
     // A paragraph break comes back as U+2029 from the selection; put line breaks back.
     const QString selected = cursor.selectedText().replace(QChar::ParagraphSeparator, u'\n');
@@ -167,7 +169,8 @@ void TForm4::click(int index) {
     }
     cursor.endEditBlock();
     memo->setTextCursor(cursor);
-    m_windows.input->activateWindow();
+    if (m_windows.group.activateInput)
+        m_windows.group.activateInput();
     memo->setFocus();
 }
 
