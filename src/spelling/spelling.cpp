@@ -1,5 +1,6 @@
 #include "spelling/spelling.h"
 
+#include "core/message/message_codes.h"
 #include "core/platform/code_page.h"
 #include "core/platform/error.h"
 #include "core/platform/number.h"
@@ -37,25 +38,6 @@ bool isDigit(char16_t c) {
 
 bool isApostrophe(char16_t c) {
     return c == u'\'' || c == 0x2019;
-}
-
-// Past a code starting with "\\" at `at`: "\\c[..]" with what its brackets hold (a "\\v[n]"
-// inside them too), or the backslash and its letter.
-size_t pastCode(std::u16string_view line, size_t at) {
-    if (at + 1 >= line.size())
-        return line.size();
-    const char16_t letter = asciiLower(line[at + 1]);
-    const bool bracketed = letter == u'c' || letter == u's' || letter == u'n' || letter == u'v';
-    if (!bracketed || at + 2 >= line.size() || line[at + 2] != u'[')
-        return at + 2;
-    int depth = 1;
-    for (size_t i = at + 3; i < line.size(); ++i) {
-        if (line[i] == u'[')
-            ++depth;
-        else if (line[i] == u']' && --depth == 0)
-            return i + 1;
-    }
-    return line.size();
 }
 
 #ifdef _WIN32
@@ -158,37 +140,33 @@ std::vector<std::u16string> wordsOf(std::string_view text) {
 std::vector<SpellingWord> spellingWords(std::u16string_view line, const std::unordered_set<std::u16string>& skip) {
     std::vector<SpellingWord> words;
     bool afterName = false;
-    for (size_t i = 0; i < line.size();) {
-        const char16_t c = line[i];
-        if (c == u'\\') {
-            afterName = i + 1 < line.size() && asciiLower(line[i + 1]) == u'n';
-            i = pastCode(line, i);
-            continue;
+    forEachMessageToken(line, [&](const MessageToken& token) {
+        if (token.kind != MessageToken::Kind::Text) {
+            afterName = token.kind == MessageToken::Kind::Name && token.bracket != MessageToken::Bracket::None;
+            return;
         }
-        if (c == u'$' && i + 1 < line.size() && isAsciiLetter(line[i + 1])) {
+        const size_t end = token.at + token.length;
+        for (size_t i = token.at; i < end;) {
+            if (!isLetter(line[i]) && !isDigit(line[i])) {
+                afterName = false;
+                ++i;
+                continue;
+            }
+            const size_t start = i;
+            bool digits = false;
+            for (; i < end; ++i) {
+                if (isDigit(line[i]))
+                    digits = true;
+                else if (!isLetter(line[i]) &&
+                         !(isApostrophe(line[i]) && i + 1 < end && isLetter(line[i - 1]) && isLetter(line[i + 1])))
+                    break;
+            }
+            // "\\n[1]s Schwert": the ending belongs to the hero's name.
+            if (!digits && !afterName && (skip.empty() || !skip.count(std::u16string(line.substr(start, i - start)))))
+                words.push_back({start, i - start});
             afterName = false;
-            i += 2;
-            continue;
         }
-        if (!isLetter(c) && !isDigit(c)) {
-            afterName = false;
-            ++i;
-            continue;
-        }
-        const size_t start = i;
-        bool digits = false;
-        for (; i < line.size(); ++i) {
-            if (isDigit(line[i]))
-                digits = true;
-            else if (!isLetter(line[i]) &&
-                     !(isApostrophe(line[i]) && i + 1 < line.size() && isLetter(line[i - 1]) && isLetter(line[i + 1])))
-                break;
-        }
-        // "\\n[1]s Schwert": the ending belongs to the hero's name.
-        if (!digits && !afterName && (skip.empty() || !skip.count(std::u16string(line.substr(start, i - start)))))
-            words.push_back({start, i - start});
-        afterName = false;
-    }
+    });
     return words;
 }
 
