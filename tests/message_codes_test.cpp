@@ -88,7 +88,7 @@ TEST(GameMessageCodes, LayoutChecksAndSpellingReadTheSameCodes) {
         checkMessage(message, heroes, CodePage::system(), {}, findings);
         std::vector<std::string> kinds;
         for (const Finding& f : findings)
-            kinds.push_back(f.kind);
+            kinds.push_back(findingKindId(f.kind));
         EXPECT_EQ(kinds, row.kinds);
 
         std::string words;

@@ -109,7 +109,7 @@ TEST(Spelling, FindsTyposWithTheGermanDictionary) {
     ASSERT_EQ(findings.size(), 2u);  // one a line and word
     EXPECT_EQ(findings[0].line, 1);
     EXPECT_EQ(findings[1].line, 2);
-    EXPECT_EQ(findings[0].kind, "rechtschreibung");
+    EXPECT_EQ(findings[0].kind, FindingKind::Spelling);
     EXPECT_EQ(findings[0].reason.rfind("„Wrot“ steht nicht im Wörterbuch (Vorschl", 0), 0u) << findings[0].reason;
     EXPECT_NE(findings[0].reason.find("Wort"), std::string::npos) << findings[0].reason;
 

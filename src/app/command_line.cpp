@@ -140,14 +140,14 @@ void writeFindings(const GameMessages& game, const std::vector<Finding>& finding
         if (format == Format::Csv) {
             std::vector<std::string> row = placeFields(f.place);
             row.push_back(f.line ? std::to_string(f.line) : "");
-            row.push_back(f.kind);
+            row.push_back(findingKindId(f.kind));
             row.push_back(f.reason);
             csvRow(out, row);
         } else {
             out << placeInWords(f.place, game) << ": Befehl " << f.place.command;
             if (f.line)
                 out << ", Zeile " << f.line;
-            out << ": " << f.reason << " [" << f.kind << "]\n";
+            out << ": " << f.reason << " [" << findingKindId(f.kind) << "]\n";
         }
     }
 }

@@ -408,7 +408,7 @@ void SpellingCheck::checkMessage(const GameMessage& message, std::vector<Finding
                 v.reason += suggestions.empty() ? "." : ")";
                 v.suggested = true;
             }
-            out.push_back({message.place, static_cast<int>(i) + 1, "rechtschreibung", v.reason, std::u16string(word)});
+            out.push_back({message.place, static_cast<int>(i) + 1, FindingKind::Spelling, v.reason, std::u16string(word)});
         }
     }
 }

@@ -20,26 +20,26 @@ std::string shownCode(std::u16string_view code) {
 
 // Reports each code of a line that the game does not know or that is typed wrong.
 void checkCodes(std::u16string_view line, const std::map<int, std::u16string>& heroNames,
-                const std::function<void(const char*, std::string)>& report) {
+                const std::function<void(FindingKind, std::string)>& report) {
     using Kind = MessageToken::Kind;
     forEachMessageToken(line, [&](const MessageToken& token) {
         const std::u16string_view code = line.substr(token.at, token.length);
         if (token.kind == Kind::Unfinished) {
-            report("unbekannter_code", "Ein \\ am Zeilenende ist kein Steuerzeichen.");
+            report(FindingKind::UnknownCode, "Ein \\ am Zeilenende ist kein Steuerzeichen.");
             return;
         }
         if (token.kind == Kind::Unknown) {
-            report("unbekannter_code", shownCode(code) + " ist kein Steuerzeichen des Spiels.");
+            report(FindingKind::UnknownCode, shownCode(code) + " ist kein Steuerzeichen des Spiels.");
             return;
         }
         if (!takesNumber(token.kind))
             return;
         if (token.bracket == MessageToken::Bracket::None) {
-            report("unbekannter_code", shownCode(code) + " braucht eine Zahl in eckigen Klammern.");
+            report(FindingKind::UnknownCode, shownCode(code) + " braucht eine Zahl in eckigen Klammern.");
             return;
         }
         if (token.bracket == MessageToken::Bracket::Open) {
-            report("unbekannter_code", shownCode(code.substr(0, 3)) + " ohne schließende Klammer.");
+            report(FindingKind::UnknownCode, shownCode(code.substr(0, 3)) + " ohne schließende Klammer.");
             return;
         }
         // The number comes from a variable: any value may be right.
@@ -47,17 +47,17 @@ void checkCodes(std::u16string_view line, const std::map<int, std::u16string>& h
             return;
         const std::u16string_view inside = token.inside;
         if (inside.empty() || !std::all_of(inside.begin(), inside.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; })) {
-            report("unbekannter_code", shownCode(code) + " hat keine Zahl in den Klammern.");
+            report(FindingKind::UnknownCode, shownCode(code) + " hat keine Zahl in den Klammern.");
             return;
         }
         const std::int64_t n = token.number;
         const std::string shown = shownCode(code);
         if (token.kind == Kind::Colour && n > 19)
-            report("falsche_farbe", shown + ": Farbe " + std::to_string(n) + " gibt es nicht, nur 0 bis 19.");
+            report(FindingKind::WrongColour, shown + ": Farbe " + std::to_string(n) + " gibt es nicht, nur 0 bis 19.");
         else if (token.kind == Kind::Speed && (n < 1 || n > 20))
-            report("falsches_tempo", shown + ": Tempo " + std::to_string(n) + " gibt es nicht, nur 1 bis 20.");
+            report(FindingKind::WrongSpeed, shown + ": Tempo " + std::to_string(n) + " gibt es nicht, nur 1 bis 20.");
         else if (token.kind == Kind::Name && n != 0 && !heroNames.count(static_cast<int>(n)))
-            report("unbekannter_held", shown + ": Held " + std::to_string(n) + " steht nicht in der Datenbank.");
+            report(FindingKind::UnknownHero, shown + ": Held " + std::to_string(n) + " steht nicht in der Datenbank.");
     });
 }
 
@@ -87,7 +87,7 @@ void checkMessage(const GameMessage& message, const std::map<int, std::u16string
                   const CheckSettings& settings, std::vector<Finding>& out) {
     const int lines = static_cast<int>(message.lines.size());
     if (lines > kLinesShown)
-        out.push_back({message.place, 0, "zu_viele_zeilen",
+        out.push_back({message.place, 0, FindingKind::TooManyLines,
                        "Die Nachricht hat " + std::to_string(lines) + " Zeilen, das Fenster zeigt nur 4.", {}});
     const bool faceLeft = !message.look.face.empty() && !message.look.faceRight;
     const int room = faceLeft ? kTextWidthFace : kTextWidth;
@@ -95,10 +95,10 @@ void checkMessage(const GameMessage& message, const std::map<int, std::u16string
         const std::u16string& line = message.lines[static_cast<size_t>(i)];
         const int width = gameLineWidth(line, heroNames, page, settings);
         if (width > room)
-            out.push_back({message.place, i + 1, "zu_breit",
+            out.push_back({message.place, i + 1, FindingKind::TooWide,
                            "Die Zeile ist " + std::to_string(width) + " px breit, Platz ist für " +
                                std::to_string(room) + " px" + (faceLeft ? " neben dem Gesicht." : "."), {}});
-        const std::function<void(const char*, std::string)> report = [&](const char* kind, std::string reason) {
+        const std::function<void(FindingKind, std::string)> report = [&](FindingKind kind, std::string reason) {
             out.push_back({message.place, i + 1, kind, std::move(reason), {}});
         };
         checkCodes(line, heroNames, report);
@@ -122,6 +122,21 @@ std::vector<Finding> checkMessages(const GameMessages& game, const CodePage& pag
     for (const GameMessage& message : game.messages)
         checkMessage(message, names, page, settings, findings);
     return findings;
+}
+
+static_assert([] {
+    for (size_t i = 0; i < std::size(kFindingKinds); ++i)
+        if (static_cast<size_t>(kFindingKinds[i].kind) != i)
+            return false;
+    return true;
+}(), "kFindingKinds lists the kinds in their order");
+
+const char* findingKindId(FindingKind kind) {
+    return kFindingKinds[static_cast<size_t>(kind)].id;
+}
+
+const char* findingKindLabel(FindingKind kind) {
+    return kFindingKinds[static_cast<size_t>(kind)].label;
 }
 
 std::optional<int> variableCharactersOf(std::u16string_view text) {

@@ -59,7 +59,7 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
     label->setBuddy(suchen);
     befund = new QComboBox(this);
     befund->addItems({QStringLiteral("Alle Nachrichten"), QStringLiteral("Mit Befund")});
-    for (const FindingKind& k : kFindingKinds)
+    for (const FindingKindName& k : kFindingKinds)
         befund->addItem(QString::fromUtf8(k.label));
     setHint(befund, QStringLiteral("Zeigt nach „Prüfen“ nur die Nachrichten mit einem Befund dieser Art."));
     top->addWidget(label);
@@ -324,10 +324,12 @@ void TForm5::addFindings(const std::vector<Finding>& findings) {
 }
 
 void TForm5::applyFilter() {
-    const int kind = befund->currentIndex();
-    model->setFilter(suchen->text(), kind <= 0   ? std::string()
-                                     : kind == 1 ? std::string(MessagesModel::kAnyFinding)
-                                                 : std::string(kFindingKinds[kind - 2].kind));
+    using Show = MessagesModel::Show;
+    const int chosen = befund->currentIndex();
+    if (chosen < 2)
+        model->setFilter(suchen->text(), chosen == 1 ? Show::WithFinding : Show::All);
+    else
+        model->setFilter(suchen->text(), Show::WithKind, kFindingKinds[chosen - 2].kind);
     openSmallGroups();
     showStatus();
 }
