@@ -1,7 +1,7 @@
 #include "game_fixture.h"
 #include "program_fixture.h"
 
-#include "spelling/spelling.h"
+#include "spelling/word_list.h"
 #include "windows/input/input_checks.h"
 
 #include <QAction>

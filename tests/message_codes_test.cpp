@@ -2,9 +2,9 @@
 
 #include "core/game/game_checks.h"
 #include "core/game/game_message.h"
+#include "core/message/spelling_words.h"
 #include "core/platform/code_page.h"
 #include "core/platform/number.h"
-#include "spelling/spelling.h"
 
 #include <gtest/gtest.h>
 

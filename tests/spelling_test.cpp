@@ -1,5 +1,8 @@
-#include "spelling/spelling.h"
+#include "spelling/speller.h"
+#include "spelling/spelling_check.h"
+#include "spelling/word_list.h"
 
+#include "core/message/spelling_words.h"
 #include "core/platform/error.h"
 #include "core/platform/number.h"
 #include "lcf_fixture.h"

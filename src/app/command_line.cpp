@@ -7,7 +7,9 @@
 #include "core/platform/error.h"
 #include "core/platform/number.h"
 #include "platform/paths.h"
-#include "spelling/spelling.h"
+#include "spelling/speller.h"
+#include "spelling/spelling_check.h"
+#include "spelling/word_list.h"
 
 #include <memory>
 #include <string>

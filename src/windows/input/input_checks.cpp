@@ -3,7 +3,9 @@
 #include "core/platform/code_page.h"
 #include "core/platform/error.h"
 #include "platform/qt_text.h"
-#include "spelling/spelling.h"
+#include "spelling/speller.h"
+#include "spelling/spelling_check.h"
+#include "spelling/word_list.h"
 
 #include <QContextMenuEvent>
 #include <QHelpEvent>
