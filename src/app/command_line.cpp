@@ -7,7 +7,7 @@
 #include "core/platform/error.h"
 #include "core/platform/number.h"
 #include "platform/paths.h"
-#include "spelling/speller.h"
+#include "spelling/game_speller.h"
 #include "spelling/spelling_check.h"
 #include "spelling/word_list.h"
 
@@ -173,14 +173,6 @@ std::filesystem::path programFolder() {
 #endif
 }
 
-// The dictionary with the game's own words from its word list; throws Error when it is missing.
-std::unique_ptr<Speller> openSpeller(const std::string& dictionary, const std::filesystem::path& folder) {
-    const std::filesystem::path program = programFolder();
-    auto speller = std::make_unique<Speller>(dictionary, dictionaryFolders(program));
-    loadWordList(wordListPath(settingsFolder(program), folder), *speller);
-    return speller;
-}
-
 bool samePlace(const MessagePlace& a, const MessagePlace& b) {
     return a.kind == b.kind && a.source == b.source && a.event == b.event && a.page == b.page && a.command == b.command;
 }
@@ -261,10 +253,18 @@ std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostrea
 
     // A missing dictionary is told before the game is read, which takes a while.
     std::unique_ptr<Speller> speller;
+    if (spelling) {
+        const std::filesystem::path program = programFolder();
+        GameSpeller opened = openGameSpeller(dictionary, dictionaryFolders(program),
+                                             wordListPath(settingsFolder(program), folder));
+        if (!opened.speller) {
+            err << "Zeilwerk: " << opened.problem << "\n";
+            return 2;
+        }
+        speller = std::move(opened.speller);
+    }
     GameMessages game;
     try {
-        if (spelling)
-            speller = openSpeller(dictionary, folder);
         game = readGameMessages(std::filesystem::path(folder), CodePage::system());
     } catch (const Error& e) {
         err << "Zeilwerk: " << e.what() << "\n";

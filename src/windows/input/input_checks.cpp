@@ -62,8 +62,6 @@ void InputChecks::setSpeller(std::unique_ptr<Speller> speller, std::filesystem::
     m_speller = std::move(speller);
     m_wordList = std::move(wordList);
     m_gameFolder = std::move(gameFolder);
-    if (m_speller && !m_wordList.empty())
-        loadWordList(m_wordList, *m_speller);
     restartSpelling();
 }
 

@@ -5,7 +5,7 @@
 #include "look/game_look.h"
 #include "platform/paths.h"
 #include "platform/qt_text.h"
-#include "spelling/speller.h"
+#include "spelling/game_speller.h"
 #include "spelling/spelling_check.h"
 #include "spelling/word_list.h"
 #include "widgets/help_line.h"
@@ -240,17 +240,11 @@ void TForm5::checkGame() {
     m_job.start([this, run, lists = model->messageLists(), heroes = namesForChecks(model->heroNames(), CodePage::system()),
                settings = m_windows.options->checkSettings(), dictionary, wordList,
                folders = dictionaryFolders(m_platform.programFolder)](const BackgroundJob::Context& job) {
-        std::unique_ptr<Speller> speller;
+        // Nothing said when it cannot be opened: the option window's field says so.
+        const GameSpeller opened = openGameSpeller(dictionary, folders, wordList);
         std::unique_ptr<SpellingCheck> spelling;
-        if (findDictionary(dictionary, folders)) {
-            try {
-                speller = std::make_unique<Speller>(dictionary, folders);
-                loadWordList(wordList, *speller);
-                spelling = std::make_unique<SpellingCheck>(*speller, heroes, false);
-            } catch (const std::exception&) {
-                spelling.reset();  // the option window's field says the dictionary cannot be used
-            }
-        }
+        if (opened.speller)
+            spelling = std::make_unique<SpellingCheck>(*opened.speller, heroes, false);
         auto batch = std::make_shared<std::vector<Finding>>();
         int checked = 0;
         for (const MessagesModel::MessageList& list : lists)
