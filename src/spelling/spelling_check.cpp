@@ -62,21 +62,23 @@ void SpellingCheck::checkMessage(const GameMessage& message, std::vector<Finding
             if (std::find(told.begin(), told.end(), word) != told.end())
                 continue;
             told.push_back(word);
-            // Suggestions cost far more than a check: asked once per word, and only for wrong ones.
-            Verdict& v = verdict(word);
-            if (!v.suggested) {
-                const std::vector<std::u16string> suggestions =
-                    m_suggestions ? m_speller.suggest(word) : std::vector<std::u16string>();
-                v.reason = quoted(word) + " steht nicht im Wörterbuch";
-                for (size_t k = 0; k < suggestions.size(); ++k)
-                    v.reason += (k ? ", " : suggestions.size() > 1 ? " (Vorschläge: " : " (Vorschlag: ") +
-                                toUtf8(suggestions[k]);
-                v.reason += suggestions.empty() ? "." : ")";
-                v.suggested = true;
-            }
-            out.push_back({message.place, static_cast<int>(i) + 1, FindingKind::Spelling, v.reason, std::u16string(word)});
+            out.push_back({message.place, static_cast<int>(i) + 1, FindingKind::Spelling, reason(word), std::u16string(word)});
         }
     }
+}
+
+// Suggestions cost far more than a check: asked once per word, and only for wrong ones.
+const std::string& SpellingCheck::reason(std::u16string_view word) {
+    Verdict& v = verdict(word);
+    if (v.suggested)
+        return v.reason;
+    const std::vector<std::u16string> suggestions = m_suggestions ? m_speller.suggest(word) : std::vector<std::u16string>();
+    v.reason = quoted(word) + " steht nicht im Wörterbuch";
+    for (size_t k = 0; k < suggestions.size(); ++k)
+        v.reason += (k ? ", " : suggestions.size() > 1 ? " (Vorschläge: " : " (Vorschlag: ") + toUtf8(suggestions[k]);
+    v.reason += suggestions.empty() ? "." : ")";
+    v.suggested = true;
+    return v.reason;
 }
 
 void SpellingCheck::add(std::u16string_view word) {

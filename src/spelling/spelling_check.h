@@ -26,6 +26,8 @@ public:
     std::vector<SpellingWord> wrongWords(std::u16string_view line);
     // Findings of kind Spelling, one per unknown word and line, in line order.
     void checkMessage(const GameMessage& message, std::vector<Finding>& out);
+    // What a finding of a wrong word says, with its first suggestions when they are asked for.
+    const std::string& reason(std::u16string_view word);
     // A word added to the dictionary (and the word list) is right from now on.
     void add(std::u16string_view word);
 
