@@ -1,6 +1,7 @@
 #include "core/game/game_checks.h"
 #include "core/game/game_events.h"
-#include "spelling/spelling.h"
+#include "spelling/speller.h"
+#include "spelling/spelling_check.h"
 
 #include "core/platform/code_page.h"
 #include "lcf_fixture.h"

@@ -1,4 +1,4 @@
-#include "spelling/spelling.h"
+#include "core/message/spelling_words.h"
 
 #include <cstddef>
 #include <cstdint>

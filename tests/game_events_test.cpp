@@ -213,7 +213,7 @@ TEST(GameChecks, FindsWhatTheGameShowsWrong) {
         checkMessage(message, heroes, CodePage::system(), {}, findings);
         std::vector<std::string> kinds;
         for (const Finding& f : findings) {
-            kinds.push_back(f.kind);
+            kinds.push_back(findingKindId(f.kind));
             EXPECT_EQ(f.line, 1);
             EXPECT_FALSE(f.reason.empty());
         }
@@ -224,7 +224,7 @@ TEST(GameChecks, FindsWhatTheGameShowsWrong) {
     std::vector<Finding> findings;
     checkMessage(five, heroes, CodePage::system(), {}, findings);
     ASSERT_EQ(findings.size(), 1u);
-    EXPECT_EQ(findings[0].kind, "zu_viele_zeilen");
+    EXPECT_EQ(findings[0].kind, FindingKind::TooManyLines);
     EXPECT_EQ(findings[0].line, 0);
     // Full-width characters take two cells; "\v[n]" counts as wide as the caller says.
     EXPECT_EQ(gameLineWidth(u"あいa", {}, CodePage("CP932")), 30);

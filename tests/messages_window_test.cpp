@@ -4,7 +4,8 @@
 
 #include "app/window_placement.h"
 #include "core/settings/ini_file.h"
-#include "spelling/spelling.h"
+#include "spelling/speller.h"
+#include "spelling/word_list.h"
 #include "windows/messages/background_job.h"
 #include "windows/messages/messages_model.h"
 #include "windows/messages/messages_window.h"

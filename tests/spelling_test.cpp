@@ -1,5 +1,9 @@
-#include "spelling/spelling.h"
+#include "spelling/game_speller.h"
+#include "spelling/speller.h"
+#include "spelling/spelling_check.h"
+#include "spelling/word_list.h"
 
+#include "core/message/spelling_words.h"
 #include "core/platform/error.h"
 #include "core/platform/number.h"
 #include "lcf_fixture.h"
@@ -109,7 +113,7 @@ TEST(Spelling, FindsTyposWithTheGermanDictionary) {
     ASSERT_EQ(findings.size(), 2u);  // one a line and word
     EXPECT_EQ(findings[0].line, 1);
     EXPECT_EQ(findings[1].line, 2);
-    EXPECT_EQ(findings[0].kind, "rechtschreibung");
+    EXPECT_EQ(findings[0].kind, FindingKind::Spelling);
     EXPECT_EQ(findings[0].reason.rfind("„Wrot“ steht nicht im Wörterbuch (Vorschl", 0), 0u) << findings[0].reason;
     EXPECT_NE(findings[0].reason.find("Wort"), std::string::npos) << findings[0].reason;
 
@@ -147,6 +151,33 @@ TEST(Spelling, KeepsTheGamesWordsInTheSettingsFolder) {
 
     EXPECT_THROW(addToWordList(wordListPath(game, game), game, u"Nie"), Error);
     EXPECT_TRUE(std::filesystem::is_empty(game));
+}
+
+// One opener for every caller: the speller with the game's words, or why there is none.
+TEST(Spelling, OpensAGamesDictionaryOrSaysWhy) {
+    TempDir dir;
+    writeDictionary(dir.path(), "xx_UTF", "SET UTF-8\n", "1\nHaus\n");
+    writeDictionary(dir.path(), "xx_ODD", "SET X-UNBEKANNT\n", "1\nHaus\n");
+    const std::filesystem::path list = dir.path() / "woerter.txt";
+    writeFile(list, "Mörkhall\n");
+    const struct {
+        std::string name;
+        bool opened, missing;
+        std::string problem;
+    } rows[] = {
+        {"xx_UTF", true, false, ""},
+        {"xx_FEHLT", false, true, "Das Wörterbuch „xx_FEHLT“ wurde nicht gefunden"},
+        {"../xx_UTF", false, true, "wurde nicht gefunden"},
+        {"xx_ODD", false, false, "in der Kodierung X-UNBEKANNT geschrieben"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const GameSpeller opened = openGameSpeller(row.name, {dir.path()}, list);
+        EXPECT_EQ(opened.speller != nullptr, row.opened);
+        EXPECT_EQ(opened.missing, row.missing);
+        EXPECT_NE(opened.problem.find(row.problem), std::string::npos) << opened.problem;
+        EXPECT_TRUE(!opened.speller || opened.speller->check(u"Mörkhall"));
+    }
 }
 
 #ifdef ZEILWERK_PROGRAM

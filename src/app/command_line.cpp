@@ -8,7 +8,9 @@
 #include "core/platform/number.h"
 #include "core/settings/settings.h"
 #include "platform/paths.h"
-#include "spelling/spelling.h"
+#include "spelling/game_speller.h"
+#include "spelling/spelling_check.h"
+#include "spelling/word_list.h"
 
 #include <memory>
 #include <string>
@@ -141,14 +143,14 @@ void writeFindings(const GameMessages& game, const std::vector<Finding>& finding
         if (format == Format::Csv) {
             std::vector<std::string> row = placeFields(f.place);
             row.push_back(f.line ? std::to_string(f.line) : "");
-            row.push_back(f.kind);
+            row.push_back(findingKindId(f.kind));
             row.push_back(f.reason);
             csvRow(out, row);
         } else {
             out << placeInWords(f.place, game) << ": Befehl " << f.place.command;
             if (f.line)
                 out << ", Zeile " << f.line;
-            out << ": " << f.reason << " [" << f.kind << "]\n";
+            out << ": " << f.reason << " [" << findingKindId(f.kind) << "]\n";
         }
     }
 }
@@ -170,14 +172,6 @@ std::filesystem::path programFolder() {
     std::error_code ec;
     return std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
 #endif
-}
-
-// The dictionary with the game's own words from its word list; throws Error when it is missing.
-std::unique_ptr<Speller> openSpeller(const std::string& dictionary, const std::filesystem::path& folder) {
-    const std::filesystem::path program = programFolder();
-    auto speller = std::make_unique<Speller>(dictionary, dictionaryFolders(program));
-    loadWordList(wordListPath(settingsFolder(program), folder), *speller);
-    return speller;
 }
 
 bool samePlace(const MessagePlace& a, const MessagePlace& b) {
@@ -260,10 +254,18 @@ std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostrea
 
     // A missing dictionary is told before the game is read, which takes a while.
     std::unique_ptr<Speller> speller;
+    if (spelling) {
+        const std::filesystem::path program = programFolder();
+        GameSpeller opened = openGameSpeller(dictionary, dictionaryFolders(program),
+                                             wordListPath(settingsFolder(program), folder));
+        if (!opened.speller) {
+            err << "Zeilwerk: " << opened.problem << "\n";
+            return 2;
+        }
+        speller = std::move(opened.speller);
+    }
     GameMessages game;
     try {
-        if (spelling)
-            speller = openSpeller(dictionary, folder);
         game = readGameMessages(std::filesystem::path(folder), CodePage::system());
     } catch (const Error& e) {
         err << "Zeilwerk: " << e.what() << "\n";

@@ -1,6 +1,7 @@
 #include "core/game/game_checks.h"
 
 #include "core/game/game_message.h"
+#include "core/message/message_codes.h"
 #include "core/platform/code_page.h"
 #include "core/platform/error.h"
 #include "core/platform/number.h"
@@ -17,94 +18,48 @@ std::string shownCode(std::u16string_view code) {
     return "»" + toUtf8(code) + "«";
 }
 
-// Reads the codes of one line and reports each one the game does not know or that is typed wrong.
-class CodeCheck {
-public:
-    CodeCheck(const std::u16string& line, const std::map<int, std::u16string>& heroNames,
-              const std::function<void(const char*, std::string)>& report)
-        : m_line(line), m_heroNames(heroNames), m_report(report) {}
-
-    void run() {
-        for (size_t i = 0; i < m_line.size(); ++i) {
-            if (m_line[i] != u'\\')
-                continue;
-            if (i + 1 == m_line.size()) {
-                m_report("unbekannter_code", "Ein \\ am Zeilenende ist kein Steuerzeichen.");
-                return;
-            }
-            const char16_t letter = m_line[i + 1];
-            switch (asciiLower(letter)) {
-            case u'c':
-            case u's':
-            case u'n':
-            case u'v':
-                i = withNumber(i);
-                break;
-            case u'_':
-            case u'$':
-            case u'!':
-            case u'.':
-            case u'|':
-            case u'>':
-            case u'<':
-            case u'^':
-            case u'\\':
-                ++i;
-                break;
-            default:
-                m_report("unbekannter_code", shownCode(m_line.substr(i, 2)) + " ist kein Steuerzeichen des Spiels.");
-                ++i;
-                break;
-            }
+// Reports each code of a line that the game does not know or that is typed wrong.
+void checkCodes(std::u16string_view line, const std::map<int, std::u16string>& heroNames,
+                const std::function<void(FindingKind, std::string)>& report) {
+    using Kind = MessageToken::Kind;
+    forEachMessageToken(line, [&](const MessageToken& token) {
+        const std::u16string_view code = line.substr(token.at, token.length);
+        if (token.kind == Kind::Unfinished) {
+            report(FindingKind::UnknownCode, "Ein \\ am Zeilenende ist kein Steuerzeichen.");
+            return;
         }
-    }
-
-private:
-    // A code with a number in brackets at `at`; returns where its last character is.
-    size_t withNumber(size_t at) {
-        const std::u16string code = m_line.substr(at, 2);
-        const char16_t letter = asciiLower(m_line[at + 1]);
-        const size_t open = at + 2;
-        if (open >= m_line.size() || m_line[open] != u'[') {
-            m_report("unbekannter_code", shownCode(code) + " braucht eine Zahl in eckigen Klammern.");
-            return at + 1;
+        if (token.kind == Kind::Unknown) {
+            report(FindingKind::UnknownCode, shownCode(code) + " ist kein Steuerzeichen des Spiels.");
+            return;
         }
-        size_t close = m_line.find(u']', open + 1);
-        if (close == std::u16string::npos) {
-            m_report("unbekannter_code", shownCode(code + u"[") + " ohne schließende Klammer.");
-            return m_line.size();
+        if (!takesNumber(token.kind))
+            return;
+        if (token.bracket == MessageToken::Bracket::None) {
+            report(FindingKind::UnknownCode, shownCode(code) + " braucht eine Zahl in eckigen Klammern.");
+            return;
         }
-        const std::u16string_view inside = std::u16string_view(m_line).substr(open + 1, close - open - 1);
-        if (inside.size() >= 3 && inside[0] == u'\\' && asciiLower(inside[1]) == u'v' && inside[2] == u'[') {
-            // The number comes from a variable: its bracket closes first, then ours.
-            close = m_line.find(u']', close + 1);
-            if (close == std::u16string::npos) {
-                m_report("unbekannter_code", shownCode(code + u"[") + " ohne schließende Klammer.");
-                return m_line.size();
-            }
-            return close;
+        if (token.bracket == MessageToken::Bracket::Open) {
+            report(FindingKind::UnknownCode, shownCode(code.substr(0, 3)) + " ohne schließende Klammer.");
+            return;
         }
+        // The number comes from a variable: any value may be right.
+        if (token.variable)
+            return;
+        const std::u16string_view inside = token.inside;
         if (inside.empty() || !std::all_of(inside.begin(), inside.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; })) {
-            m_report("unbekannter_code", shownCode(m_line.substr(at, close - at + 1)) + " hat keine Zahl in den Klammern.");
-            return close;
+            report(FindingKind::UnknownCode, shownCode(code) + " hat keine Zahl in den Klammern.");
+            return;
         }
-        long long n = 0;
-        for (char16_t c : inside)
-            n = std::min(n * 10 + (c - u'0'), 1'000'000'000LL);
-        const std::string shown = shownCode(m_line.substr(at, close - at + 1));
-        if (letter == u'c' && n > 19)
-            m_report("falsche_farbe", shown + ": Farbe " + std::to_string(n) + " gibt es nicht, nur 0 bis 19.");
-        else if (letter == u's' && (n < 1 || n > 20))
-            m_report("falsches_tempo", shown + ": Tempo " + std::to_string(n) + " gibt es nicht, nur 1 bis 20.");
-        else if (letter == u'n' && n != 0 && !m_heroNames.count(static_cast<int>(n)))
-            m_report("unbekannter_held", shown + ": Held " + std::to_string(n) + " steht nicht in der Datenbank.");
-        return close;
-    }
-
-    const std::u16string& m_line;
-    const std::map<int, std::u16string>& m_heroNames;
-    const std::function<void(const char*, std::string)>& m_report;
-};
+        const std::int64_t n = token.number;
+        const std::string shown = shownCode(code);
+        if (token.kind == Kind::Colour && n > 19)
+            report(FindingKind::WrongColour, shown + ": Farbe " + std::to_string(n) + " gibt es nicht, nur 0 bis 19.");
+        else if (token.kind == Kind::Speed && (n < 1 || n > 20))
+            report(FindingKind::WrongSpeed, shown + ": Tempo " + std::to_string(n) + " gibt es nicht, nur 1 bis 20.");
+        else if (token.kind == Kind::Name && n != 0 && !heroNames.count(static_cast<int>(n)))
+            report(FindingKind::UnknownHero, shown + ": Held " + std::to_string(n) + " steht nicht in der Datenbank.");
+    });
+}
 
 std::int64_t variableOfWidth(int characters) {
     std::int64_t value = 1;
@@ -132,7 +87,7 @@ void checkMessage(const GameMessage& message, const std::map<int, std::u16string
                   const CheckSettings& settings, std::vector<Finding>& out) {
     const int lines = static_cast<int>(message.lines.size());
     if (lines > kLinesShown)
-        out.push_back({message.place, 0, "zu_viele_zeilen",
+        out.push_back({message.place, 0, FindingKind::TooManyLines,
                        "Die Nachricht hat " + std::to_string(lines) + " Zeilen, das Fenster zeigt nur 4.", {}});
     const bool faceLeft = !message.look.face.empty() && !message.look.faceRight;
     const int room = faceLeft ? kTextWidthFace : kTextWidth;
@@ -140,13 +95,13 @@ void checkMessage(const GameMessage& message, const std::map<int, std::u16string
         const std::u16string& line = message.lines[static_cast<size_t>(i)];
         const int width = gameLineWidth(line, heroNames, page, settings);
         if (width > room)
-            out.push_back({message.place, i + 1, "zu_breit",
+            out.push_back({message.place, i + 1, FindingKind::TooWide,
                            "Die Zeile ist " + std::to_string(width) + " px breit, Platz ist für " +
                                std::to_string(room) + " px" + (faceLeft ? " neben dem Gesicht." : "."), {}});
-        const std::function<void(const char*, std::string)> report = [&](const char* kind, std::string reason) {
+        const std::function<void(FindingKind, std::string)> report = [&](FindingKind kind, std::string reason) {
             out.push_back({message.place, i + 1, kind, std::move(reason), {}});
         };
-        CodeCheck(line, heroNames, report).run();
+        checkCodes(line, heroNames, report);
     }
 }
 
@@ -167,6 +122,21 @@ std::vector<Finding> checkMessages(const GameMessages& game, const CodePage& pag
     for (const GameMessage& message : game.messages)
         checkMessage(message, names, page, settings, findings);
     return findings;
+}
+
+static_assert([] {
+    for (size_t i = 0; i < std::size(kFindingKinds); ++i)
+        if (static_cast<size_t>(kFindingKinds[i].kind) != i)
+            return false;
+    return true;
+}(), "kFindingKinds lists the kinds in their order");
+
+const char* findingKindId(FindingKind kind) {
+    return kFindingKinds[static_cast<size_t>(kind)].id;
+}
+
+const char* findingKindLabel(FindingKind kind) {
+    return kFindingKinds[static_cast<size_t>(kind)].label;
 }
 
 std::optional<int> variableCharactersOf(std::u16string_view text) {

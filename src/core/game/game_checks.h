@@ -3,6 +3,7 @@
 #include "core/game/game_events.h"
 #include "core/settings/settings.h"
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string_view>
@@ -21,10 +22,31 @@ struct CheckSettings {
 // none for anything else. The option field, apply and the command line all take it from here.
 std::optional<int> variableCharactersOf(std::u16string_view text);
 
+enum class FindingKind : std::uint8_t { TooWide, TooManyLines, UnknownCode, WrongColour, WrongSpeed, UnknownHero, Spelling };
+
+// Each kind's id, which the command line prints for scripts to read and so never changes,
+// and its German label, in the order the kind filter lists them.
+struct FindingKindName {
+    FindingKind kind;
+    const char* id;
+    const char* label;
+};
+inline constexpr FindingKindName kFindingKinds[] = {
+    {FindingKind::TooWide, "zu_breit", "zu breit"},
+    {FindingKind::TooManyLines, "zu_viele_zeilen", "zu viele Zeilen"},
+    {FindingKind::UnknownCode, "unbekannter_code", "unbekannter Code"},
+    {FindingKind::WrongColour, "falsche_farbe", "falsche Farbe"},
+    {FindingKind::WrongSpeed, "falsches_tempo", "falsches Tempo"},
+    {FindingKind::UnknownHero, "unbekannter_held", "unbekannter Held"},
+    {FindingKind::Spelling, "rechtschreibung", "Rechtschreibung"},
+};
+const char* findingKindId(FindingKind kind);
+const char* findingKindLabel(FindingKind kind);
+
 struct Finding {
     MessagePlace place;
     int line = 0;          // 1 to n; 0 for the message as a whole
-    std::string kind;      // zu_breit, zu_viele_zeilen, unbekannter_code, falsche_farbe, falsches_tempo, unbekannter_held
+    FindingKind kind = FindingKind::TooWide;
     std::string reason;    // German, UTF-8
     std::u16string word;   // the word a spelling finding is about
 };

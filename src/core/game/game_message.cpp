@@ -1,7 +1,7 @@
 #include "core/game/game_message.h"
 
+#include "core/message/message_codes.h"
 #include "core/platform/code_page.h"
-#include "core/platform/number.h"
 
 #include <algorithm>
 #include <optional>
@@ -25,25 +25,21 @@ public:
         m_colour = colour;
         for (int i = 0; i < m_message.indents[static_cast<size_t>(index)]; ++i)
             character(u' ');
-        const std::u16string& text = m_message.lines[static_cast<size_t>(index)];
-        m_text = text;
-        m_at = 0;
+        const std::u16string_view line = m_message.lines[static_cast<size_t>(index)];
         bool silentCode = false;
-        while (m_at < m_text.size()) {
-            const char16_t c = m_text[m_at++];
-            const size_t before = m_out.size();
-            if (c == u'\\') {
-                m_timed = false;
-                code();
-                silentCode = m_out.size() == before && !m_timed;
+        forEachMessageToken(line, [&](const MessageToken& token) {
+            silentCode = false;
+            if (token.kind == MessageToken::Kind::Text) {
+                text(line.substr(token.at, token.length));
+            } else if (token.kind == MessageToken::Kind::Symbol) {
+                symbol(static_cast<int>(token.number));
             } else {
-                if (c == u'$' && m_at < m_text.size() && isAsciiLetter(m_text[m_at]))
-                    symbol(m_text[m_at++]);
-                else
-                    character(c);
-                silentCode = false;
+                const size_t before = m_out.size();
+                m_timed = false;
+                code(token);
+                silentCode = m_out.size() == before && !m_timed;
             }
-        }
+        });
         tell(GameMessageEvent::Kind::LineEnd, silentCode ? 1 : 0);
         colour = m_colour;
     }
@@ -58,8 +54,7 @@ private:
         m_x += width;
     }
 
-    void symbol(char16_t letter) {
-        const int n = letter <= u'Z' ? letter - u'A' : 26 + (letter - u'a');
+    void symbol(int n) {
         tell(GameMessageEvent::Kind::Piece, static_cast<int>(m_out.size()));
         m_out.push_back({GamePiece::Kind::Symbol, static_cast<char16_t>(n), m_x, m_line, m_colour, kSymbolWidth});
         m_x += kSymbolWidth;
@@ -85,88 +80,62 @@ private:
 
     static std::u16string toU16(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
 
-    // The number between brackets after a code letter: digits, or "\v[digits]", whose value
-    // is the sample value. Nothing when no bracket follows; the rest of the line is taken
-    // when the bracket is never closed.
-    std::optional<std::int64_t> argument(bool& opened) {
-        opened = m_at < m_text.size() && m_text[m_at] == u'[';
-        if (!opened)
+    // The number a code's brackets give, "\v[n]" giving the sample value; none without brackets.
+    std::optional<std::int64_t> argument(const MessageToken& token) const {
+        if (token.bracket == MessageToken::Bracket::None)
             return std::nullopt;
-        const size_t close = m_text.find(u']', m_at + 1);
-        std::u16string_view inside(m_text);
-        inside = inside.substr(m_at + 1, close == std::u16string::npos ? std::u16string::npos : close - m_at - 1);
-        size_t end = close;
-        std::optional<std::int64_t> value;
-        if (inside.size() >= 3 && inside[0] == u'\\' && asciiLower(inside[1]) == u'v' && inside[2] == u'[') {
-            // The inner code has a bracket of its own: the outer one closes after it.
-            end = close == std::u16string::npos ? close : m_text.find(u']', close + 1);
-            value = m_message.variable;
-        } else {
-            std::int64_t n = 0;
-            for (char16_t c : inside) {
-                if (c < u'0' || c > u'9')
-                    break;
-                n = std::min<std::int64_t>(n * 10 + (c - u'0'), 1'000'000'000);
-            }
-            value = n;
-        }
-        m_at = end == std::u16string::npos ? m_text.size() : end + 1;
-        return value;
+        return token.variable ? m_message.variable : token.number;
     }
 
-    void code() {
-        if (m_at == m_text.size())
-            return;
-        const char16_t letter = m_text[m_at++];
-        bool opened = false;
-        switch (asciiLower(letter)) {
-        case u'\\':
+    void code(const MessageToken& token) {
+        using Kind = MessageToken::Kind;
+        switch (token.kind) {
+        case Kind::Backslash:
             character(u'\\');
             return;
-        case u'c':
-            if (const auto n = argument(opened))
+        case Kind::Colour:
+            if (const auto n = argument(token))
                 m_colour = *n >= 0 && *n < kColours ? static_cast<int>(*n) : 0;
             return;
-        case u's':
-            if (const auto n = argument(opened))
+        case Kind::Speed:
+            if (const auto n = argument(token))
                 tell(GameMessageEvent::Kind::Speed, static_cast<int>(std::min<std::int64_t>(*n, 1'000'000)));
             return;
-        case u'n':
-            if (const auto n = argument(opened); n && m_message.heroNames)
+        case Kind::Name:
+            if (const auto n = argument(token); n && m_message.heroNames)
                 if (const auto name = m_message.heroNames->find(static_cast<int>(*n)); name != m_message.heroNames->end())
                     text(name->second);
             return;
-        case u'v':
-            argument(opened);
+        case Kind::Variable:
             text(variableText());
             return;
-        case u'_':
+        case Kind::HalfSpace:
             m_x += kGameHalfSpace;
             tellTimed(GameMessageEvent::Kind::HalfSpace);
             return;
-        case u'$':
+        case Kind::Money:
             tellTimed(GameMessageEvent::Kind::Money);
             return;
-        case u'.':
+        case Kind::Wait:
             tell(GameMessageEvent::Kind::Wait, 16);
             return;
-        case u'|':
+        case Kind::LongWait:
             tell(GameMessageEvent::Kind::Wait, 61);
             return;
-        case u'!':
+        case Kind::KeyWait:
             tell(GameMessageEvent::Kind::KeyWait);
             return;
-        case u'^':
+        case Kind::NoEndWait:
             tell(GameMessageEvent::Kind::NoEndWait);
             return;
-        case u'>':
+        case Kind::Instant:
             tell(GameMessageEvent::Kind::Instant);
             return;
-        case u'<':
+        case Kind::InstantEnd:
             tell(GameMessageEvent::Kind::InstantEnd);
             return;
         default:
-            // Unknown letters draw nothing.
+            // Unknown letters and a backslash ending the line draw nothing.
             return;
         }
     }
@@ -176,8 +145,6 @@ private:
     std::vector<GamePiece>& m_out;
     std::vector<GameMessageEvent>* m_events;
     bool m_timed = false;  // the code just read takes time though it sets no piece
-    std::u16string_view m_text;
-    size_t m_at = 0;
     int m_line = 0;
     int m_x = 0;
     int m_colour = 0;

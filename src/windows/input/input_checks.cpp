@@ -3,7 +3,9 @@
 #include "core/platform/code_page.h"
 #include "core/platform/error.h"
 #include "platform/qt_text.h"
-#include "spelling/spelling.h"
+#include "spelling/speller.h"
+#include "spelling/spelling_check.h"
+#include "spelling/word_list.h"
 
 #include <QContextMenuEvent>
 #include <QHelpEvent>
@@ -60,8 +62,6 @@ void InputChecks::setSpeller(std::unique_ptr<Speller> speller, std::filesystem::
     m_speller = std::move(speller);
     m_wordList = std::move(wordList);
     m_gameFolder = std::move(gameFolder);
-    if (m_speller && !m_wordList.empty())
-        loadWordList(m_wordList, *m_speller);
     restartSpelling();
 }
 
@@ -134,15 +134,7 @@ QString InputChecks::toolTipAt(QPoint viewportPoint) const {
     if (m_spelling) {
         const std::u16string text = toU16(cursor.block().text());
         if (const auto w = wrongWordAt(*m_spelling, text, static_cast<size_t>(cursor.positionInBlock()))) {
-            const std::u16string word = text.substr(w->at, w->length);
-            QString reason = QStringLiteral("„%1“ steht nicht im Wörterbuch").arg(fromU16(word));
-            const std::vector<std::u16string> hints = m_speller->suggest(word);
-            QStringList shown;
-            for (const std::u16string& h : hints)
-                shown << fromU16(h);
-            said << reason + (shown.isEmpty()     ? QStringLiteral(".")
-                              : shown.size() == 1 ? QStringLiteral(" (Vorschlag: %1).").arg(shown.first())
-                                                  : QStringLiteral(" (Vorschläge: %1).").arg(shown.join(u", ")));
+            said << QString::fromStdString(m_spelling->reason(std::u16string_view(text).substr(w->at, w->length)));
         }
     }
     return said.join(u'\n');

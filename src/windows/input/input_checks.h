@@ -41,8 +41,8 @@ public:
         CheckSettings settings;
     };
     void setGame(std::optional<Game> game);
-    // The dictionary for the underlines and the game's word list it takes words into; a null
-    // speller: no spelling.
+    // The dictionary for the underlines, holding the words of the game's word list already,
+    // and that list, which takes the words added; a null speller: no spelling.
     void setSpeller(std::unique_ptr<Speller> speller, std::filesystem::path wordList, std::filesystem::path gameFolder);
     bool spelling() const { return m_speller != nullptr; }
     // A word taken into the game's word list elsewhere: right from now on.

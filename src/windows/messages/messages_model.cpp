@@ -20,13 +20,6 @@ std::tuple<int, int, int, int, int> placeKey(const MessagePlace& p) {
     return {static_cast<int>(p.kind), p.source, p.event, p.page, p.command};
 }
 
-QString kindLabel(const std::string& kind) {
-    for (const FindingKind& k : kFindingKinds)
-        if (kind == k.kind)
-            return QString::fromUtf8(k.label);
-    return QString::fromStdString(kind);
-}
-
 }  // namespace
 
 void MessagesModel::clear() {
@@ -94,7 +87,7 @@ void MessagesModel::addFindings(const std::vector<Finding>& findings) {
     if (findings.empty())
         return;
     // With the kind filter on, which messages show changes; otherwise only their children.
-    const bool rowsChange = !m_kind.empty();
+    const bool rowsChange = m_show != Show::All;
     if (rowsChange)
         beginResetModel();
     else
@@ -126,9 +119,10 @@ void MessagesModel::clearFindings() {
     endResetModel();
 }
 
-void MessagesModel::setFilter(const QString& text, const std::string& kind) {
+void MessagesModel::setFilter(const QString& text, Show show, FindingKind kind) {
     beginResetModel();
     m_text = text;
+    m_show = show;
     m_kind = kind;
     refilterAll();
     endResetModel();
@@ -148,9 +142,9 @@ void MessagesModel::refilterAll() {
 
 bool MessagesModel::passes(const Group& group, int message) const {
     const std::vector<Finding>& findings = group.findings[message];
-    if (m_kind == kAnyFinding && findings.empty())
+    if (m_show == Show::WithFinding && findings.empty())
         return false;
-    if (!m_kind.empty() && m_kind != kAnyFinding &&
+    if (m_show == Show::WithKind &&
         std::none_of(findings.begin(), findings.end(), [&](const Finding& f) { return f.kind == m_kind; }))
         return false;
     if (m_text.isEmpty())
@@ -309,7 +303,7 @@ QVariant MessagesModel::data(const QModelIndex& index, int role) const {
         if (role != Qt::DisplayRole)
             return {};
         if (index.column() == 1)
-            return kindLabel(f.kind);
+            return QString::fromUtf8(findingKindLabel(f.kind));
         const QString reason = QString::fromUtf8(f.reason);
         return f.line ? QStringLiteral("Zeile %1: %2").arg(f.line).arg(reason) : reason;
     }

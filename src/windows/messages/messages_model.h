@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QString>
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -14,16 +15,6 @@
 #include <vector>
 
 namespace zeilwerk {
-
-// The kinds of findings as the kind filter names them, in its order.
-struct FindingKind {
-    const char* kind;
-    const char* label;
-};
-inline constexpr FindingKind kFindingKinds[] = {
-    {"zu_breit", "zu breit"},           {"zu_viele_zeilen", "zu viele Zeilen"}, {"unbekannter_code", "unbekannter Code"},
-    {"falsche_farbe", "falsche Farbe"}, {"falsches_tempo", "falsches Tempo"},   {"unbekannter_held", "unbekannter Held"},
-    {"rechtschreibung", "Rechtschreibung"}};
 
 // A game's messages as a tree: a group per map (in the tree's order), the common events and
 // the battles, each message under its group, each finding under its message; a last group
@@ -42,7 +33,7 @@ public:
 
     // What the kind filter lets through besides the text: all, those with a finding, or
     // those with a finding of one kind.
-    static constexpr const char* kAnyFinding = "*";
+    enum class Show : std::uint8_t { All, WithFinding, WithKind };
 
     void clear();
     void setNames(std::map<int, std::u16string> heroNames, std::map<int, std::u16string> mapNames);
@@ -51,9 +42,8 @@ public:
     // Findings of any check, each put under the message at its place; unknown places are dropped.
     void addFindings(const std::vector<Finding>& findings);
     void clearFindings();
-    // The text is looked for in every line, case ignored; kind is empty (all), kAnyFinding
-    // or a finding's kind.
-    void setFilter(const QString& text, const std::string& kind);
+    // The text is looked for in every line, case ignored; kind counts with Show::WithKind.
+    void setFilter(const QString& text, Show show = Show::All, FindingKind kind = {});
 
     const GameMessage* messageAt(const QModelIndex& index) const;
     // The finding of a finding's row; none for the other rows.
@@ -91,7 +81,8 @@ private:
     std::map<int, std::u16string> m_heroNames;
     std::map<int, std::u16string> m_mapNames;
     QString m_text;
-    std::string m_kind;
+    Show m_show = Show::All;
+    FindingKind m_kind = {};
     mutable QIcon m_findingIcon;
     int m_messageCount = 0;
     int m_findingCount = 0;

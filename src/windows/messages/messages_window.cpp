@@ -5,7 +5,9 @@
 #include "look/game_look.h"
 #include "platform/paths.h"
 #include "platform/qt_text.h"
-#include "spelling/spelling.h"
+#include "spelling/game_speller.h"
+#include "spelling/spelling_check.h"
+#include "spelling/word_list.h"
 #include "widgets/help_line.h"
 #include "widgets/hints.h"
 #include "widgets/messages.h"
@@ -59,7 +61,7 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
     label->setBuddy(suchen);
     befund = new QComboBox(this);
     befund->addItems({QStringLiteral("Alle Nachrichten"), QStringLiteral("Mit Befund")});
-    for (const FindingKind& k : kFindingKinds)
+    for (const FindingKindName& k : kFindingKinds)
         befund->addItem(QString::fromUtf8(k.label));
     setHint(befund, QStringLiteral("Zeigt nach „Prüfen“ nur die Nachrichten mit einem Befund dieser Art."));
     top->addWidget(label);
@@ -238,17 +240,11 @@ void TForm5::checkGame() {
     m_job.start([this, run, lists = model->messageLists(), heroes = namesForChecks(model->heroNames(), CodePage::system()),
                settings = m_windows.options->checkSettings(), dictionary, wordList,
                folders = dictionaryFolders(m_platform.programFolder)](const BackgroundJob::Context& job) {
-        std::unique_ptr<Speller> speller;
+        // Nothing said when it cannot be opened: the option window's field says so.
+        const GameSpeller opened = openGameSpeller(dictionary, folders, wordList);
         std::unique_ptr<SpellingCheck> spelling;
-        if (findDictionary(dictionary, folders)) {
-            try {
-                speller = std::make_unique<Speller>(dictionary, folders);
-                loadWordList(wordList, *speller);
-                spelling = std::make_unique<SpellingCheck>(*speller, heroes, false);
-            } catch (const std::exception&) {
-                spelling.reset();  // the option window's field says the dictionary cannot be used
-            }
-        }
+        if (opened.speller)
+            spelling = std::make_unique<SpellingCheck>(*opened.speller, heroes, false);
         auto batch = std::make_shared<std::vector<Finding>>();
         int checked = 0;
         for (const MessagesModel::MessageList& list : lists)
@@ -324,10 +320,12 @@ void TForm5::addFindings(const std::vector<Finding>& findings) {
 }
 
 void TForm5::applyFilter() {
-    const int kind = befund->currentIndex();
-    model->setFilter(suchen->text(), kind <= 0   ? std::string()
-                                     : kind == 1 ? std::string(MessagesModel::kAnyFinding)
-                                                 : std::string(kFindingKinds[kind - 2].kind));
+    using Show = MessagesModel::Show;
+    const int chosen = befund->currentIndex();
+    if (chosen < 2)
+        model->setFilter(suchen->text(), chosen == 1 ? Show::WithFinding : Show::All);
+    else
+        model->setFilter(suchen->text(), Show::WithKind, kFindingKinds[chosen - 2].kind);
     openSmallGroups();
     showStatus();
 }

@@ -10,7 +10,8 @@
 #include "maker/maker_sender.h"
 #include "platform/paths.h"
 #include "platform/qt_text.h"
-#include "spelling/spelling.h"
+#include "spelling/game_speller.h"
+#include "spelling/word_list.h"
 #include "widgets/messages.h"
 #include "windows/input/input_checks.h"
 #include "windows/input/input_window.h"
@@ -136,17 +137,11 @@ void TForm2::applyInputChecks() {
     if (m_spellingOpened && m_spellingOpened->first == name && m_spellingOpened->second == game)
         return;
     m_spellingOpened.emplace(name, game);
-    std::unique_ptr<Speller> speller;
-    const std::vector<std::filesystem::path> folders = dictionaryFolders(m_platform.programFolder);
-    if (findDictionary(name.toStdString(), folders)) {
-        try {
-            speller = std::make_unique<Speller>(name.toStdString(), folders);
-        } catch (const std::exception& e) {
-            m_platform.messages->show(QString::fromUtf8(e.what()));
-        }
-    }
-    checks.setSpeller(std::move(speller), isGame ? wordListPath(m_platform.settingsFolder, game) : std::filesystem::path(),
-                      game);
+    const std::filesystem::path wordList = isGame ? wordListPath(m_platform.settingsFolder, game) : std::filesystem::path();
+    GameSpeller opened = openGameSpeller(name.toStdString(), dictionaryFolders(m_platform.programFolder), wordList);
+    if (!opened.speller && !opened.missing)
+        m_platform.messages->show(QString::fromUtf8(opened.problem));
+    checks.setSpeller(std::move(opened.speller), wordList, game);
 }
 
 // Apply's steps 4 to 8: the text box picture, its transparent colour, the colour picture,

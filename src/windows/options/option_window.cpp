@@ -6,7 +6,7 @@
 #include "look/game_look.h"
 #include "platform/paths.h"
 #include "platform/qt_text.h"
-#include "spelling/spelling.h"
+#include "spelling/speller.h"
 #include "widgets/help_line.h"
 #include "widgets/hints.h"
 #include "widgets/icons.h"
