@@ -7,7 +7,7 @@
 #include "look/game_look.h"
 #include "platform/paths.h"
 #include "platform/qt_text.h"
-#include "spelling/spelling.h"
+#include "spelling/speller.h"
 #include "widgets/hints.h"
 #include "widgets/messages.h"
 #include "windows/input/input_window.h"
