@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const Error&) {
     }
     try {
-        const DatabaseEvents events = readDatabaseEvents(bytes);
+        DatabaseEvents events;
+        (void)readGameDatabase(bytes, &events);
         std::map<int, CommandList> lists;
         for (const CommonEvent& e : events.commonEvents)
             lists.emplace(e.id, e.commands);

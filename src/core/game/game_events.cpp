@@ -14,78 +14,24 @@
 namespace zeilwerk {
 namespace {
 
-// Map units: the events; an event's name and pages; a page's command list.
 // No map or database of a real game comes near this; a larger file is no game's.
 constexpr std::uintmax_t kMaxGameFileBytes = 256u << 20;
-constexpr std::uint32_t kMapEvents = 0x51;
-constexpr std::uint32_t kEventName = 0x01;
-constexpr std::uint32_t kEventPages = 0x05;
-constexpr std::uint32_t kPageCommands = 0x34;
-// The map tree's entries.
-constexpr std::uint32_t kTreeName = 0x01;
-constexpr std::uint32_t kTreeParent = 0x02;
-// The database: troops with their battle pages, and the common events.
-constexpr std::uint32_t kTroops = 0x0F;
-constexpr std::uint32_t kTroopName = 0x01;
-constexpr std::uint32_t kTroopPages = 0x0B;
-constexpr std::uint32_t kTroopPageCommands = 0x0C;
-constexpr std::uint32_t kCommonEvents = 0x19;
-constexpr std::uint32_t kCommonName = 0x01;
-constexpr std::uint32_t kCommonCommands = 0x16;
+
+// The chunk IDs we read, as public descriptions of the LCF format give them.
+constexpr std::uint32_t kMapEvents = 0x51;     // a map's array of events
+constexpr std::uint32_t kEventName = 0x01;     // an event's name
+constexpr std::uint32_t kEventPages = 0x05;    // an event's array of pages
+constexpr std::uint32_t kPageCommands = 0x34;  // a page's command list
+constexpr std::uint32_t kTreeName = 0x01;      // a map tree entry's name
+constexpr std::uint32_t kTreeParent = 0x02;    // a map tree entry's parent map
 
 constexpr const char* kNotAMap = "Die Datei ist keine Karte des Makers oder beschädigt.";
 constexpr const char* kNotATree = "Die Datei ist kein Kartenbaum des Makers oder beschädigt.";
-constexpr const char* kNotADatabase = "Die Datei ist keine Datenbank des Makers oder beschädigt.";
 
 // Deeper branches than this are taken as this deep: no script nests so far, and a damaged
 // one must not make us keep a path per level it claims.
 constexpr std::uint32_t kDeepest = 64;
 constexpr int kDeepestCall = 64;
-
-void expectHeader(LcfReader& file, std::string_view magic) {
-    if (file.number() != magic.size() || file.bytes(static_cast<std::uint32_t>(magic.size())) != magic)
-        file.fail();
-}
-
-int idNumber(LcfReader& reader) {
-    return static_cast<int>(reader.number() & 0x7FFFFFFF);
-}
-
-// An array of elements, each an ID and fields up to a 0; hands each ID and its fields on.
-// Every element takes at least a byte, so a count larger than the data fails, not allocates.
-template <typename Take>
-void elements(LcfReader& array, Take take) {
-    const std::uint32_t count = array.number();
-    for (std::uint32_t i = 0; i < count; ++i) {
-        if (array.atEnd())
-            array.fail();
-        const int id = idNumber(array);
-        take(id, array);
-    }
-}
-
-// A command list, read through once so damage shows now and not when it is walked.
-CommandList checkedList(std::string_view data, const char* failure) {
-    CommandReader reader(data, failure);
-    EventCommand c;
-    while (reader.next(c)) {
-    }
-    return data;
-}
-
-std::vector<EventPage> readPages(std::string_view data, std::uint32_t commandsId, const char* failure) {
-    std::vector<EventPage> pages;
-    LcfReader array(data, failure);
-    elements(array, [&](int id, LcfReader& element) {
-        EventPage page{id, {}};
-        element.fields([&](std::uint32_t field, std::string_view value) {
-            if (field == commandsId)
-                page.commands = checkedList(value, failure);
-        });
-        pages.push_back(std::move(page));
-    });
-    return pages;
-}
 
 std::string lowerName(const std::string& name) {
     std::string out = name;
@@ -227,98 +173,44 @@ private:
 
 }  // namespace
 
-CommandReader::CommandReader(CommandList list, const char* failure) : m_reader(list, failure) {}
-
-bool CommandReader::next(EventCommand& c) {
-    if (m_reader.atEnd())
-        return false;
-    c.code = m_reader.number();
-    c.indent = m_reader.number();
-    c.text = m_reader.bytes(m_reader.number());
-    const std::uint32_t count = m_reader.number();
-    c.parameters.clear();
-    for (std::uint32_t i = 0; i < count; ++i)
-        c.parameters.push_back(static_cast<std::int32_t>(m_reader.number()));
-    return true;
-}
-
 MapTree readMapTree(std::string_view data) {
     LcfReader file(data, kNotATree);
-    expectHeader(file, "LcfMapTree");
+    file.header("LcfMapTree");
     MapTree tree;
-    elements(file, [&](int id, LcfReader& element) {
+    file.elements([&](int id) {
         MapTreeEntry entry{id, 0, {}};
-        element.fields([&](std::uint32_t field, std::string_view value) {
-            if (field == kTreeName)
+        file.chunks([&](std::uint32_t chunk, std::string_view value) {
+            if (chunk == kTreeName)
                 entry.name = std::string(value);
-            else if (field == kTreeParent)
-                entry.parent = static_cast<int>(element.numberIn(value) & 0x7FFFFFFF);
+            else if (chunk == kTreeParent)
+                entry.parent = file.in(value).id();
         });
         tree.entries.push_back(std::move(entry));
     });
-    const std::uint32_t count = file.number();
-    for (std::uint32_t i = 0; i < count; ++i) {
-        if (file.atEnd())
-            file.fail();
-        tree.order.push_back(idNumber(file));
-    }
+    file.items([&] { tree.order.push_back(file.id()); });
     return tree;
 }
 
 std::vector<MapEvent> readMapUnit(std::string_view data) {
     LcfReader file(data, kNotAMap);
-    expectHeader(file, "LcfMapUnit");
+    file.header("LcfMapUnit");
     std::vector<MapEvent> events;
-    file.fields([&](std::uint32_t field, std::string_view value) {
-        if (field != kMapEvents)
+    file.chunks([&](std::uint32_t chunk, std::string_view value) {
+        if (chunk != kMapEvents)
             return;
-        LcfReader array(value, kNotAMap);
-        elements(array, [&](int id, LcfReader& element) {
+        LcfReader array = file.in(value);
+        array.elements([&](int id) {
             MapEvent event{id, {}, {}};
-            element.fields([&](std::uint32_t f, std::string_view v) {
-                if (f == kEventName)
+            array.chunks([&](std::uint32_t c, std::string_view v) {
+                if (c == kEventName)
                     event.name = std::string(v);
-                else if (f == kEventPages)
-                    event.pages = readPages(v, kPageCommands, kNotAMap);
+                else if (c == kEventPages)
+                    event.pages = readEventPages(array.in(v), kPageCommands);
             });
             events.push_back(std::move(event));
         });
     });
     return events;
-}
-
-DatabaseEvents readDatabaseEvents(std::string_view data) {
-    LcfReader file(data, kNotADatabase);
-    expectHeader(file, "LcfDataBase");
-    DatabaseEvents out;
-    while (!file.atEnd()) {
-        std::uint32_t id = 0;
-        LcfReader chunk = file.chunk(id);
-        if (id == kTroops) {
-            elements(chunk, [&](int troopId, LcfReader& element) {
-                Troop troop{troopId, {}, {}};
-                element.fields([&](std::uint32_t f, std::string_view v) {
-                    if (f == kTroopName)
-                        troop.name = std::string(v);
-                    else if (f == kTroopPages)
-                        troop.pages = readPages(v, kTroopPageCommands, kNotADatabase);
-                });
-                out.troops.push_back(std::move(troop));
-            });
-        } else if (id == kCommonEvents) {
-            elements(chunk, [&](int eventId, LcfReader& element) {
-                CommonEvent event{eventId, {}, {}};
-                element.fields([&](std::uint32_t f, std::string_view v) {
-                    if (f == kCommonName)
-                        event.name = std::string(v);
-                    else if (f == kCommonCommands)
-                        event.commands = checkedList(v, kNotADatabase);
-                });
-                out.commonEvents.push_back(std::move(event));
-            });
-        }
-    }
-    return out;
 }
 
 void collectMessages(CommandList commands, const MessagePlace& where, const CodePage& page,
@@ -399,14 +291,12 @@ bool readGameMessages(const std::filesystem::path& folder, const CodePage& page,
     if (database != files.end()) {
         if ((databaseBytes = contents(database->second))) {
             try {
-                const std::string& data = *databaseBytes;
-                const GameDatabase heroes = readGameDatabase(data);
-                events = readDatabaseEvents(data);
-                for (const auto& [id, name] : heroes.heroNames)
+                const GameDatabase names = readGameDatabase(*databaseBytes, &events);
+                for (const auto& [id, name] : names.heroNames)
                     part.heroNames[id] = page.decode(name);
-            } catch (const Error&) {
+            } catch (const Error& e) {
                 events = {};
-                skip(database->second, kNotADatabase);
+                skip(database->second, e.what());
             }
         }
     }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/game/event_commands.h"
 #include "core/game/game_database.h"
-#include "core/game/lcf_reader.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -14,36 +14,6 @@
 namespace zeilwerk {
 
 class CodePage;
-
-// One line of an event's script as the Maker stores it.
-struct EventCommand {
-    std::uint32_t code = 0;
-    std::uint32_t indent = 0;
-    std::string_view text;                 // bytes in the game's code page, in the file's bytes
-    std::vector<std::int32_t> parameters;
-};
-
-// A command list is kept as the file's bytes and read a command at a time when it is walked:
-// a game's scripts are held in no more memory than the files take.
-using CommandList = std::string_view;
-
-inline constexpr std::uint32_t kShowMessage = 10110;
-inline constexpr std::uint32_t kMessageLine = 20110;
-inline constexpr std::uint32_t kMessageOptions = 10120;
-inline constexpr std::uint32_t kChangeFace = 10130;
-inline constexpr std::uint32_t kCallEvent = 12330;
-
-// Reads the commands of a command list chunk front to back; throws Error(failure) when they
-// end early.
-class CommandReader {
-public:
-    CommandReader(CommandList list, const char* failure);
-    // The next command into c; false after the last.
-    bool next(EventCommand& c);
-
-private:
-    LcfReader m_reader;
-};
 
 struct MapTreeEntry {
     int id = 0;
@@ -59,11 +29,6 @@ struct MapTree {
 // RPG_RT.lmt; throws Error with a German reason when the bytes are not one.
 MapTree readMapTree(std::string_view data);
 
-struct EventPage {
-    int id = 0;
-    CommandList commands;
-};
-
 struct MapEvent {
     int id = 0;
     std::string name;
@@ -73,26 +38,6 @@ struct MapEvent {
 // The events of a MapNNNN.lmu, every command list read through once; throws Error with a
 // German reason when the bytes are not one. The lists and names point into data.
 std::vector<MapEvent> readMapUnit(std::string_view data);
-
-struct CommonEvent {
-    int id = 0;
-    std::string name;
-    CommandList commands;
-};
-
-struct Troop {
-    int id = 0;
-    std::string name;
-    std::vector<EventPage> pages;  // the battle events
-};
-
-struct DatabaseEvents {
-    std::vector<CommonEvent> commonEvents;
-    std::vector<Troop> troops;
-};
-
-// The common events and the troops' battle events of RPG_RT.ldb; throws Error like readGameDatabase.
-DatabaseEvents readDatabaseEvents(std::string_view data);
 
 enum class MessageKind { Map, Common, Battle };
 
