@@ -1,5 +1,8 @@
 #include "core/game/game_checks.h"
-#include "core/game/game_events.h"
+#include "core/game/game_database.h"
+#include "core/game/game_folder.h"
+#include "core/game/map_tree.h"
+#include "core/game/map_unit.h"
 
 #include "core/platform/code_page.h"
 #include "core/platform/error.h"
