@@ -5,6 +5,7 @@
 #include "core/settings/ini_file.h"
 #include "core/settings/startup_keys.h"
 #include "look/fonts.h"
+#include "look/game_file_lookup.h"
 #include "look/game_look.h"
 #include "maker/maker_sender.h"
 #include "platform/paths.h"
