@@ -1,5 +1,5 @@
 #include "core/game/game_checks.h"
-#include "core/game/game_events.h"
+#include "core/game/game_folder.h"
 #include "spelling/speller.h"
 #include "spelling/spelling_check.h"
 

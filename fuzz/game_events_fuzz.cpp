@@ -1,5 +1,8 @@
 #include "core/game/game_checks.h"
-#include "core/game/game_events.h"
+#include "core/game/game_database.h"
+#include "core/game/map_tree.h"
+#include "core/game/map_unit.h"
+#include "core/game/message_walker.h"
 
 #include "core/platform/code_page.h"
 #include "core/platform/error.h"
@@ -26,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const Error&) {
     }
     try {
-        const DatabaseEvents events = readDatabaseEvents(bytes);
+        DatabaseEvents events;
+        (void)readGameDatabase(bytes, &events);
         std::map<int, CommandList> lists;
         for (const CommonEvent& e : events.commonEvents)
             lists.emplace(e.id, e.commands);

@@ -1,5 +1,8 @@
 #include "core/game/game_checks.h"
-#include "core/game/game_events.h"
+#include "core/game/game_database.h"
+#include "core/game/game_folder.h"
+#include "core/game/map_tree.h"
+#include "core/game/map_unit.h"
 
 #include "core/platform/code_page.h"
 #include "core/platform/error.h"
@@ -148,18 +151,22 @@ TEST(GameEvents, DamagedFilesAreRefusedWithTheirReason) {
         const char* what;
         std::function<void(const std::string&)> read;
         std::string bytes;
+        const char* reason;
     };
     const auto readMap = [](const std::string& b) { readMapUnit(b); };
     const auto readTree = [](const std::string& b) { readMapTree(b); };
-    const auto readDb = [](const std::string& b) { readDatabaseEvents(b); };
+    const auto readDb = [](const std::string& b) {
+        DatabaseEvents events;
+        readGameDatabase(b, &events);
+    };
     const std::vector<Row> rows = {
-        {"map cut short", readMap, map.substr(0, map.size() - 5)},
-        {"map header", readMap, "\x0ALcfMapTree" + map.substr(11)},
-        {"map parameter count", readMap, hugeCount},
-        {"map event count", readMap, manyEvents},
-        {"tree cut short", readTree, tree.substr(0, tree.size() - 8)},
-        {"tree header", readTree, map},
-        {"database cut short", readDb, base.substr(0, base.size() - 6)},
+        {"map cut short", readMap, map.substr(0, map.size() - 5), "beschädigt"},
+        {"map header", readMap, "\x0ALcfMapTree" + map.substr(11), "beschädigt"},
+        {"map parameter count", readMap, hugeCount, "beschädigt"},
+        {"map event count", readMap, manyEvents, "beschädigt"},
+        {"tree cut short", readTree, tree.substr(0, tree.size() - 8), "beschädigt"},
+        {"tree header", readTree, map, "beschädigt"},
+        {"database cut short", readDb, base.substr(0, base.size() - 6), "keine Datenbank"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -167,7 +174,7 @@ TEST(GameEvents, DamagedFilesAreRefusedWithTheirReason) {
             row.read(row.bytes);
             ADD_FAILURE() << "read";
         } catch (const Error& e) {
-            EXPECT_NE(std::string(e.what()).find("beschädigt"), std::string::npos);
+            EXPECT_NE(std::string(e.what()).find(row.reason), std::string::npos) << e.what();
         }
     }
     EXPECT_EQ(readMapUnit(map).size(), 1u);

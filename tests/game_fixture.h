@@ -4,6 +4,7 @@
 #include "lcf_fixture.h"
 
 #include "look/game_look.h"
+#include "look/game_picture.h"
 
 #include <QByteArray>
 #include <QImage>

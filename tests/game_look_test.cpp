@@ -4,6 +4,8 @@
 #include "core/game/game_fonts.h"
 #include "core/platform/error.h"
 #include "look/game_look.h"
+#include "look/game_picture.h"
+#include "look/window_art.h"
 
 #include <QCheckBox>
 #include <QToolButton>

@@ -2,6 +2,7 @@
 #include "program_fixture.h"
 
 #include "look/game_look.h"
+#include "look/game_picture.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "app/command_line.h"
 
 #include "core/game/game_checks.h"
-#include "core/game/game_events.h"
+#include "core/game/game_folder.h"
 #include "core/game/message_timeline.h"
 #include "core/platform/code_page.h"
 #include "core/platform/error.h"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/game/message_options.h"
+#include "look/game_glyphs.h"
 
 #include <QImage>
 #include <QPoint>
@@ -17,36 +18,7 @@
 
 namespace zeilwerk {
 
-struct BitmapFont;
-class CodePage;
 struct FontPlaces;
-
-// A glyph as the engine draws it: its ink, row by row, bit x for column x, from the
-// cell's top-left corner.
-struct GlyphMask {
-    int width = 0;
-    int height = 0;
-    std::array<std::uint16_t, 16> rows{};
-    bool at(int x, int y) const { return y >= 0 && y < height && x >= 0 && x < 16 && (rows[y] >> x & 1); }
-};
-
-// A font's glyphs by UTF-16 unit.
-class GameGlyphs {
-public:
-    GameGlyphs() = default;
-    // A font whose codes are bytes is read through the code page.
-    GameGlyphs(const BitmapFont& font, const CodePage& page);
-    const GlyphMask* of(char16_t unit) const {
-        const std::uint16_t i = m_index.empty() ? 0 : m_index[unit];
-        return i ? &m_masks[i - 1] : nullptr;
-    }
-    void add(char16_t unit, const GlyphMask& mask);
-    bool empty() const { return m_masks.empty(); }
-
-private:
-    std::vector<GlyphMask> m_masks;
-    std::vector<std::uint16_t> m_index;  // 65536 entries; 0 for none, else mask + 1
-};
 
 inline constexpr QRgb kGameBackground = 0xFF404040;  // what shows where the window is transparent
 
@@ -81,33 +53,6 @@ struct GameLook {
     std::map<int, std::u16string> heroNames;
 };
 
-// A colour as the engine shows it: 5 bits of red, 6 of green, 5 of blue, widened again.
-QRgb engineColour(QRgb colour);
-
-// A sheet of 13 × 4 symbols of 12 × 12, symbol i at column i mod 13, row i div 13; ink
-// where the sheet is not transparent.
-std::array<GlyphMask, 52> symbolsFromSheet(const QImage& sheet);
-// Our own 52 symbols, for games that bring none.
-std::array<GlyphMask, 52> ownSymbols();
-// A System graphic of our own, for games whose graphic is missing.
-QImage ownSystemGraphic();
-
-// A file or folder of that name in a folder, its letter case ignored as on Windows; an
-// exact match wins over one that differs in case only.
-
-// Whether the folder holds a game's database, RPG_RT.ldb.
-bool holdsGameDatabase(const std::filesystem::path& folder);
-
-// A picture of a game's folder (System, FaceSet, Picture, Panorama) for a name with or
-// without extension: <folder>/<name>.png, .bmp or .xyz, letter case ignored.
-std::optional<std::filesystem::path> findGameGraphic(const std::filesystem::path& gameFolder, const char* folder,
-                                                     const QString& name);
-std::optional<std::filesystem::path> findSystemGraphic(const std::filesystem::path& gameFolder, const QString& name);
-// The background picture: from Picture, else from Panorama.
-std::optional<std::filesystem::path> findBackground(const std::filesystem::path& gameFolder, const QString& name);
-// Reads a game's picture for the game's look: index 0 transparent, in the engine's colours.
-QImage readGamePicture(const std::filesystem::path& path);
-
 // Reads a game's look from its folder: the database, the System graphic named (or the
 // database's when systemName is empty), the database's font and the symbols. Throws
 // Error("Die Spieldaten konnten nicht gelesen werden: <file>") followed by the reason when
@@ -115,15 +60,6 @@ QImage readGamePicture(const std::filesystem::path& path);
 // our own graphic, font or symbols stand in for it.
 GameLook loadGameLook(const std::filesystem::path& gameFolder, const QString& systemName, const FontPlaces& fonts,
                       std::vector<QString>* problems);
-
-// Reads a System graphic (PNG, BMP or XYZ) as ARGB32: palette index 0 is transparent.
-QImage readSystemGraphic(const std::filesystem::path& path);
-
-// The 320 × 80 window drawn from a System graphic, ARGB32: the wallpaper stretched or tiled
-// from the top left, the frame's corners and edges over it, transparent where the graphic is.
-QImage drawGameFrame(const QImage& system, bool tiledWallpaper);
-// The same over the background colour, with the "more" arrow at (152, 72).
-QImage drawGameWindow(const QImage& system, bool tiledWallpaper);
 
 // Puts the message's options into the look: the box as it stands on the screen in front of
 // the background, the face. What cannot be read is told in problems and left out.

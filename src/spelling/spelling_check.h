@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/game/game_checks.h"
-#include "core/game/game_events.h"
+#include "core/game/game_folder.h"
 #include "core/message/spelling_words.h"
 
 #include <map>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/game/game_events.h"
+#include "core/game/game_folder.h"
 #include "core/settings/settings.h"
 
 #include <cstdint>

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/game/event_commands.h"
+
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zeilwerk {
 
@@ -14,8 +17,27 @@ struct GameDatabase {
     int fontSlot = 0;                      // 0 the Gothic font (RMG2000), 1 the Mincho one (RM2000)
 };
 
-// Reads the database; throws Error("RPG_RT.ldb ist keine Datenbank des Makers.") when the
-// bytes are not one or end early.
-GameDatabase readGameDatabase(std::string_view data);
+struct CommonEvent {
+    int id = 0;
+    std::string name;
+    CommandList commands;
+};
+
+struct Troop {
+    int id = 0;
+    std::string name;
+    std::vector<EventPage> pages;  // the battle events
+};
+
+// The scripts of the database, which the list of messages needs beside the names.
+struct DatabaseEvents {
+    std::vector<CommonEvent> commonEvents;
+    std::vector<Troop> troops;
+};
+
+// Reads the database, and into events, when given, its common events and the troops' battle
+// events, every command list read through once; their lists point into data. Throws
+// Error("RPG_RT.ldb ist keine Datenbank des Makers.") when the bytes are not one or end early.
+GameDatabase readGameDatabase(std::string_view data, DatabaseEvents* events = nullptr);
 
 }  // namespace zeilwerk

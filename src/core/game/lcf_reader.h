@@ -9,7 +9,7 @@
 namespace zeilwerk {
 
 // The bytes of an LCF file (the Maker's database, map tree and maps), read front to back;
-// every read past the end throws Error(failure).
+// every read past the end, and every header that is not the expected one, throws Error(failure).
 class LcfReader {
 public:
     LcfReader(std::string_view data, const char* failure)
@@ -34,6 +34,9 @@ public:
         fail();
     }
 
+    // An ID as the files number maps, events and heroes; the top bit is dropped so it stays an int.
+    int id() { return static_cast<int>(number() & 0x7FFFFFFF); }
+
     std::string_view bytes(std::uint32_t count) {
         if (count > static_cast<size_t>(m_end - m_p))
             fail();
@@ -42,26 +45,49 @@ public:
         return out;
     }
 
-    // A field's data that holds one number, read with this reader's failure.
-    std::uint32_t numberIn(std::string_view field) const { return LcfReader(field, m_failure).number(); }
+    // Other bytes of the same file, read with this reader's failure.
+    LcfReader in(std::string_view data) const { return LcfReader(data, m_failure); }
+    // A chunk's data that holds one number.
+    std::uint32_t numberIn(std::string_view data) const { return in(data).number(); }
 
-    // The data of the next chunk: its ID, then its size, then that many bytes.
-    LcfReader chunk(std::uint32_t& id) {
-        id = number();
-        return LcfReader(bytes(number()), m_failure);
+    // The file's name at its start, as a sized string: "LcfDataBase", "LcfMapTree", "LcfMapUnit".
+    void header(std::string_view name) {
+        if (number() != name.size() || bytes(static_cast<std::uint32_t>(name.size())) != name)
+            fail();
     }
 
-    // Fields as chunks up to a 0: ID, size, data; hands each to take(id, its data).
+    // Chunks up to a 0 or the end, each an ID, a size and that many bytes; hands each to
+    // take(id, its bytes). A chunk the reader does not know is passed over by its size.
     template <typename Take>
-    void fields(Take take) {
+    void chunks(Take take) {
         while (!atEnd()) {
-            const std::uint32_t field = number();
-            if (field == 0)
+            const std::uint32_t id = number();
+            if (id == 0)
                 break;
-            take(field, bytes(number()));
+            take(id, bytes(number()));
         }
     }
 
+    // A count, then that many items, each read by take(). Every item takes at least a byte,
+    // so a count larger than the data fails at the end and allocates nothing first.
+    template <typename Take>
+    void items(Take take) {
+        const std::uint32_t count = number();
+        for (std::uint32_t i = 0; i < count; ++i) {
+            if (atEnd())
+                fail();
+            take();
+        }
+    }
+
+    // An array of elements, each an ID and its chunks; hands each ID to take(id), which reads
+    // the element's chunks from this reader.
+    template <typename Take>
+    void elements(Take take) {
+        items([&] { take(id()); });
+    }
+
+    const char* failure() const { return m_failure; }
     [[noreturn]] void fail() const { throw Error(m_failure); }
 
 private:

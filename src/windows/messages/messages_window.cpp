@@ -1,6 +1,6 @@
 #include "windows/messages/messages_window.h"
 
-#include "core/game/game_events.h"
+#include "core/game/game_folder.h"
 #include "core/platform/code_page.h"
 #include "look/game_look.h"
 #include "platform/paths.h"

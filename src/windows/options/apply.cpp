@@ -6,6 +6,7 @@
 #include "core/settings/settings.h"
 #include "core/settings/startup_keys.h"
 #include "look/fonts.h"
+#include "look/game_file_lookup.h"
 #include "look/game_look.h"
 #include "maker/maker_sender.h"
 #include "platform/paths.h"

@@ -4,7 +4,9 @@
 
 #include "core/platform/number.h"
 #include "look/fonts.h"
+#include "look/game_file_lookup.h"
 #include "look/game_look.h"
+#include "look/game_picture.h"
 #include "platform/paths.h"
 #include "platform/qt_text.h"
 #include "spelling/speller.h"
@@ -54,7 +56,7 @@ void TForm2::checkMessageFields() {
     QImage set;
     if (faceSet) {
         try {
-            set = readSystemGraphic(*faceSet);
+            set = readGamePictureAsStored(*faceSet);
         } catch (const std::exception&) {
             // A FaceSet that cannot be read shows an empty picker; apply says why.
         }
