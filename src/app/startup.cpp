@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/apply.h"
 #include "app/window_placement.h"
 #include "core/platform/code_page.h"
 #include "core/settings/ini_file.h"
@@ -16,6 +17,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QString>
+
+#include <memory>
 
 namespace zeilwerk {
 namespace {
@@ -59,7 +62,7 @@ void runStartup(const Platform& platform, const Windows& windows) {
     windows.preview->setUpAssets();
     // The fixed pictures and font above would contradict the profile just applied.
     if (profileLoaded)
-        windows.options->applyPreviewAssets();
+        windows.group.applyPreviewAssets();
 }
 
 void connectWindowGroup(Windows& windows, const Platform& platform) {
@@ -93,6 +96,11 @@ void connectWindowGroup(Windows& windows, const Platform& platform) {
     };
     windows.group.renderSettings = [all] { return all->options->renderSettings(); };
     windows.group.play = [all] { all->preview->startPlaying(); };
+    // The controller lives as long as the group's functions that hold it.
+    const auto controller = std::make_shared<Controller>(windows, platform);
+    windows.group.apply = [controller] { controller->apply(); };
+    windows.group.applyPreviewAssets = [controller] { controller->applyPreviewAssets(); };
+    windows.group.send = [controller] { controller->send(); };
 }
 
 }  // namespace zeilwerk

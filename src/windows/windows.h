@@ -41,6 +41,11 @@ struct WindowGroup {
     std::function<RenderSettings()> renderSettings;
     // "Abspielen": the memo played in the preview.
     std::function<void()> play;
+    // "Anwenden": the options carried into every window; the preview's pictures alone.
+    std::function<void()> apply;
+    std::function<void()> applyPreviewAssets;
+    // "Zum Maker senden".
+    std::function<void()> send;
     // Runs change (which may resize windows), then settles the group so it keeps its shape.
     std::function<void(const std::function<void()>& change)> settleAround;
     // The windows' places, for the start-up file.

@@ -69,4 +69,11 @@ void TForm2::appendLine(const std::u16string& line) {
     debug->appendPlainText(fromU16(line));
 }
 
+CheckSettings TForm2::checkSettings() const {
+    CheckSettings settings;
+    if (const std::optional<int> n = variableCharactersOf(toU16(spiel_variablenbreite->text())))
+        settings.variableCharacters = *n;
+    return settings;
+}
+
 }  // namespace zeilwerk

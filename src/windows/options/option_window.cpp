@@ -417,4 +417,19 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+void TForm2::confirmClick() {
+    if (m_windows.group.apply)
+        m_windows.group.apply();
+}
+
+void TForm2::intomaker() {
+    if (m_windows.group.send)
+        m_windows.group.send();
+}
+
+void TForm2::SpeedButton3Click() {
+    if (m_windows.group.arrange)
+        m_windows.group.arrange();
+}
+
 }  // namespace zeilwerk

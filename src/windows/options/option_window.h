@@ -45,17 +45,13 @@ public:
     void Setausrichtung(QAbstractButton* clicked);
     void BitBtn4Click();
 
-    // Apply: carries every setting into the other windows and writes optn.ini.
+    // Apply: carries every setting into the other windows and writes optn.ini (app/ does it).
     void confirmClick();
-    // The apply steps that set the preview's pictures, transparent colour and font.
-    void applyPreviewAssets();
-    // The apply step of the game's look: reads the game's files when it is switched on.
-    void applyGameLook();
-    // The settings profile named in ini_datei: save, and load followed by apply. Loading
-    // from the input window (start-up) shows no success message; true when all went well.
+    // The settings profile named in ini_datei: save, and load followed by apply. Only a load
+    // from the button "Laden" tells its success (start-up loads quietly); true when all went well.
     void ini_saveClick();
     bool loadini(QObject* sender);
-    // "Zum Maker senden": types the four lines, indented, into the Maker's message dialog.
+    // "Zum Maker senden": types the four lines, indented, into the Maker's message dialog (app/ does it).
     void intomaker();
     // "Fenster ausrichten".
     void SpeedButton3Click();
@@ -75,9 +71,6 @@ public:
     std::optional<std::int32_t> sampleVariable() const;
     // What the game's checks count: "Breite von \v", 8 where it is no number from 1 to 99.
     CheckSettings checkSettings() const;
-    // The apply step of the checks of the typed lines: the game's heroes and face, and the
-    // dictionary, opened again only when its name or the game changed.
-    void applyInputChecks();
 
     // The Debugger tab is the scanner's trace log.
     bool tracing() const override;
@@ -167,7 +160,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    std::optional<std::pair<QString, std::filesystem::path>> m_spellingOpened;  // dictionary and game last opened
     void buildVorschau(QWidget* page);
     void buildEingabe(QWidget* page);
     void buildText(QWidget* page);

@@ -1,10 +1,10 @@
 #include "core/settings/ini_file.h"
 #include "platform/paths.h"
 #include "widgets/messages.h"
-#include "windows/input/input_window.h"
 #include "windows/options/option_window.h"
 #include "windows/options/settings_table.h"
 
+#include <QPushButton>
 #include <QLineEdit>
 #include <QSignalBlocker>
 
@@ -77,7 +77,8 @@ bool TForm2::loadini(QObject* sender) {
         m_platform.messages->show(QStringLiteral("Ein Fehler ist beim Laden aufgetreten."));
         return false;
     }
-    if (sender != static_cast<QObject*>(m_windows.input))
+    // Start-up loads quietly; the button says how it went.
+    if (sender == static_cast<QObject*>(ini_load))
         m_platform.messages->show(QStringLiteral("Einstellungen erfolgreich geladen."));
     return true;
 }

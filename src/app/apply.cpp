@@ -1,3 +1,5 @@
+#include "app/apply.h"
+
 #include "core/game/game_fonts.h"
 #include "core/maker/export_text.h"
 #include "core/platform/code_page.h"
@@ -20,6 +22,7 @@
 #include "windows/options/option_window.h"
 #include "windows/preview/preview_window.h"
 #include "windows/toolbar/toolbar_window.h"
+#include "windows/windows.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -40,35 +43,38 @@ std::int32_t number(const QLineEdit* field) {
 
 }  // namespace
 
-void TForm2::confirmClick() {
+Controller::Controller(const Windows& windows, const Platform& platform) : m_windows(windows), m_platform(platform) {}
+
+void Controller::apply() {
+    TForm2& o = *m_windows.options;
     TForm1& input = *m_windows.input;
     TForm3& preview = *m_windows.preview;
     TForm4& toolbar = *m_windows.toolbar;
     // Resized windows settle, as a group, before their positions are written.
     const auto change = [&] {
-        vorschau_aktiv->setChecked(vorschau_aktiv_set->isChecked());
-        vorschau_scale2x->setChecked(vorschau_scale2x_set->isChecked());
-        preview.setPreviewScale(vorschau_scale2x->isChecked());
+        o.vorschau_aktiv->setChecked(o.vorschau_aktiv_set->isChecked());
+        o.vorschau_scale2x->setChecked(o.vorschau_scale2x_set->isChecked());
+        preview.setPreviewScale(o.vorschau_scale2x->isChecked());
         applyPreviewAssets();
-        input.setInputWidth(eingabe_breite->text());
-        input.setInputHeight(eingabe_hoehe->text());
-        input.setInputFontName(eingabe_schrift->text());
-        input.setInputFontSize(eingabe_grad->text());
+        input.setInputWidth(o.eingabe_breite->text());
+        input.setInputHeight(o.eingabe_hoehe->text());
+        input.setInputFontName(o.eingabe_schrift->text());
+        input.setInputFontSize(o.eingabe_grad->text());
 
-        if (!text_links->isEnabled())
-            ausrichtung->setText(QStringLiteral("0"));
-        else if (!text_zentriert->isEnabled())
-            ausrichtung->setText(QStringLiteral("1"));
-        else if (!text_rechts->isEnabled())
-            ausrichtung->setText(QStringLiteral("2"));
-        laenge->setText(text_face->isChecked() ? QStringLiteral("38") : QStringLiteral("50"));
+        if (!o.text_links->isEnabled())
+            o.ausrichtung->setText(QStringLiteral("0"));
+        else if (!o.text_zentriert->isEnabled())
+            o.ausrichtung->setText(QStringLiteral("1"));
+        else if (!o.text_rechts->isEnabled())
+            o.ausrichtung->setText(QStringLiteral("2"));
+        o.laenge->setText(o.text_face->isChecked() ? QStringLiteral("38") : QStringLiteral("50"));
 
-        for (ToolWindow* w : {static_cast<ToolWindow*>(&input), static_cast<ToolWindow*>(this),
+        for (ToolWindow* w : {static_cast<ToolWindow*>(&input), static_cast<ToolWindow*>(&o),
                               static_cast<ToolWindow*>(&preview), static_cast<ToolWindow*>(&toolbar)})
-            w->setStayOnTop(fenster_fgr->isChecked());
+            w->setStayOnTop(o.fenster_fgr->isChecked());
         if (m_windows.messages)
-            m_windows.messages->setStayOnTop(fenster_fgr->isChecked());
-        toolbar.setHorizontal(tool_horizontal->isChecked());
+            m_windows.messages->setStayOnTop(o.fenster_fgr->isChecked());
+        toolbar.setHorizontal(o.tool_horizontal->isChecked());
     };
     if (m_windows.group.settleAround)
         m_windows.group.settleAround(change);
@@ -76,35 +82,36 @@ void TForm2::confirmClick() {
         change();
 
     std::vector<IniEntry> startup = {
-        {kLoadAtStart.section, kLoadAtStart.key, iniFlag(ini_auto->isChecked())},
-        {kProfileFile.section, kProfileFile.key, toIni(ini_datei->text())},
-        {kRememberPositions.section, kRememberPositions.key, iniFlag(fenster_auto->isChecked())},
-        {kHideToolbar.section, kHideToolbar.key, iniFlag(tool_hide->isChecked())},
+        {kLoadAtStart.section, kLoadAtStart.key, iniFlag(o.ini_auto->isChecked())},
+        {kProfileFile.section, kProfileFile.key, toIni(o.ini_datei->text())},
+        {kRememberPositions.section, kRememberPositions.key, iniFlag(o.fenster_auto->isChecked())},
+        {kHideToolbar.section, kHideToolbar.key, iniFlag(o.tool_hide->isChecked())},
     };
-    if (fenster_auto->isChecked() && m_windows.group.appendPositions)
+    if (o.fenster_auto->isChecked() && m_windows.group.appendPositions)
         m_windows.group.appendPositions(startup);
     makeSettingsFolder(m_platform.settingsFolder);
     IniFile(m_platform.settingsFolder / kStartupFile).write(startup);
 
-    toolbar.setVisible(!tool_hide->isChecked());
+    toolbar.setVisible(!o.tool_hide->isChecked());
     applyGameLook();
     input.GetTextChange();
 }
 
-void TForm2::applyGameLook() {
+void Controller::applyGameLook() {
+    TForm2& o = *m_windows.options;
     TForm3& preview = *m_windows.preview;
-    spiel_aktiv->setChecked(spiel_aktiv_set->isChecked());
-    spiel_schrift->setText(QStringLiteral("Schrift: –"));
+    o.spiel_aktiv->setChecked(o.spiel_aktiv_set->isChecked());
+    o.spiel_schrift->setText(QStringLiteral("Schrift: –"));
     std::optional<GameLook> look;
-    if (spiel_aktiv->isChecked()) {
+    if (o.spiel_aktiv->isChecked()) {
         // What cannot be read is told once, here: a missing database leaves the Maker's
         // preview, anything else our own stand-in for that part of the look.
         std::vector<QString> problems;
         try {
-            const std::filesystem::path game = inFolder(m_platform.settingsFolder, spiel_ordner->text());
-            look = loadGameLook(game, spiel_system->text(), defaultFontPlaces(m_platform.programFolder), &problems);
-            applyMessageOptions(*look, game, gameMessageOptions(), &problems);
-            spiel_schrift->setText(QStringLiteral("Schrift: ") + look->fontName);
+            const std::filesystem::path game = inFolder(m_platform.settingsFolder, o.spiel_ordner->text());
+            look = loadGameLook(game, o.spiel_system->text(), defaultFontPlaces(m_platform.programFolder), &problems);
+            applyMessageOptions(*look, game, o.gameMessageOptions(), &problems);
+            o.spiel_schrift->setText(QStringLiteral("Schrift: ") + look->fontName);
         } catch (const std::exception& e) {
             problems.push_back(QString::fromUtf8(e.what()));
         }
@@ -115,25 +122,19 @@ void TForm2::applyGameLook() {
     applyInputChecks();
 }
 
-CheckSettings TForm2::checkSettings() const {
-    CheckSettings settings;
-    if (const std::optional<int> n = variableCharactersOf(toU16(spiel_variablenbreite->text())))
-        settings.variableCharacters = *n;
-    return settings;
-}
-
-void TForm2::applyInputChecks() {
+void Controller::applyInputChecks() {
+    TForm2& o = *m_windows.options;
     InputChecks& checks = *m_windows.input->checks;
     if (const GameLook* shown = m_windows.preview->gameLook())
-        checks.setGame(InputChecks::Game{shown->heroNames, shown->faceOnLeft, checkSettings()});
+        checks.setGame(InputChecks::Game{shown->heroNames, shown->faceOnLeft, o.checkSettings()});
     else
         checks.setGame(std::nullopt);
 
     // Opening a dictionary takes a moment: done again only when it or the game changed. A
     // dictionary not found leaves the field red and the lines without underlines.
-    const QString name = spiel_woerterbuch->text();
-    const std::filesystem::path folder = inFolder(m_platform.settingsFolder, spiel_ordner->text());
-    const bool isGame = !spiel_ordner->text().isEmpty() && holdsGameDatabase(folder);
+    const QString name = o.spiel_woerterbuch->text();
+    const std::filesystem::path folder = inFolder(m_platform.settingsFolder, o.spiel_ordner->text());
+    const bool isGame = !o.spiel_ordner->text().isEmpty() && holdsGameDatabase(folder);
     const std::filesystem::path game = isGame ? folder : std::filesystem::path();
     if (m_spellingOpened && m_spellingOpened->first == name && m_spellingOpened->second == game)
         return;
@@ -147,27 +148,29 @@ void TForm2::applyInputChecks() {
 
 // Apply's steps 4 to 8: the text box picture, its transparent colour, the colour picture,
 // the plain flag and the preview font, each only when its setting passes its test.
-void TForm2::applyPreviewAssets() {
+void Controller::applyPreviewAssets() {
+    TForm2& o = *m_windows.options;
     TForm3& preview = *m_windows.preview;
     const auto& folder = m_platform.settingsFolder;
     const auto& data = m_platform.dataFolder;
-    if (pictureExists(folder, data, vorschau_textbox_datei->text()))
-        preview.loadTextBoxPicture(picturePath(folder, data, vorschau_textbox_datei->text()));
-    if (!vorschau_textbox_x->text().isEmpty() && settings::vorschauX.inRange(number(vorschau_textbox_x)) &&
-        !vorschau_textbox_y->text().isEmpty() && settings::vorschauY.inRange(number(vorschau_textbox_y)))
-        preview.pickTransparentColour(number(vorschau_textbox_x), number(vorschau_textbox_y));
-    if (pictureExists(folder, data, vorschau_farbe->text()))
-        preview.loadColourPicture(picturePath(folder, data, vorschau_farbe->text()));
-    vorschau_plain->setChecked(vorschau_plain_set->isChecked());
-    if (m_platform.fonts->contains(vorschau_schrift->text()))
-        preview.setPreviewFont(vorschau_schrift->text());
+    if (pictureExists(folder, data, o.vorschau_textbox_datei->text()))
+        preview.loadTextBoxPicture(picturePath(folder, data, o.vorschau_textbox_datei->text()));
+    if (!o.vorschau_textbox_x->text().isEmpty() && settings::vorschauX.inRange(number(o.vorschau_textbox_x)) &&
+        !o.vorschau_textbox_y->text().isEmpty() && settings::vorschauY.inRange(number(o.vorschau_textbox_y)))
+        preview.pickTransparentColour(number(o.vorschau_textbox_x), number(o.vorschau_textbox_y));
+    if (pictureExists(folder, data, o.vorschau_farbe->text()))
+        preview.loadColourPicture(picturePath(folder, data, o.vorschau_farbe->text()));
+    o.vorschau_plain->setChecked(o.vorschau_plain_set->isChecked());
+    if (m_platform.fonts->contains(o.vorschau_schrift->text()))
+        preview.setPreviewFont(o.vorschau_schrift->text());
 }
 
-void TForm2::intomaker() {
+void Controller::send() {
+    const TForm2& o = *m_windows.options;
     const TForm1& input = *m_windows.input;
     const std::array<std::u16string, 4> lines = {input.line(0), input.line(1), input.line(2), input.line(3)};
     // The settings are read only for a line that has text, as the indent needs them.
-    const ExportShape shape = exportShape(lines, toU16(ausrichtung->text()), toU16(laenge->text()));
+    const ExportShape shape = exportShape(lines, toU16(o.ausrichtung->text()), toU16(o.laenge->text()));
     const std::u16string text = buildExportText(lines, shape.alignment, shape.lineLength);
     if (!m_platform.maker)
         return;
@@ -185,11 +188,6 @@ void TForm2::intomaker() {
     if (result == MakerSender::Result::NotStarted)
         m_platform.messages->show(QStringLiteral("Wine konnte die Brücke zum Maker nicht starten:\n") +
                                   QString::fromStdString(m_platform.maker->problem()));
-}
-
-void TForm2::SpeedButton3Click() {
-    if (m_windows.group.arrange)
-        m_windows.group.arrange();
 }
 
 }  // namespace zeilwerk
