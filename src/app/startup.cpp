@@ -6,8 +6,12 @@
 #include "core/settings/ini_file.h"
 #include "core/settings/settings.h"
 #include "core/settings/startup_keys.h"
+#include "look/game_look.h"
 #include "platform/qt_text.h"
+#include "widgets/help_line.h"
+#include "windows/input/input_checks.h"
 #include "windows/input/input_window.h"
+#include "windows/messages/messages_window.h"
 #include "windows/options/option_window.h"
 #include "windows/preview/preview_renderer.h"
 #include "windows/preview/preview_window.h"
@@ -18,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace zeilwerk {
@@ -101,6 +106,33 @@ void connectWindowGroup(Windows& windows, const Platform& platform) {
     windows.group.apply = [controller] { controller->apply(); };
     windows.group.applyPreviewAssets = [controller] { controller->applyPreviewAssets(); };
     windows.group.send = [controller] { controller->send(); };
+    windows.group.helpText = [all] { return all->input->helpline->text(); };
+    windows.group.largestInputPercent = [all](bool width) {
+        return width ? all->input->largestWidthPercent() : all->input->largestHeightPercent();
+    };
+    windows.group.openMessages = [all] {
+        if (all->messages)
+            all->messages->openWindow();
+    };
+    windows.group.gameFolder = [all] { return all->options->spiel_ordner->text(); };
+    windows.group.watchGameFolder = [all](QObject* context, std::function<void()> changed) {
+        QObject::connect(all->options->spiel_ordner, &QLineEdit::textChanged, context, std::move(changed));
+    };
+    windows.group.dictionary = [all] { return all->options->spiel_woerterbuch->text().toStdString(); };
+    windows.group.checkSettings = [all] { return all->options->checkSettings(); };
+    windows.group.acceptWord = [all](const std::u16string& word) { all->input->checks->acceptWord(word); };
+    windows.group.showMessageLook = [all](const MessageOptions& look, const std::filesystem::path& folder) {
+        TForm2& options = *all->options;
+        options.setMessageLook(look);
+        // Only the message's options change: the game's look already read is kept, not read again.
+        std::vector<QString> problems;
+        if (const GameLook* shown = all->preview->gameLook()) {
+            GameLook changed = *shown;
+            applyMessageOptions(changed, folder, options.gameMessageOptions(), &problems);
+            all->preview->setGameLook(std::move(changed));
+        }
+        return problems;
+    };
 }
 
 }  // namespace zeilwerk

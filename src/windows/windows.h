@@ -1,9 +1,14 @@
 #pragma once
 
+#include "core/game/game_checks.h"
+#include "core/game/message_options.h"
 #include "core/settings/ini_file.h"
 #include "look/rendering.h"
 
+#include <QString>
+
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -17,8 +22,8 @@ class TForm4;
 class TForm5;
 }  // namespace zeilwerk
 
+class QObject;
 class QPlainTextEdit;
-class QString;
 
 namespace zeilwerk {
 
@@ -46,6 +51,22 @@ struct WindowGroup {
     std::function<void()> applyPreviewAssets;
     // "Zum Maker senden".
     std::function<void()> send;
+    // The help line's text now, and the largest input size (percent) the screen holds.
+    std::function<QString()> helpText;
+    std::function<int(bool width)> largestInputPercent;
+    // "Nachrichten des Spiels…".
+    std::function<void()> openMessages;
+    // What the messages window takes from the options: the game folder as typed (and a call
+    // when it changes, while context lives), the dictionary's name, the checks' settings.
+    std::function<QString()> gameFolder;
+    std::function<void(QObject* context, std::function<void()> changed)> watchGameFolder;
+    std::function<std::string()> dictionary;
+    std::function<CheckSettings()> checkSettings;
+    // A word taken into the game's list, known to the typed lines' checks from now on.
+    std::function<void(const std::u16string& word)> acceptWord;
+    // A message's own look into the options and the preview of the game in folder; what could
+    // not be shown, in German.
+    std::function<std::vector<QString>(const MessageOptions& look, const std::filesystem::path& folder)> showMessageLook;
     // Runs change (which may resize windows), then settles the group so it keeps its shape.
     std::function<void(const std::function<void()>& change)> settleAround;
     // The windows' places, for the start-up file.

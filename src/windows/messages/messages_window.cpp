@@ -11,11 +11,7 @@
 #include "widgets/help_line.h"
 #include "widgets/hints.h"
 #include "widgets/messages.h"
-#include "windows/input/input_checks.h"
-#include "windows/input/input_window.h"
 #include "windows/messages/messages_model.h"
-#include "windows/options/option_window.h"
-#include "windows/preview/preview_window.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -108,8 +104,8 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
 
     // The hints go to the input window's help line, as every window's do.
     auto* help = new HelpBinding(this, [this](QWidget* sender) {
-        if (m_windows.input)
-            m_windows.input->setHelpText(helpTextOf(sender));
+        if (m_windows.group.showHelp)
+            m_windows.group.showHelp(helpTextOf(sender));
     });
     for (QWidget* w : {static_cast<QWidget*>(suchen), static_cast<QWidget*>(befund), static_cast<QWidget*>(neu_laden),
                        static_cast<QWidget*>(pruefen), static_cast<QWidget*>(liste)})
@@ -129,8 +125,8 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
     connect(liste->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, &messages](const QModelIndex& current) { guarded(messages, [&] { takeMessage(current); }); });
     // Another folder: what is shown, or being read, belongs to the one before.
-    if (TForm2* options = m_windows.options)
-        connect(options->spiel_ordner, &QLineEdit::textChanged, this, [this] {
+    if (m_windows.group.watchGameFolder)
+        m_windows.group.watchGameFolder(this, [this] {
             if (m_folder.empty())
                 return;
             cancelWork();
@@ -149,7 +145,7 @@ void TForm5::openWindow() {
     raise();
     activateWindow();
     suchen->setFocus();  // so the user can type what to look for at once
-    const std::filesystem::path folder = inFolder(m_platform.settingsFolder, m_windows.options->spiel_ordner->text());
+    const std::filesystem::path folder = inFolder(m_platform.settingsFolder, gameFolderText());
     if (folder != m_folder || (!m_read && !m_working))
         readGame();
 }
@@ -168,7 +164,7 @@ void TForm5::cancelWork() {
 void TForm5::readGame() {
     cancelWork();
     model->clear();
-    m_folder = inFolder(m_platform.settingsFolder, m_windows.options->spiel_ordner->text());
+    m_folder = inFolder(m_platform.settingsFolder, gameFolderText());
     m_read = false;
     m_problem.clear();
     m_parts = 0;
@@ -233,12 +229,12 @@ void TForm5::checkGame() {
     fortschritt->show();
     // The dictionary is opened on the worker too: it takes a moment, and a speller serves one
     // thread. Suggestions are left out, each costs a good part of a second.
-    const std::string dictionary = m_windows.options->spiel_woerterbuch->text().toStdString();
+    const std::string dictionary = m_windows.group.dictionary ? m_windows.group.dictionary() : std::string();
     const std::filesystem::path wordList = wordListPath(m_platform.settingsFolder, m_folder);
     const int run = ++m_run;
     m_working = true;
     m_job.start([this, run, lists = model->messageLists(), heroes = namesForChecks(model->heroNames(), CodePage::system()),
-               settings = m_windows.options->checkSettings(), dictionary, wordList,
+               settings = m_windows.group.checkSettings ? m_windows.group.checkSettings() : CheckSettings(), dictionary, wordList,
                folders = dictionaryFolders(m_platform.programFolder)](const BackgroundJob::Context& job) {
         // Nothing said when it cannot be opened: the option window's field says so.
         const GameSpeller opened = openGameSpeller(dictionary, folders, wordList);
@@ -307,8 +303,8 @@ std::unique_ptr<QMenu> TForm5::contextMenu(const QModelIndex& index) {
 
 void TForm5::acceptWord(const std::u16string& word) {
     addToWordList(wordListPath(m_platform.settingsFolder, m_folder), m_folder, word);
-    if (m_windows.input)
-        m_windows.input->checks->acceptWord(word);
+    if (m_windows.group.acceptWord)
+        m_windows.group.acceptWord(word);
     checkGame();
 }
 
@@ -354,26 +350,25 @@ void TForm5::takeMessage(const QModelIndex& index) {
     const GameMessage* m = model->messageAt(index);
     if (!m)
         return;
-    TForm2& options = *m_windows.options;
-    options.setMessageLook(m->look);
-    // Only the message's options change: the game's look already read is kept, not read again.
+    const WindowGroup& group = m_windows.group;
     QStringList problems;
-    if (const GameLook* shown = m_windows.preview->gameLook()) {
-        GameLook changed = *shown;
-        std::vector<QString> found;
-        applyMessageOptions(changed, m_folder, options.gameMessageOptions(), &found);
+    if (group.showMessageLook) {
+        const std::vector<QString> found = group.showMessageLook(m->look, m_folder);
         problems = QStringList(found.begin(), found.end());
-        m_windows.preview->setGameLook(std::move(changed));
     }
     QStringList lines;
     for (const std::u16string& line : m->lines)
         lines << QString::fromStdU16String(line);
-    QPlainTextEdit* memo = m_windows.input->GetText;
+    QPlainTextEdit* memo = group.memo ? group.memo() : nullptr;
+    if (!memo)
+        return;
     const QString text = lines.join(u'\n');
-    if (memo->toPlainText() == text)
-        m_windows.input->GetTextChange();
-    else
+    if (memo->toPlainText() == text) {
+        if (group.rerender)
+            group.rerender();
+    } else {
         memo->setPlainText(text);
+    }
     if (!problems.isEmpty())
         status->setText(problems.join(u' '));
 }
@@ -383,6 +378,10 @@ void TForm5::closeEvent(QCloseEvent* event) {
         cancelWork();
     showStatus();
     ToolWindow::closeEvent(event);
+}
+
+QString TForm5::gameFolderText() const {
+    return m_windows.group.gameFolder ? m_windows.group.gameFolder() : QString();
 }
 
 }  // namespace zeilwerk

@@ -77,6 +77,7 @@ private:
     void takeFindings(int run, std::vector<Finding>& findings, int checked);
     void checkingDone(int run, const QString& failure = QString());
     void showStatus();
+    QString gameFolderText() const;
 
     const Platform& m_platform;
     const Windows& m_windows;

@@ -12,13 +12,15 @@
 #include "spelling/speller.h"
 #include "widgets/hints.h"
 #include "widgets/messages.h"
-#include "windows/input/input_window.h"
 #include "windows/options/face_picker.h"
 #include "windows/options/settings_table.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+
+#include <cstdint>
+#include <limits>
 
 namespace zeilwerk {
 namespace {
@@ -114,12 +116,13 @@ void TForm2::picsizecheck(QLineEdit* field) {
         const Setting* setting = settingOf(field);
         valid = setting && setting->inRange(n);
         if (field == eingabe_breite || field == eingabe_hoehe) {
-            const TForm1& input = *m_windows.input;
-            const int largest = field == eingabe_breite ? input.largestWidthPercent() : input.largestHeightPercent();
+            const WindowGroup& group = m_windows.group;
+            const int largest = group.largestInputPercent ? group.largestInputPercent(field == eingabe_breite)
+                                                          : std::numeric_limits<std::int32_t>::max();
             valid = valid && n <= largest;
             // Told at once while too large; the field's own hint back only where the limit showed.
             const QString before = hintOf(field);
-            if (hintScreenLimit(field, largest, n > largest) && (n > largest || input.helpline->text() == before))
+            if (hintScreenLimit(field, largest, n > largest) && (n > largest || (group.helpText && group.helpText() == before)))
                 puthelpline(field);
         }
     }

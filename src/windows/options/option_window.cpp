@@ -13,8 +13,6 @@
 #include "widgets/hints.h"
 #include "widgets/icons.h"
 #include "widgets/messages.h"
-#include "windows/input/input_window.h"
-#include "windows/messages/messages_window.h"
 #include "windows/options/face_picker.h"
 #include "windows/options/settings_table.h"
 
@@ -108,8 +106,8 @@ TForm2::TForm2(const Platform& platform, const Windows& windows)
     connectGuarded(text_maker, &TForm2::intomaker);
     connectGuarded(fenster_ausr, &TForm2::SpeedButton3Click);
     connectGuarded(spiel_nachrichten, [this] {
-        if (m_windows.messages)
-            m_windows.messages->openWindow();
+        if (m_windows.group.openMessages)
+            m_windows.group.openMessages();
     });
     for (QToolButton* b : {text_links, text_zentriert, text_rechts})
         connectGuarded(b, [this, b] { Setausrichtung(b); });
@@ -374,7 +372,8 @@ void TForm2::Setausrichtung(QAbstractButton* clicked) {
 }
 
 void TForm2::puthelpline(QWidget* sender) {
-    m_windows.input->setHelpText(helpTextOf(sender));
+    if (m_windows.group.showHelp)
+        m_windows.group.showHelp(helpTextOf(sender));
 }
 
 void TForm2::BitBtn4Click() {
