@@ -123,7 +123,7 @@ TEST_F(MessagesWindowTest, TheFilterFindsTextInAnyLineCaseIgnoredAndTheCountsFol
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
-        messagesWindow->suchen->setText(QString::fromUtf8(row.text));
+        messagesWindow->search->setText(QString::fromUtf8(row.text));
         EXPECT_EQ(groups().join(" | ").toStdString(), row.groups.join(" | ").toStdString());
     }
 }
@@ -135,7 +135,7 @@ TEST_F(MessagesWindowTest, AChosenMessageFillsTheMemoAndTheOptionsAndThePreviewS
     EXPECT_TRUE(preview->gameLook()->face.isNull());
     messagesWindow->openWindow();
     waitUntilDone();
-    messagesWindow->liste->setCurrentIndex(message(1, 0));
+    messagesWindow->list->setCurrentIndex(message(1, 0));
     EXPECT_EQ(input->GetText->toPlainText(), "Hallo Welt\nZweite Zeile");
     EXPECT_EQ(options->spiel_gesicht->text(), "Held");
     EXPECT_EQ(options->spiel_gesicht_nr->text(), "5");
@@ -145,7 +145,7 @@ TEST_F(MessagesWindowTest, AChosenMessageFillsTheMemoAndTheOptionsAndThePreviewS
     EXPECT_FALSE(preview->gameLook()->face.isNull());
     EXPECT_EQ(preview->gameLook()->boxTop, 0);
     // Another message takes its own look: no face, the box at the bottom.
-    messagesWindow->liste->setCurrentIndex(message(0, 0));
+    messagesWindow->list->setCurrentIndex(message(0, 0));
     EXPECT_EQ(input->GetText->toPlainText(), "Frische Äpfel!");
     EXPECT_EQ(options->spiel_gesicht->text(), "");
     EXPECT_TRUE(preview->gameLook()->face.isNull());
@@ -155,13 +155,13 @@ TEST_F(MessagesWindowTest, AChosenMessageFillsTheMemoAndTheOptionsAndThePreviewS
 TEST_F(MessagesWindowTest, TheChecksMarkMessagesAndTheKindFilterShowsThoseWithAFinding) {
     messagesWindow->openWindow();
     waitUntilDone();
-    messagesWindow->pruefen->setChecked(true);
+    messagesWindow->check->setChecked(true);
     waitUntilDone();
     EXPECT_GE(messagesWindow->model->findingCount(), 1);
-    messagesWindow->befund->setCurrentText("zu viele Zeilen");
+    messagesWindow->findingFilter->setCurrentText("zu viele Zeilen");
     EXPECT_EQ(groups(), QStringList({"Allgemeine Ereignisse (1)", "Nicht lesbar (1)"}));
     EXPECT_GE(messagesWindow->model->rowCount(message(0, 0)), 1) << "the finding is a child of its message";
-    messagesWindow->pruefen->setChecked(false);
+    messagesWindow->check->setChecked(false);
     EXPECT_EQ(messagesWindow->model->findingCount(), 0);
 }
 
@@ -175,9 +175,9 @@ TEST_F(MessagesWindowTest, SpellingFindingsComeWithTheChecksAndTheirWordIsTakenI
     options->spiel_woerterbuch->setText("probe");
     messagesWindow->openWindow();
     waitUntilDone();
-    messagesWindow->pruefen->setChecked(true);
+    messagesWindow->check->setChecked(true);
     waitUntilDone();
-    messagesWindow->befund->setCurrentText("Rechtschreibung");
+    messagesWindow->findingFilter->setCurrentText("Rechtschreibung");
     const QStringList spelt = groups();
     ASSERT_FALSE(spelt.isEmpty());
     EXPECT_EQ(spelt.first(), "Karte 2 »Wald« (1)");
@@ -254,8 +254,8 @@ TEST_F(MessagesWindowTest, CancellingAndClosingDoNotWaitForTheCheckToEnd) {
     waitUntilDone();
     for (const bool close : {false, true}) {
         SCOPED_TRACE(close ? "closing" : "cancelling");
-        messagesWindow->pruefen->setChecked(false);
-        messagesWindow->pruefen->setChecked(true);
+        messagesWindow->check->setChecked(false);
+        messagesWindow->check->setChecked(true);
         ASSERT_TRUE(messagesWindow->working());
         const auto finished = messagesWindow->workFinished();
         ASSERT_NE(finished, nullptr);

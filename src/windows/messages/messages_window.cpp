@@ -51,55 +51,55 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
 
     auto* top = new QHBoxLayout;
     auto* label = new QLabel(QStringLiteral("Suchen:"), this);
-    suchen = new QLineEdit(this);
-    suchen->setClearButtonEnabled(true);
-    setHint(suchen, QStringLiteral("Zeigt nur die Nachrichten, in denen dieser Text vorkommt; Groß- und Kleinschreibung zählen nicht."));
-    label->setBuddy(suchen);
-    befund = new QComboBox(this);
-    befund->addItems({QStringLiteral("Alle Nachrichten"), QStringLiteral("Mit Befund")});
+    search = new QLineEdit(this);
+    search->setClearButtonEnabled(true);
+    setHint(search, QStringLiteral("Zeigt nur die Nachrichten, in denen dieser Text vorkommt; Groß- und Kleinschreibung zählen nicht."));
+    label->setBuddy(search);
+    findingFilter = new QComboBox(this);
+    findingFilter->addItems({QStringLiteral("Alle Nachrichten"), QStringLiteral("Mit Befund")});
     for (const FindingKindName& k : kFindingKinds)
-        befund->addItem(QString::fromUtf8(k.label));
-    setHint(befund, QStringLiteral("Zeigt nach „Prüfen“ nur die Nachrichten mit einem Befund dieser Art."));
+        findingFilter->addItem(QString::fromUtf8(k.label));
+    setHint(findingFilter, QStringLiteral("Zeigt nach „Prüfen“ nur die Nachrichten mit einem Befund dieser Art."));
     top->addWidget(label);
-    top->addWidget(suchen, 1);
-    top->addWidget(befund);
+    top->addWidget(search, 1);
+    top->addWidget(findingFilter);
     layout->addLayout(top);
 
     auto* buttons = new QHBoxLayout;
-    neu_laden = new QPushButton(QStringLiteral("Neu laden"), this);
-    setHint(neu_laden, QStringLiteral("Liest die Nachrichten des Spielordners noch einmal."));
-    pruefen = new QCheckBox(QStringLiteral("Prüfen"), this);
-    setHint(pruefen, 
+    reload = new QPushButton(QStringLiteral("Neu laden"), this);
+    setHint(reload, QStringLiteral("Liest die Nachrichten des Spielordners noch einmal."));
+    check = new QCheckBox(QStringLiteral("Prüfen"), this);
+    setHint(check, 
         QStringLiteral("Prüft jede Nachricht: Breite, Zeilen, Codes, Farben, Tempo, Helden und Rechtschreibung."));
-    buttons->addWidget(neu_laden);
-    buttons->addWidget(pruefen);
+    buttons->addWidget(reload);
+    buttons->addWidget(check);
     buttons->addStretch(1);
     layout->addLayout(buttons);
 
     model = new MessagesModel;
     model->setParent(this);
-    liste = new QTreeView(this);
-    liste->setModel(model);
-    liste->setUniformRowHeights(true);  // keeps a tree of tens of thousands of rows fast
-    liste->setAllColumnsShowFocus(true);
-    liste->header()->setStretchLastSection(false);
-    liste->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    liste->header()->setSectionResizeMode(1, QHeaderView::Interactive);
-    liste->header()->resizeSection(1, 140);
-    layout->addWidget(liste, 1);
-    liste->setContextMenuPolicy(Qt::CustomContextMenu);
-    setHint(liste, QStringLiteral("Ein Klick legt die Nachricht ins Eingabefeld und ihr Gesicht und Fenster in die "
+    list = new QTreeView(this);
+    list->setModel(model);
+    list->setUniformRowHeights(true);  // keeps a tree of tens of thousands of rows fast
+    list->setAllColumnsShowFocus(true);
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    list->header()->setSectionResizeMode(1, QHeaderView::Interactive);
+    list->header()->resizeSection(1, 140);
+    layout->addWidget(list, 1);
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    setHint(list, QStringLiteral("Ein Klick legt die Nachricht ins Eingabefeld und ihr Gesicht und Fenster in die "
                                   "Vorschau; ein Rechtsklick auf einen Rechtschreibbefund nimmt das Wort auf."));
 
     auto* bottom = new QHBoxLayout;
-    fortschritt = new QProgressBar(this);
-    fortschritt->setTextVisible(false);
-    fortschritt->setMaximumWidth(160);
-    fortschritt->hide();
-    status = new QLabel(this);
-    status->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    bottom->addWidget(fortschritt);
-    bottom->addWidget(status, 1);
+    progress = new QProgressBar(this);
+    progress->setTextVisible(false);
+    progress->setMaximumWidth(160);
+    progress->hide();
+    statusLine = new QLabel(this);
+    statusLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    bottom->addWidget(progress);
+    bottom->addWidget(statusLine, 1);
     layout->addLayout(bottom);
 
     // The hints go to the input window's help line, as every window's do.
@@ -107,22 +107,22 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
         if (m_windows.group.showHelp)
             m_windows.group.showHelp(helpTextOf(sender));
     });
-    for (QWidget* w : {static_cast<QWidget*>(suchen), static_cast<QWidget*>(befund), static_cast<QWidget*>(neu_laden),
-                       static_cast<QWidget*>(pruefen), static_cast<QWidget*>(liste)})
+    for (QWidget* w : {static_cast<QWidget*>(search), static_cast<QWidget*>(findingFilter), static_cast<QWidget*>(reload),
+                       static_cast<QWidget*>(check), static_cast<QWidget*>(list)})
         help->bind(w);
 
     Messages& messages = *m_platform.messages;
-    connect(suchen, &QLineEdit::textChanged, this, [this] { applyFilter(); });
-    connect(befund, &QComboBox::currentIndexChanged, this, [this] { applyFilter(); });
-    connect(neu_laden, &QPushButton::clicked, this, [this, &messages] { guarded(messages, [this] { readGame(); }); });
-    connect(pruefen, &QCheckBox::toggled, this, [this, &messages] { guarded(messages, [this] { checkGame(); }); });
-    connect(liste, &QWidget::customContextMenuRequested, this, [this, &messages](QPoint at) {
+    connect(search, &QLineEdit::textChanged, this, [this] { applyFilter(); });
+    connect(findingFilter, &QComboBox::currentIndexChanged, this, [this] { applyFilter(); });
+    connect(reload, &QPushButton::clicked, this, [this, &messages] { guarded(messages, [this] { readGame(); }); });
+    connect(check, &QCheckBox::toggled, this, [this, &messages] { guarded(messages, [this] { checkGame(); }); });
+    connect(list, &QWidget::customContextMenuRequested, this, [this, &messages](QPoint at) {
         guarded(messages, [&] {
-            if (const std::unique_ptr<QMenu> menu = contextMenu(liste->indexAt(at)))
-                menu->exec(liste->viewport()->mapToGlobal(at));
+            if (const std::unique_ptr<QMenu> menu = contextMenu(list->indexAt(at)))
+                menu->exec(list->viewport()->mapToGlobal(at));
         });
     });
-    connect(liste->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, &messages](const QModelIndex& current) { guarded(messages, [&] { takeMessage(current); }); });
     // Another folder: what is shown, or being read, belongs to the one before.
     if (m_windows.group.watchGameFolder)
@@ -144,7 +144,7 @@ void TForm5::openWindow() {
     show();
     raise();
     activateWindow();
-    suchen->setFocus();  // so the user can type what to look for at once
+    search->setFocus();  // so the user can type what to look for at once
     const std::filesystem::path folder = inFolder(m_platform.settingsFolder, gameFolderText());
     if (folder != m_folder || (!m_read && !m_working))
         readGame();
@@ -158,7 +158,7 @@ void TForm5::cancelWork() {
         m_problem = QStringLiteral("Das Lesen wurde abgebrochen.");
     m_working = false;
     m_checking = false;
-    fortschritt->hide();
+    progress->hide();
 }
 
 void TForm5::readGame() {
@@ -168,8 +168,8 @@ void TForm5::readGame() {
     m_read = false;
     m_problem.clear();
     m_parts = 0;
-    fortschritt->setRange(0, 0);
-    fortschritt->show();
+    progress->setRange(0, 0);
+    progress->show();
     const int run = ++m_run;
     m_working = true;
     m_job.start(
@@ -191,9 +191,9 @@ void TForm5::takePart(int run, GamePart& part) {
     if (run != m_run)
         return;
     if (part.names)
-        fortschritt->setRange(0, part.parts);
+        progress->setRange(0, part.parts);
     else
-        fortschritt->setValue(++m_parts);
+        progress->setValue(++m_parts);
     model->addPart(std::move(part));
     showStatus();
 }
@@ -204,10 +204,10 @@ void TForm5::readingDone(int run, bool complete, const QString& failure) {
     m_working = false;
     m_read = complete;
     m_problem = failure;
-    fortschritt->hide();
+    progress->hide();
     openSmallGroups();
     showStatus();
-    if (complete && pruefen->isChecked())
+    if (complete && check->isChecked())
         checkGame();
 }
 
@@ -220,13 +220,13 @@ void TForm5::checkGame() {
     }
     showStatus();
     // A game still being read is checked when it is complete.
-    if (!pruefen->isChecked() || m_working || !m_read)
+    if (!check->isChecked() || m_working || !m_read)
         return;
     m_checking = true;
     m_problem.clear();  // a check that failed before
-    fortschritt->setRange(0, model->messageCount());
-    fortschritt->setValue(0);
-    fortschritt->show();
+    progress->setRange(0, model->messageCount());
+    progress->setValue(0);
+    progress->show();
     // The dictionary is opened on the worker too: it takes a moment, and a speller serves one
     // thread. Suggestions are left out, each costs a good part of a second.
     const std::string dictionary = m_windows.group.dictionary ? m_windows.group.dictionary() : std::string();
@@ -265,7 +265,7 @@ void TForm5::openSmallGroups() {
     if (model->shownCount() > kExpandAtMost)
         return;
     for (int i = 0; i < model->rowCount(); ++i)
-        liste->expand(model->index(i, 0));
+        list->expand(model->index(i, 0));
 }
 
 void TForm5::takeFindings(int run, std::vector<Finding>& findings, int checked) {
@@ -273,9 +273,9 @@ void TForm5::takeFindings(int run, std::vector<Finding>& findings, int checked) 
         return;
     model->addFindings(findings);
     // With the kind filter on, the tree was rebuilt.
-    if (befund->currentIndex() > 0)
+    if (findingFilter->currentIndex() > 0)
         openSmallGroups();
-    fortschritt->setValue(checked);
+    progress->setValue(checked);
     showStatus();
 }
 
@@ -286,7 +286,7 @@ void TForm5::checkingDone(int run, const QString& failure) {
         m_problem = QStringLiteral("Die Prüfung wurde abgebrochen: %1").arg(failure);
     m_working = false;
     m_checking = false;
-    fortschritt->hide();
+    progress->hide();
     showStatus();
 }
 
@@ -310,18 +310,18 @@ void TForm5::acceptWord(const std::u16string& word) {
 
 void TForm5::addFindings(const std::vector<Finding>& findings) {
     model->addFindings(findings);
-    if (befund->currentIndex() > 0)
+    if (findingFilter->currentIndex() > 0)
         openSmallGroups();
     showStatus();
 }
 
 void TForm5::applyFilter() {
     using Show = MessagesModel::Show;
-    const int chosen = befund->currentIndex();
+    const int chosen = findingFilter->currentIndex();
     if (chosen < 2)
-        model->setFilter(suchen->text(), chosen == 1 ? Show::WithFinding : Show::All);
+        model->setFilter(search->text(), chosen == 1 ? Show::WithFinding : Show::All);
     else
-        model->setFilter(suchen->text(), Show::WithKind, kFindingKinds[chosen - 2].kind);
+        model->setFilter(search->text(), Show::WithKind, kFindingKinds[chosen - 2].kind);
     openSmallGroups();
     showStatus();
 }
@@ -343,7 +343,7 @@ void TForm5::showStatus() {
         parts << (n == 1 ? QStringLiteral("1 Befund") : QStringLiteral("%1 Befunde").arg(n));
     if (!model->skipped().empty())
         parts << QStringLiteral("%1 Dateien nicht lesbar").arg(model->skipped().size());
-    status->setText(parts.join(QStringLiteral(", ")));
+    statusLine->setText(parts.join(QStringLiteral(", ")));
 }
 
 void TForm5::takeMessage(const QModelIndex& index) {
@@ -370,7 +370,7 @@ void TForm5::takeMessage(const QModelIndex& index) {
         memo->setPlainText(text);
     }
     if (!problems.isEmpty())
-        status->setText(problems.join(u' '));
+        statusLine->setText(problems.join(u' '));
 }
 
 void TForm5::closeEvent(QCloseEvent* event) {

@@ -56,13 +56,13 @@ public:
     std::shared_ptr<const std::atomic<bool>> workFinished() const { return m_job.finishedFlag(); }
     bool working() const { return m_working; }
 
-    QLineEdit* suchen;
-    QComboBox* befund;
-    QPushButton* neu_laden;
-    QCheckBox* pruefen;
-    QTreeView* liste;
-    QProgressBar* fortschritt;
-    QLabel* status;
+    QLineEdit* search;
+    QComboBox* findingFilter;
+    QPushButton* reload;
+    QCheckBox* check;
+    QTreeView* list;
+    QProgressBar* progress;
+    QLabel* statusLine;
     MessagesModel* model;
 
 protected:
