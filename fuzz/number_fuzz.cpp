@@ -1,5 +1,6 @@
 #include "core/platform/error.h"
 #include "core/platform/number.h"
+#include "core/platform/text.h"
 
 #include <charconv>
 #include <cstddef>

@@ -4,7 +4,7 @@
 #include "core/game/game_message.h"
 #include "core/message/spelling_words.h"
 #include "core/platform/code_page.h"
-#include "core/platform/number.h"
+#include "core/platform/text.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 
 #include "core/message/spelling_words.h"
 #include "core/platform/error.h"
-#include "core/platform/number.h"
+#include "core/platform/text.h"
 #include "lcf_fixture.h"
 #include "temp_dir.h"
 

@@ -5,7 +5,7 @@
 #include "core/game/message_timeline.h"
 #include "core/platform/code_page.h"
 #include "core/platform/error.h"
-#include "core/platform/number.h"
+#include "core/platform/text.h"
 #include "core/settings/settings.h"
 #include "platform/paths.h"
 #include "spelling/game_speller.h"

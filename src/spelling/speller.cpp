@@ -2,7 +2,7 @@
 
 #include "core/platform/code_page.h"
 #include "core/platform/error.h"
-#include "core/platform/number.h"
+#include "core/platform/text.h"
 #include "core/settings/ini_storage.h"
 
 #include <hunspell.hxx>

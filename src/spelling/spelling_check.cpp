@@ -1,6 +1,6 @@
 #include "spelling/spelling_check.h"
 
-#include "core/platform/number.h"
+#include "core/platform/text.h"
 #include "spelling/speller.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "spelling/word_list.h"
 
 #include "core/platform/error.h"
-#include "core/platform/number.h"
+#include "core/platform/text.h"
 #include "core/settings/ini_storage.h"
 #include "spelling/speller.h"
 

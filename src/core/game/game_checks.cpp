@@ -4,7 +4,7 @@
 #include "core/message/message_codes.h"
 #include "core/platform/code_page.h"
 #include "core/platform/error.h"
-#include "core/platform/number.h"
+#include "core/platform/text.h"
 
 #include <algorithm>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "core/message/message_codes.h"
 
-#include "core/platform/number.h"
+#include "core/platform/text.h"
 
 #include <algorithm>
 

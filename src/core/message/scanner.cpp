@@ -1,7 +1,7 @@
 #include "core/message/scanner.h"
 
 #include "core/platform/code_page.h"
-#include "core/platform/number.h"
+#include "core/platform/text.h"
 
 #ifdef __SSE2__
 #include <emmintrin.h>

@@ -1,7 +1,7 @@
 #include "core/message/spelling_words.h"
 
 #include "core/message/message_codes.h"
-#include "core/platform/number.h"
+#include "core/platform/text.h"
 
 namespace zeilwerk {
 namespace {

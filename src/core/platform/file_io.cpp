@@ -1,7 +1,7 @@
 #include "core/platform/file_io.h"
 
 #include "core/platform/error.h"
-#include "core/platform/number.h"
+#include "core/platform/text.h"
 
 #include <fstream>
 #include <iterator>

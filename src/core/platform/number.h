@@ -11,17 +11,4 @@ namespace zeilwerk {
 // outside 32 bits, throws Error("'<text>' is not a valid integer value").
 std::int32_t strToInt(std::u16string_view text);
 
-// UTF-16 to UTF-8, for error texts that quote what the user typed.
-std::string toUtf8(std::u16string_view text);
-// UTF-8 to UTF-16; a byte that starts no whole character becomes U+FFFD.
-std::u16string fromUtf8(std::string_view text);
-
-// The Maker's code letters are ASCII, read in either case: "\\C[2]" colours like "\\c[2]".
-inline bool isAsciiLetter(char16_t c) {
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
-}
-inline char16_t asciiLower(char16_t c) {
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
-}
-
 }  // namespace zeilwerk
