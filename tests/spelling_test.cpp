@@ -1,3 +1,4 @@
+#include "spelling/game_check.h"
 #include "spelling/game_speller.h"
 #include "spelling/speller.h"
 #include "spelling/spelling_check.h"
@@ -11,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <memory>
 #include <regex>
 #include <string>
 #include <vector>
@@ -29,6 +32,25 @@ std::string shown(std::u16string_view line, const std::vector<SpellingWord>& wor
     for (const SpellingWord& w : words)
         out += (out.empty() ? "" : "|") + toUtf8(line.substr(w.at, w.length)) + "@" + std::to_string(w.at);
     return out;
+}
+
+// The whole game's check hands its findings over in batches and stops when told, before a message.
+TEST(Spelling, TheWholeGameIsCheckedInBatchesUntilStopped) {
+    auto list = std::make_shared<std::vector<GameMessage>>();
+    for (int i = 0; i < 5; ++i)
+        list->push_back(GameMessage{{}, {u"Eine Zeile", u"zwei", u"drei", u"vier", u"fünf"}, {}});
+    const GameCheck check;  // no dictionary: the checks alone
+    for (const bool stopped : {false, true}) {
+        const std::atomic<bool> stop(stopped);
+        std::vector<std::pair<size_t, int>> batches;
+        const bool complete = checkWholeGame(check, {list}, 2, stop, [&](std::vector<Finding>&& found, int checked) {
+            batches.emplace_back(found.size(), checked);
+        });
+        EXPECT_EQ(complete, !stopped);
+        // Five lines each: one finding a message.
+        using Batches = std::vector<std::pair<size_t, int>>;
+        EXPECT_EQ(batches, stopped ? Batches() : Batches({{2, 2}, {2, 4}, {1, 5}}));
+    }
 }
 
 TEST(Spelling, TakesTheWordsOfALineAndLeavesCodesNumbersAndHeroesAlone) {

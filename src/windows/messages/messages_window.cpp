@@ -5,8 +5,8 @@
 #include "look/game_look.h"
 #include "platform/paths.h"
 #include "platform/qt_text.h"
-#include "spelling/game_speller.h"
-#include "spelling/spelling_check.h"
+#include "spelling/game_check.h"
+#include "spelling/speller.h"
 #include "spelling/word_list.h"
 #include "widgets/help_line.h"
 #include "widgets/hints.h"
@@ -227,38 +227,25 @@ void TForm5::checkGame() {
     progress->setRange(0, model->messageCount());
     progress->setValue(0);
     progress->show();
-    // The dictionary is opened on the worker too: it takes a moment, and a speller serves one
-    // thread. Suggestions are left out, each costs a good part of a second.
-    const std::string dictionary = m_windows.group.dictionary ? m_windows.group.dictionary() : std::string();
-    const std::filesystem::path wordList = wordListPath(m_platform.settingsFolder, m_folder);
+    // The dictionary is opened on the worker too: it takes a moment, and a speller serves one thread.
+    GameCheck work;
+    work.heroes = namesForChecks(model->heroNames(), CodePage::system());
+    work.settings = m_windows.group.checkSettings ? m_windows.group.checkSettings() : CheckSettings();
+    work.dictionary = m_windows.group.dictionary ? m_windows.group.dictionary() : std::string();
+    work.dictionaryFolders = dictionaryFolders(m_platform.programFolder);
+    work.wordList = wordListPath(m_platform.settingsFolder, m_folder);
     const int run = ++m_run;
     m_working = true;
-    m_job.start([this, run, lists = model->messageLists(), heroes = namesForChecks(model->heroNames(), CodePage::system()),
-               settings = m_windows.group.checkSettings ? m_windows.group.checkSettings() : CheckSettings(), dictionary, wordList,
-               folders = dictionaryFolders(m_platform.programFolder)](const BackgroundJob::Context& job) {
-        // Nothing said when it cannot be opened: the option window's field says so.
-        const GameSpeller opened = openGameSpeller(dictionary, folders, wordList);
-        std::unique_ptr<SpellingCheck> spelling;
-        if (opened.speller)
-            spelling = std::make_unique<SpellingCheck>(*opened.speller, heroes, false);
-        auto batch = std::make_shared<std::vector<Finding>>();
-        int checked = 0;
-        for (const MessagesModel::MessageList& list : lists)
-            for (const GameMessage& m : *list) {
-                // Each message takes microseconds: a stop is seen at once.
-                if (job.stop.load())
-                    return;
-                checkMessage(m, heroes, CodePage::system(), settings, *batch);
-                if (spelling)
-                    spelling->checkMessage(m, *batch);
-                if (++checked % kCheckBatch)
-                    continue;
+    m_job.start(
+        [this, run, work = std::move(work), lists = model->messageLists()](const BackgroundJob::Context& job) {
+            const bool complete = checkWholeGame(work, lists, kCheckBatch, job.stop, [&](std::vector<Finding>&& found, int checked) {
+                auto batch = std::make_shared<std::vector<Finding>>(std::move(found));
                 job.hand([this, run, batch, checked] { takeFindings(run, *batch, checked); });
-                batch = std::make_shared<std::vector<Finding>>();
-            }
-        job.hand([this, run, batch, checked] { takeFindings(run, *batch, checked); });
-        job.hand([this, run] { checkingDone(run); });
-    }, [this, run](const std::string& failure) { checkingDone(run, QString::fromStdString(failure)); });
+            });
+            if (complete)
+                job.hand([this, run] { checkingDone(run); });
+        },
+        [this, run](const std::string& failure) { checkingDone(run, QString::fromStdString(failure)); });
 }
 
 void TForm5::openSmallGroups() {
