@@ -1,5 +1,6 @@
 #include "app/apply.h"
 
+#include "app/window_placement.h"
 #include "core/game/game_fonts.h"
 #include "core/maker/export_text.h"
 #include "core/platform/code_page.h"
@@ -50,36 +51,32 @@ void Controller::apply() {
     TForm1& input = *m_windows.input;
     TForm3& preview = *m_windows.preview;
     TForm4& toolbar = *m_windows.toolbar;
+    const GroupState before = groupState(m_windows);
+    o.vorschau_aktiv->setChecked(o.vorschau_aktiv_set->isChecked());
+    o.vorschau_scale2x->setChecked(o.vorschau_scale2x_set->isChecked());
+    preview.setPreviewScale(o.vorschau_scale2x->isChecked());
+    applyPreviewAssets();
+    input.setInputWidth(o.eingabe_breite->text());
+    input.setInputHeight(o.eingabe_hoehe->text());
+    input.setInputFontName(o.eingabe_schrift->text());
+    input.setInputFontSize(o.eingabe_grad->text());
+
+    if (!o.text_links->isEnabled())
+        o.ausrichtung->setText(QStringLiteral("0"));
+    else if (!o.text_zentriert->isEnabled())
+        o.ausrichtung->setText(QStringLiteral("1"));
+    else if (!o.text_rechts->isEnabled())
+        o.ausrichtung->setText(QStringLiteral("2"));
+    o.laenge->setText(o.text_face->isChecked() ? QStringLiteral("38") : QStringLiteral("50"));
+
+    for (ToolWindow* w : {static_cast<ToolWindow*>(&input), static_cast<ToolWindow*>(&o),
+                          static_cast<ToolWindow*>(&preview), static_cast<ToolWindow*>(&toolbar)})
+        w->setStayOnTop(o.fenster_fgr->isChecked());
+    if (m_windows.messages)
+        m_windows.messages->setStayOnTop(o.fenster_fgr->isChecked());
     // Resized windows settle, as a group, before their positions are written.
-    const auto change = [&] {
-        o.vorschau_aktiv->setChecked(o.vorschau_aktiv_set->isChecked());
-        o.vorschau_scale2x->setChecked(o.vorschau_scale2x_set->isChecked());
-        preview.setPreviewScale(o.vorschau_scale2x->isChecked());
-        applyPreviewAssets();
-        input.setInputWidth(o.eingabe_breite->text());
-        input.setInputHeight(o.eingabe_hoehe->text());
-        input.setInputFontName(o.eingabe_schrift->text());
-        input.setInputFontSize(o.eingabe_grad->text());
-
-        if (!o.text_links->isEnabled())
-            o.ausrichtung->setText(QStringLiteral("0"));
-        else if (!o.text_zentriert->isEnabled())
-            o.ausrichtung->setText(QStringLiteral("1"));
-        else if (!o.text_rechts->isEnabled())
-            o.ausrichtung->setText(QStringLiteral("2"));
-        o.laenge->setText(o.text_face->isChecked() ? QStringLiteral("38") : QStringLiteral("50"));
-
-        for (ToolWindow* w : {static_cast<ToolWindow*>(&input), static_cast<ToolWindow*>(&o),
-                              static_cast<ToolWindow*>(&preview), static_cast<ToolWindow*>(&toolbar)})
-            w->setStayOnTop(o.fenster_fgr->isChecked());
-        if (m_windows.messages)
-            m_windows.messages->setStayOnTop(o.fenster_fgr->isChecked());
-        toolbar.setHorizontal(o.tool_horizontal->isChecked());
-    };
-    if (m_windows.group.settleAround)
-        m_windows.group.settleAround(change);
-    else
-        change();
+    toolbar.setHorizontal(o.tool_horizontal->isChecked());
+    settleWindows(m_windows, before);
 
     std::vector<IniEntry> startup = {
         {kLoadAtStart.section, kLoadAtStart.key, iniFlag(o.ini_auto->isChecked())},
@@ -87,8 +84,8 @@ void Controller::apply() {
         {kRememberPositions.section, kRememberPositions.key, iniFlag(o.fenster_auto->isChecked())},
         {kHideToolbar.section, kHideToolbar.key, iniFlag(o.tool_hide->isChecked())},
     };
-    if (o.fenster_auto->isChecked() && m_windows.group.appendPositions)
-        m_windows.group.appendPositions(startup);
+    if (o.fenster_auto->isChecked())
+        appendPositions(m_windows, startup);
     makeSettingsFolder(m_platform.settingsFolder);
     IniFile(m_platform.settingsFolder / kStartupFile).write(startup);
 

@@ -72,12 +72,6 @@ void runStartup(const Platform& platform, const Windows& windows) {
 
 void connectWindowGroup(Windows& windows, const Platform& platform) {
     const Windows* all = &windows;
-    windows.group.settleAround = [all](const std::function<void()>& change) {
-        const GroupState before = groupState(*all);
-        change();
-        settleWindows(*all, before);
-    };
-    windows.group.appendPositions = [all](std::vector<IniEntry>& entries) { appendPositions(*all, entries); };
     windows.group.arrange = [all] { arrangeWindows(*all); };
     windows.group.startup = [all, &platform] { runStartup(platform, *all); };
     windows.group.showHelp = [all](const QString& text) { all->input->setHelpText(text); };

@@ -2,7 +2,6 @@
 
 #include "core/game/game_checks.h"
 #include "core/game/message_options.h"
-#include "core/settings/ini_file.h"
 #include "look/rendering.h"
 
 #include <QString>
@@ -67,10 +66,6 @@ struct WindowGroup {
     // A message's own look into the options and the preview of the game in folder; what could
     // not be shown, in German.
     std::function<std::vector<QString>(const MessageOptions& look, const std::filesystem::path& folder)> showMessageLook;
-    // Runs change (which may resize windows), then settles the group so it keeps its shape.
-    std::function<void(const std::function<void()>& change)> settleAround;
-    // The windows' places, for the start-up file.
-    std::function<void(std::vector<IniEntry>& entries)> appendPositions;
     // "Fenster anordnen": the group arranged around the screen's centre.
     std::function<void()> arrange;
     // The start-up sequence, run once when the input window first shows.
