@@ -224,7 +224,7 @@ TEST(Spelling, ChecksAGameOnTheCommandLine) {
     const std::string folder = "'" + game.string() + "'";
     const std::vector<Row> rows = {
         {"--pruefen " + folder + " --rechtschreibung", 1,
-         "Zeile 1: „Wrot“ steht nicht im Wörterbuch (Vorschl", ""},
+         "„Wrot“ steht nicht im Wörterbuch (Vorschl", ""},
         {"--pruefen " + folder + " --rechtschreibung --format csv", 1, ",1,rechtschreibung,", ""},
         {"--pruefen " + folder + " --rechtschreibung --woerterbuch xx_FEHLT", 2, "", "„xx_FEHLT“ wurde nicht gefunden"},
         {"--liste " + folder + " --rechtschreibung", 2, "", "gehört zu --pruefen"},

@@ -123,7 +123,7 @@ void Controller::applyInputChecks() {
     TForm2& o = *m_windows.options;
     InputChecks& checks = *m_windows.input->checks;
     if (const GameLook* shown = m_windows.preview->gameLook())
-        checks.setGame(InputChecks::Game{shown->heroNames, shown->faceOnLeft, o.checkSettings()});
+        checks.setGame(InputChecks::Game{shown->heroNames, !shown->face.isNull(), o.checkSettings()});
     else
         checks.setGame(std::nullopt);
 
