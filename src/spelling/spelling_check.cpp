@@ -20,6 +20,7 @@ constexpr std::array<std::u16string_view, 7> kLinks = {u"", u"s", u"es", u"n", u
 constexpr std::array<std::u16string_view, 8> kNameEndings = {u"'s", u"’s", u"ns", u"en", u"s", u"n", u"'", u"’"};
 // The letters a sound is drawn out with.
 constexpr std::u16string_view kHeldLetters = u"aeiouyäöühmnrfsz";
+constexpr std::u16string_view kVowels = u"aeiouyäöü";
 // A compound's parts are this long at least: shorter ones make a typo look like a compound.
 constexpr size_t kShortestPart = 3;
 
@@ -99,6 +100,8 @@ bool samePage(const MessagePlace& a, const MessagePlace& b) {
     return a.kind == b.kind && a.source == b.source && a.event == b.event && a.page == b.page;
 }
 
+bool isInterjection(const std::u16string& word);
+
 }  // namespace
 
 const std::vector<std::u16string>& interjections() {
@@ -118,6 +121,15 @@ const std::vector<std::u16string>& interjections() {
     }();
     return words;
 }
+
+namespace {
+
+bool isInterjection(const std::u16string& word) {
+    static const std::unordered_set<std::u16string> list(interjections().begin(), interjections().end());
+    return list.count(wordKey(word)) > 0;
+}
+
+}  // namespace
 
 SpellingCheck::SpellingCheck(Speller& speller, const std::map<int, std::u16string>& heroNames,
                              std::shared_ptr<const GameWords> game, bool askDictionary)
@@ -141,8 +153,12 @@ bool SpellingCheck::nameForm(std::u16string_view word) const {
 
 // A part of a compound: known in the dictionary as a word of its own, or a name.
 bool SpellingCheck::part(std::u16string_view word) {
-    const std::u16string asWord = capitalised(word);
-    return m_speller.check(asWord) || nameForm(word) || nameForm(asWord);
+    std::u16string asWord = capitalised(word);
+    if (const auto found = m_parts.find(asWord); found != m_parts.end())
+        return found->second;
+    const bool right = m_speller.check(asWord) || nameForm(word) || nameForm(asWord);
+    m_parts.emplace(std::move(asWord), right);
+    return right;
 }
 
 // Two or three known parts, each at least three letters, with a linking letter between.
@@ -181,21 +197,29 @@ bool SpellingCheck::knownAsIs(std::u16string_view word) {
         }
         return true;
     }
-    // A sound drawn out, "Neiiin", "Hmmmm", "Aaaah": right when its short form is. Only the
-    // letters a voice can hold: "Balllon" stays a typo.
+    // A sound drawn out, "Neiiin", "Hmmmm", "Aaaah", is right when its short form is: a vowel
+    // held three times or more, a consonant four times, or three when the short form is a
+    // sound of our list ("Grrr"); "Verrriss" stays a typo.
     std::u16string once, twice;
-    bool drawn = false;
+    bool held = false, consonantThrice = false;
     for (size_t i = 0; i < word.size();) {
         size_t j = i + 1;
         while (j < word.size() && lowerLetter(word[j]) == lowerLetter(word[i]))
             ++j;
         once += word[i];
         twice += word.substr(i, std::min<size_t>(j - i, 2));
-        drawn = drawn || (j - i >= 3 && kHeldLetters.find(lowerLetter(word[i])) != std::u16string_view::npos);
+        const char16_t c = lowerLetter(word[i]);
+        const bool vowel = kVowels.find(c) != std::u16string_view::npos;
+        if (kHeldLetters.find(c) != std::u16string_view::npos && j - i >= 3) {
+            held = held || vowel || j - i >= 4;
+            consonantThrice = consonantThrice || (!vowel && j - i == 3);
+        }
         i = j;
     }
-    if (drawn)
-        return known(once) || known(twice);
+    if (held && (known(once) || known(twice)))
+        return true;
+    if (consonantThrice && (isInterjection(once) || isInterjection(twice)))
+        return true;
     // "Frevlerin" of "Frevler".
     for (const std::u16string_view ending : {std::u16string_view(u"innen"), std::u16string_view(u"in")})
         if (word.size() >= ending.size() + kShortestPart && word.ends_with(ending) && startsCapital(word)) {
@@ -203,7 +227,40 @@ bool SpellingCheck::knownAsIs(std::u16string_view word) {
             if (m_speller.check(stem) || nameForm(stem))
                 return true;
         }
-    return compound(word, 3);
+    if (!compound(word, 3))
+        return false;
+    // A compound that is one slip from a word of the dictionary is that word mistyped:
+    // "Gehhirn", "Porttal", "bugelaufen".
+    if (std::optional<std::u16string> meant = slipOf(word)) {
+        m_slips.emplace(std::u16string(word), std::move(*meant));
+        return false;
+    }
+    return true;
+}
+
+// A letter of a double dropped, two neighbours swapped, or the first letter another: the
+// slips a word that splits into known parts by chance most likely is.
+std::optional<std::u16string> SpellingCheck::slipOf(std::u16string_view word) {
+    std::u16string t;
+    for (size_t i = 0; i + 1 < word.size(); ++i) {
+        if (word[i] == word[i + 1]) {
+            t.assign(word);
+            t.erase(i, 1);
+            if (m_speller.check(t))
+                return t;
+        }
+        t.assign(word);
+        std::swap(t[i], t[i + 1]);
+        if (t != word && m_speller.check(t))
+            return t;
+    }
+    for (const char16_t c : std::u16string_view(u"abcdefghijklmnopqrstuvwxyzäöü")) {
+        t.assign(word);
+        t[0] = startsCapital(word) ? upperLetter(c) : c;
+        if (t != word && m_speller.check(t))
+            return t;
+    }
+    return std::nullopt;
 }
 
 bool SpellingCheck::known(std::u16string_view word) {
@@ -314,11 +371,15 @@ void SpellingCheck::buildNearIndex() {
 }
 
 std::optional<SpellingCheck::Near> SpellingCheck::nearWord(std::u16string_view word) {
+    std::vector<std::u16string> found = m_game ? suggestions(word, false, 1) : std::vector<std::u16string>();
+    if (found.empty()) {
+        if (const auto slip = m_slips.find(std::u16string(word)); slip != m_slips.end())
+            found.push_back(slip->second);
+        else
+            return std::nullopt;
+    }
     if (!m_game)
-        return std::nullopt;
-    const std::vector<std::u16string> found = suggestions(word, false, 1);
-    if (found.empty())
-        return std::nullopt;
+        return Near{found.front(), 0};
     const WordUse* use = m_game->use(found.front());
     return Near{found.front(), use ? use->count : 0};
 }

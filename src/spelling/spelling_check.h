@@ -92,6 +92,7 @@ private:
     bool nameForm(std::u16string_view word) const;
     bool compound(std::u16string_view word, int parts);
     bool part(std::u16string_view word);
+    std::optional<std::u16string> slipOf(std::u16string_view word);
     void buildNearIndex();
 
     Speller& m_speller;
@@ -99,7 +100,9 @@ private:
     std::unordered_set<std::u16string> m_heroWords;
     std::shared_ptr<const GameWords> m_game;
     std::unordered_map<std::u16string, Verdict> m_verdicts;
-    std::unordered_map<std::u16string, bool> m_known;  // known() of words and parts
+    std::unordered_map<std::u16string, bool> m_known;  // known() of words
+    std::unordered_map<std::u16string, bool> m_parts;
+    std::unordered_map<std::u16string, std::u16string> m_slips;  // compounds by chance: the word meant  // part() of compounds' parts, capitalised
     bool m_indexed = false;
     std::vector<std::u16string> m_targets;                  // the game's known words, by key
     std::vector<std::pair<std::uint64_t, std::uint32_t>> m_index;  // a hash of each target and its one-letter-shorter forms
