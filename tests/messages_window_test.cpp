@@ -6,7 +6,7 @@
 #include "core/settings/ini_file.h"
 #include "spelling/speller.h"
 #include "spelling/word_list.h"
-#include "windows/messages/background_job.h"
+#include "core/platform/background_job.h"
 #include "windows/messages/messages_model.h"
 #include "windows/messages/messages_window.h"
 

@@ -7,6 +7,7 @@
 #include "core/platform/error.h"
 #include "core/platform/text.h"
 #include "core/settings/settings.h"
+#include "look/game_look.h"
 #include "platform/paths.h"
 #include "spelling/game_check.h"
 #include "spelling/game_speller.h"
@@ -331,6 +332,10 @@ std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostrea
 
     bool found = !game.skipped.empty();
     if (check) {
+        if (const auto invisible = gameInvisibleColours(std::filesystem::path(folder))) {
+            work.settings.systemGraphic = invisible->first;
+            work.settings.invisibleColours = invisible->second;
+        }
         work.heroes = namesForChecks(game.heroNames, CodePage::system());
         work.names = game.gameNames;
         work.mapNames = game.mapNames;

@@ -1,5 +1,6 @@
 #include "windows/input/input_checks.h"
 
+#include "core/game/game_folder.h"
 #include "core/platform/code_page.h"
 #include "core/platform/error.h"
 #include "platform/qt_text.h"
@@ -35,7 +36,8 @@ InputChecks::InputChecks(QPlainTextEdit* memo, QTextEdit* gutter, std::function<
       m_memo(memo),
       m_gutter(gutter),
       m_tell(std::move(tell)),
-      m_marked(kGutterLines, false) {
+      m_marked(kGutterLines, false),
+      m_wordsJob([this](BackgroundJob::Task task) { QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection); }) {
     memo->installEventFilter(this);
     memo->viewport()->installEventFilter(this);
 }
@@ -61,6 +63,42 @@ void InputChecks::restartSpelling() {
 void InputChecks::setGameWords(std::shared_ptr<const GameWords> words) {
     m_gameWords = std::move(words);
     restartSpelling();
+}
+
+void InputChecks::readGameWords(const std::filesystem::path& gameFolder) {
+    m_wordsJob.abandon();
+    m_readingWords = false;
+    if (gameFolder.empty()) {
+        setGameWords(nullptr);
+        return;
+    }
+    m_readingWords = true;
+    m_wordsJob.start(
+        [this, gameFolder](const BackgroundJob::Context& job) {
+            std::vector<std::u16string> names;
+            std::map<int, std::u16string> heroes, maps;
+            std::vector<GameMessage> messages;
+            readGameMessages(
+                gameFolder, CodePage::system(),
+                [&](GamePart&& part) {
+                    names.insert(names.end(), part.gameNames.begin(), part.gameNames.end());
+                    heroes.insert(part.heroNames.begin(), part.heroNames.end());
+                    maps.insert(part.mapNames.begin(), part.mapNames.end());
+                    messages.insert(messages.end(), std::make_move_iterator(part.messages.begin()),
+                                    std::make_move_iterator(part.messages.end()));
+                },
+                [&] { return job.stop.load(); });
+            auto words = std::make_shared<const GameWords>(collectGameWords(names, heroes, maps, {&messages}));
+            job.hand([this, words] {
+                m_readingWords = false;
+                setGameWords(words);
+            });
+        },
+        // A game that cannot be read leaves the dictionary alone; the tab "Spiel" says why.
+        [this](const std::string&) {
+            m_readingWords = false;
+            setGameWords(nullptr);
+        });
 }
 
 void InputChecks::setSpeller(std::unique_ptr<Speller> speller, std::filesystem::path wordList,
