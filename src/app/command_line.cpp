@@ -211,9 +211,10 @@ void writeFindings(const GameMessages& game, const std::vector<Finding>& finding
         for (const WordFindings& w : words)
             out << w.first->reason << " " << w.places << " ×, zuerst " << placeOfFinding(*w.first, game) << " ["
                 << findingKindId(FindingKind::Spelling) << "]\n";
-    std::string summary = std::to_string(messages.size()) + " Nachrichten mit Befund, davon " +
-                          std::to_string(spelt.size()) + " Rechtschreibung (" + countedWords(words.size()) + " an " +
-                          std::to_string(spelling) + " Stellen)";
+    std::string summary = (messages.size() == 1 ? std::string("1 Nachricht") : std::to_string(messages.size()) + " Nachrichten") +
+                          " mit Befund, davon " + std::to_string(spelt.size()) + " Rechtschreibung (" +
+                          countedWords(words.size()) + " an " +
+                          (spelling == 1 ? std::string("1 Stelle") : std::to_string(spelling) + " Stellen") + ")";
     if (vocabulary)
         summary += "; " + countedWords(vocabulary) + " des Spiels (--woerter zeigt sie)";
     (format == Format::Text ? out : err) << summary << ".\n";

@@ -220,13 +220,21 @@ bool SpellingCheck::knownAsIs(std::u16string_view word) {
         return true;
     if (consonantThrice && (isInterjection(once) || isInterjection(twice)))
         return true;
-    // "Frevlerin" of "Frevler".
-    for (const std::u16string_view ending : {std::u16string_view(u"innen"), std::u16string_view(u"in")})
-        if (word.size() >= ending.size() + kShortestPart && word.ends_with(ending) && startsCapital(word)) {
-            const std::u16string_view stem = word.substr(0, word.size() - ending.size());
-            if (m_speller.check(stem) || nameForm(stem))
-                return true;
-        }
+    // "Wirtin" of "Wirt", and "Frevler", "Frevlerin" of "Frevel": the dictionary lacks many
+    // a noun for a person made of a known one.
+    if (startsCapital(word)) {
+        std::u16string_view base = word;
+        for (const std::u16string_view ending : {std::u16string_view(u"innen"), std::u16string_view(u"in")})
+            if (base.size() >= ending.size() + kShortestPart && base.ends_with(ending)) {
+                base.remove_suffix(ending.size());
+                if (m_speller.check(base) || nameForm(base))
+                    return true;
+                break;
+            }
+        if (base.size() >= 5 && base.ends_with(u"ler") &&
+            m_speller.check(std::u16string(base.substr(0, base.size() - 3)) + u"el"))
+            return true;
+    }
     if (!compound(word, 3))
         return false;
     // A compound that is one slip from a word of the dictionary is that word mistyped:

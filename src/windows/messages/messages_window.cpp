@@ -414,8 +414,8 @@ void TForm5::showStatus() {
     if (model->findingCount()) {
         const auto [messages, spelt] = model->messagesWithFindings();
         const int words = spellingWords->wordCount();
-        parts << QStringLiteral("%1 Nachrichten mit Befund, davon %2 Rechtschreibung (%3 %4)")
-                     .arg(messages)
+        parts << (messages == 1 ? QStringLiteral("1 Nachricht mit Befund, davon %2 Rechtschreibung (%3 %4)")
+                                : QStringLiteral("%1 Nachrichten mit Befund, davon %2 Rechtschreibung (%3 %4)").arg(messages))
                      .arg(spelt)
                      .arg(words)
                      .arg(words == 1 ? QStringLiteral("Wort") : QStringLiteral("Wörter"));
