@@ -94,10 +94,10 @@ TEST_F(FlowWindowTest, StepsWithTheButtonsAndThePageKeys) {
 TEST_F(FlowWindowTest, TypingFlowsAtOnceAndTheBoxFollowsTheCursor) {
     input->GetText->moveCursor(QTextCursor::End);
     EXPECT_EQ(input->boxLabel->text(), "Box 3/3");
-    QTest::keyClicks(input->GetText, " Warte auf mich, Ortwin, ich muss noch die Stiefel schnüren und die Decke holen.");
+    QTest::keyClicks(input->GetText, " Warte auf mich, Ortwin, ich muss noch die Stiefel binden und die Decke holen.");
     ASSERT_EQ(input->boxes().size(), 3u);
     EXPECT_EQ(input->line(1), u"Ich komme ja schon. Warte auf mich, Ortwin, ich");
-    EXPECT_EQ(input->line(2), u"muss noch die Stiefel schnüren und die Decke");
+    EXPECT_EQ(input->line(2), u"muss noch die Stiefel binden und die Decke holen.");
     // A new paragraph is a new box, shown as it is typed.
     QTest::keyClick(input->GetText, Qt::Key_Return);
     QTest::keyClick(input->GetText, Qt::Key_Return);
