@@ -116,7 +116,7 @@ void connectWindowGroup(Windows& windows, const Platform& platform) {
     windows.group.dictionary = [all] { return all->options->spiel_woerterbuch->text().toStdString(); };
     windows.group.checkSettings = [all] { return all->options->checkSettings(); };
     windows.group.acceptWord = [all](const std::u16string& word) { all->input->checks->acceptWord(word); };
-    windows.group.showMessageLook = [all](const MessageOptions& look, const std::filesystem::path& folder) {
+    windows.group.showMessageLook = [all, controller](const MessageOptions& look, const std::filesystem::path& folder) {
         TForm2& options = *all->options;
         options.setMessageLook(look);
         // Only the message's options change: the game's look already read is kept, not read again.
@@ -125,6 +125,8 @@ void connectWindowGroup(Windows& windows, const Platform& platform) {
             GameLook changed = *shown;
             applyMessageOptions(changed, folder, options.gameMessageOptions(), &problems);
             all->preview->setGameLook(std::move(changed));
+            // A face takes room from the flowing text's lines.
+            controller->applyFlow();
         }
         return problems;
     };
