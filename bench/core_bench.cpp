@@ -1,3 +1,4 @@
+#include "core/game/text_flow.h"
 #include "core/message/scanner.h"
 #include "core/platform/code_page.h"
 #include "core/settings/ini_file.h"
@@ -150,6 +151,52 @@ void read_profile_50MB(benchmark::State& state) {
     std::filesystem::remove(path);
 }
 BENCHMARK(read_profile_50MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A conversation of 2,000 words in paragraphs of forty, each spoken by one of two names,
+// with codes, names and symbols among the words.
+std::u16string conversation2000() {
+    const std::u16string words[] = {u"Wir",     u"müssen",   u"\\c[2]sofort\\c[0]", u"los,",   u"bevor",  u"der",
+                                    u"Nebel",   u"über",     u"die",               u"Brücke", u"kommt.", u"\\n[1]",
+                                    u"sagt,",   u"dass",     u"Nord-Süd-Bahn",     u"$A",     u"heute",  u"nicht",
+                                    u"fährt.",  u"Hast",     u"du",                u"\\v[3]", u"Taler?", u"Gut."};
+    std::u16string text;
+    for (int i = 0; i < 2000; ++i) {
+        if (i % 40 == 0) {
+            text += i == 0 ? u"" : u"\n\n";
+            text += i % 80 == 0 ? u"Ortwin: " : u"Wendelgard: ";
+        } else {
+            text += u' ';
+        }
+        text += words[(i * 7 + i / 3) % std::size(words)];
+    }
+    return text;
+}
+
+// One keystroke: a letter typed into the middle of the conversation (and taken out again on
+// the next round), then the whole text flowed afresh, as the input window does on every change.
+void reflow(benchmark::State& state, bool balanced) {
+    std::u16string text = conversation2000();
+    const size_t middle = text.size() / 2;
+    LineMeasure measure = LineMeasure::gamePixels({{1, u"Ortwin"}}, {}, CodePage::system());
+    flowText(text, measure, {kTextWidth, true, balanced});
+    bool typed = false;
+    for (auto _ : state) {
+        if (typed)
+            text.erase(middle, 1);
+        else
+            text.insert(middle, 1, u'x');
+        typed = !typed;
+        benchmark::DoNotOptimize(flowText(text, measure, {kTextWidth, true, balanced}));
+    }
+}
+void reflow_2000_words(benchmark::State& state) {
+    reflow(state, false);
+}
+BENCHMARK(reflow_2000_words)->Unit(benchmark::kMicrosecond);
+void reflow_2000_words_even(benchmark::State& state) {
+    reflow(state, true);
+}
+BENCHMARK(reflow_2000_words_even)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -94,6 +94,32 @@ input=$(xdotool search --onlyvisible --name '^Texteingabe$' | head -1)
 import -window "$input" -frame "$root/docs/pruefen-beim-tippen.png"
 pkill -x zeilwerk; sleep 1
 
+# A whole conversation as flowing text (docs/gespraech.txt, typed), a larger memo: box 1
+# without a face, box 4 beside one.
+flowing_text() {  # picture, more keys of the section spiel, Bild-ab presses
+    printf '[laden]\r\nauto=1\r\ndatei=standard.ini\r\n' >"$work/optn.ini"
+    printf '[eingabe]\r\nbreite=120\r\nhoehe=260\r\n[vorschau]\r\naktiv=1\r\naktiv_set=1\r\nscale2x=1\r\nscale2x_set=1\r\n' >"$work/standard.ini"
+    printf '[spiel]\r\nordner=%s\r\nsystem=\r\naktiv_set=1\r\naktiv=1\r\nvariable=1250\r\n%s' "$work/Spiel" "$2" >>"$work/standard.ini"
+    printf '[fliesstext]\r\naktiv=1\r\nsprecher=1\r\ngleichmaessig=0\r\n' >>"$work/standard.ini"
+    (cd "$work" && ./zeilwerk >/dev/null 2>&1 &)
+    xdotool search --sync --onlyvisible --name '^Texteingabe$' >/dev/null
+    sleep 1
+    xdotool type --delay 40 'üö'
+    xdotool key BackSpace BackSpace
+    xdotool type --delay 20 --file "$root/docs/gespraech.txt"
+    xdotool key ctrl+Home
+    for ((i = 0; i < $3; i++)); do xdotool key Next; sleep 0.3; done
+    sleep 1
+    input=$(xdotool search --onlyvisible --name '^Texteingabe$' | head -1)
+    preview=$(xdotool search --onlyvisible --name '^Textvorschau$' | head -1)
+    import -window "$input" -frame "$work/input.png"
+    import -window "$preview" -frame "$work/preview.png"
+    /usr/bin/convert "$work/input.png" "$work/preview.png" -background '#2b2b2b' -gravity center -append "$1"
+    pkill -x zeilwerk; sleep 1
+}
+flowing_text "$root/docs/fliesstext.png" "" 0
+flowing_text "$root/docs/fliesstext-gesicht.png" $'gesicht=Gesichter\r\ngesicht_nr=2\r\n' 3
+
 # The message window over the demo game, checked, a message chosen: its desktop test drives
 # the real program on a screen of its own and keeps the picture.
 cmake --build build -j2 --target desktop_tests >/dev/null
@@ -101,4 +127,4 @@ QT_QPA_PLATFORM=offscreen ZEILWERK_SCREENSHOTS="$work" \
     build/tests/desktop_tests --gtest_filter='DesktopTest.TheMessageWindow*' >/dev/null
 cp "$work/nachrichten.png" "$root/docs/nachrichten.png"
 
-echo "docs/erster-start.png, docs/vorschau-2x.png, docs/spiel.png, docs/spiel-ersatzschrift.png, docs/spiel-bildschirm.png, docs/pruefen-beim-tippen.png and docs/nachrichten.png written"
+echo "docs/erster-start.png, docs/vorschau-2x.png, docs/spiel.png, docs/spiel-ersatzschrift.png, docs/spiel-bildschirm.png, docs/pruefen-beim-tippen.png, docs/fliesstext.png, docs/fliesstext-gesicht.png and docs/nachrichten.png written"

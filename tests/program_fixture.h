@@ -4,6 +4,7 @@
 
 #include "app/startup.h"
 #include "look/fonts.h"
+#include "maker/maker_sender.h"
 #include "platform/platform.h"
 #include "widgets/messages.h"
 #include "windows/input/input_window.h"
@@ -16,6 +17,8 @@
 #include <QStringList>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace zeilwerk::test {
 
@@ -26,6 +29,16 @@ public:
     void error(const QString& text) override { errors << errorBoxText(text); }
     QStringList shown;
     QStringList errors;
+};
+
+// Keeps what would have been typed into the Maker.
+class RecordedSender : public MakerSender {
+public:
+    Result send(const std::u16string& text) override {
+        sent.push_back(text);
+        return Result::Sent;
+    }
+    std::vector<std::u16string> sent;
 };
 
 inline const FontList& installedFonts() {

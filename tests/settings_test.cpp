@@ -331,15 +331,6 @@ TEST_F(StartupLoadTest, RememberedPositionsAndTheirDefaults) {
 namespace zeilwerk::test {
 namespace {
 
-class RecordedSender : public MakerSender {
-public:
-    Result send(const std::u16string& text) override {
-        sent.push_back(text);
-        return Result::Sent;
-    }
-    std::vector<std::u16string> sent;
-};
-
 class IntoMakerTest : public SettingsTest {
 protected:
     void SetUp() override {

@@ -2,6 +2,7 @@
 
 #include "app/window_placement.h"
 #include "core/game/game_fonts.h"
+#include "core/game/text_flow.h"
 #include "core/maker/export_text.h"
 #include "core/platform/code_page.h"
 #include "core/platform/number.h"
@@ -117,6 +118,23 @@ void Controller::applyGameLook() {
     }
     preview.setGameLook(std::move(look));
     applyInputChecks();
+    applyFlow();
+}
+
+void Controller::applyFlow() {
+    const TForm2& o = *m_windows.options;
+    FlowOptions options;
+    options.speakerLine = o.fliesstext_sprecher->isChecked();
+    options.balanced = o.fliesstext_gleichmaessig->isChecked();
+    const GameLook* look = m_windows.preview->gameLook();
+    LineMeasure measure = look ? LineMeasure::gamePixels(namesForChecks(look->heroNames, CodePage::system()),
+                                                         o.checkSettings(), CodePage::system())
+                               : LineMeasure::characters();
+    const FaceSide face = !look || look->face.isNull() ? FaceSide::None
+                          : look->faceOnLeft           ? FaceSide::Left
+                                                       : FaceSide::Right;
+    options.room = lineRoom(measure, face, strToInt(toU16(o.laenge->text())));
+    m_windows.input->setFlow(o.fliesstext->isChecked(), options, std::move(measure));
 }
 
 void Controller::applyInputChecks() {
@@ -169,6 +187,7 @@ void Controller::applyPreviewAssets() {
 void Controller::send() {
     const TForm2& o = *m_windows.options;
     const TForm1& input = *m_windows.input;
+    // With flowing text the box shown.
     const std::array<std::u16string, 4> lines = {input.line(0), input.line(1), input.line(2), input.line(3)};
     // The settings are read only for a line that has text, as the indent needs them.
     const ExportShape shape = exportShape(lines, toU16(o.ausrichtung->text()), toU16(o.laenge->text()));
@@ -182,6 +201,9 @@ void Controller::send() {
         const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
         result = m_platform.maker->send(text);
     }
+    // The maker opens the next message dialog for the next box.
+    if (result == MakerSender::Result::Sent && m_windows.input->flowing())
+        m_windows.input->stepBox(1);
     if (result == MakerSender::Result::NoAnswer)
         m_platform.messages->show(QStringLiteral(
             "Der Text ist nicht beim Maker angekommen: Wine hat nicht innerhalb von 10 Sekunden geantwortet "

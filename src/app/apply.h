@@ -26,7 +26,11 @@ public:
     // The checks of the typed lines: the game's heroes and face, and the dictionary, opened
     // again only when its name or the game changed.
     void applyInputChecks();
-    // The four lines, indented, typed into the Maker's message dialog.
+    // "Fließtext" into the input window: on or off, the speaker's line, even lines, and the
+    // widths it measures with, the game's pixels beside its face or the line length.
+    void applyFlow();
+    // The four lines, indented, typed into the Maker's message dialog; with flowing text the
+    // box shown, and the next box shown after it was sent.
     void send();
 
 private:

@@ -3,8 +3,10 @@
 #include "core/game/game_checks.h"
 #include "core/game/game_folder.h"
 #include "core/game/message_timeline.h"
+#include "core/game/text_flow.h"
 #include "core/platform/code_page.h"
 #include "core/platform/error.h"
+#include "core/platform/file_io.h"
 #include "core/platform/text.h"
 #include "core/settings/settings.h"
 #include "look/game_look.h"
@@ -16,6 +18,7 @@
 
 #include <atomic>
 #include <map>
+#include <algorithm>
 #include <memory>
 #include <set>
 #include <tuple>
@@ -32,7 +35,12 @@ namespace {
 
 constexpr const char* kUsage =
     "Aufruf: zeilwerk --liste ORDNER | --pruefen ORDNER [--format text|csv] [--variablenbreite N]\n"
-    "        [--rechtschreibung [--woerterbuch NAME] [--woerter]]\n";
+    "        [--rechtschreibung [--woerterbuch NAME] [--woerter]]\n"
+    "        zeilwerk --umbrechen DATEI [--spiel ORDNER] [--gesicht links|rechts|ohne] [--sprecher]\n"
+    "        [--gleichmaessig] [--format text|csv] [--variablenbreite N]\n";
+
+// A conversation's text file: far larger than any conversation, small enough to hold.
+constexpr std::uintmax_t kMaxFlowTextBytes = 64u << 20;
 
 enum class Format { Text, Csv };
 
@@ -250,11 +258,78 @@ std::filesystem::path programFolder() {
 #endif
 }
 
+// "--umbrechen": the text file flowed into boxes, printed; 1 when a line stands over-long.
+int runFlow(const std::vector<std::string_view>& args, std::ostream& out, std::ostream& err) {
+    std::string file;
+    std::string game;
+    Format format = Format::Text;
+    CheckSettings settings;
+    FaceSide face = FaceSide::None;
+    FlowOptions options;
+    options.speakerLine = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string_view a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--umbrechen" && hasValue && file.empty()) {
+            file = std::string(args[++i]);
+        } else if (a == "--spiel" && hasValue && game.empty()) {
+            game = std::string(args[++i]);
+        } else if (a == "--gesicht" && hasValue &&
+                   (args[i + 1] == "links" || args[i + 1] == "rechts" || args[i + 1] == "ohne")) {
+            const std::string_view side = args[++i];
+            face = side == "links" ? FaceSide::Left : side == "rechts" ? FaceSide::Right : FaceSide::None;
+        } else if (a == "--sprecher") {
+            options.speakerLine = true;
+        } else if (a == "--gleichmaessig") {
+            options.balanced = true;
+        } else if (a == "--format" && hasValue && (args[i + 1] == "text" || args[i + 1] == "csv")) {
+            format = args[++i] == "csv" ? Format::Csv : Format::Text;
+        } else if (a == "--variablenbreite" && hasValue && variableCharactersOf(fromUtf8(args[i + 1]))) {
+            settings.variableCharacters = *variableCharactersOf(fromUtf8(args[++i]));
+        } else {
+            err << "Zeilwerk: »" << a << "« verstehe ich hier nicht.\n" << kUsage;
+            return 2;
+        }
+    }
+    std::u16string text;
+    std::map<int, std::u16string> heroes;
+    try {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(file, ec))
+            throw Error("Die Datei " + file + " gibt es nicht.");
+        std::string bytes = readRegularFile(file, kMaxFlowTextBytes);
+        if (bytes.starts_with("\xEF\xBB\xBF"))
+            bytes.erase(0, 3);
+        text = fromUtf8(bytes);
+        if (!game.empty())
+            heroes = namesForChecks(readHeroNames(game, CodePage::system()), CodePage::system());
+    } catch (const Error& e) {
+        err << "Zeilwerk: " << e.what() << "\n";
+        return 2;
+    }
+    LineMeasure measure = LineMeasure::gamePixels(std::move(heroes), settings, CodePage::system());
+    options.room = lineRoom(measure, face, 0);
+    const std::vector<FlowBox> boxes = flowText(text, measure, options);
+    bool overlong = false;
+    if (format == Format::Csv)
+        csvRow(out, {"box", "zeilen", "text"});
+    for (size_t b = 0; b < boxes.size(); ++b) {
+        overlong = overlong || !boxes[b].overlong.empty();
+        if (format == Format::Csv)
+            csvRow(out, {std::to_string(b + 1), std::to_string(boxes[b].lines.size()), joined(boxes[b].lines, "\n")});
+    }
+    if (format == Format::Text)
+        out << toUtf8(boxesAsText(boxes));
+    out.flush();
+    return overlong ? 1 : 0;
+}
+
 }  // namespace
 
 bool isCommandLine(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i)
-        if (std::string_view(argv[i]) == "--liste" || std::string_view(argv[i]) == "--pruefen")
+        if (std::string_view(argv[i]) == "--liste" || std::string_view(argv[i]) == "--pruefen" ||
+            std::string_view(argv[i]) == "--umbrechen")
             return true;
     return false;
 }
@@ -263,6 +338,8 @@ std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostrea
     if (!isCommandLine(argc, argv))
         return std::nullopt;
     std::vector<std::string_view> args(argv + 1, argv + argc);
+    if (std::find(args.begin(), args.end(), "--umbrechen") != args.end())
+        return runFlow(args, out, err);
 
     bool check = false;
     std::string folder;

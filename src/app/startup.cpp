@@ -100,6 +100,7 @@ void connectWindowGroup(Windows& windows, const Platform& platform) {
     windows.group.apply = [controller] { controller->apply(); };
     windows.group.applyPreviewAssets = [controller] { controller->applyPreviewAssets(); };
     windows.group.send = [controller] { controller->send(); };
+    windows.group.flowChanged = [controller] { controller->applyFlow(); };
     windows.group.helpText = [all] { return all->input->helpline->text(); };
     windows.group.largestInputPercent = [all](bool width) {
         return width ? all->input->largestWidthPercent() : all->input->largestHeightPercent();
@@ -120,7 +121,7 @@ void connectWindowGroup(Windows& windows, const Platform& platform) {
         return settings;
     };
     windows.group.acceptWord = [all](const std::u16string& word) { all->input->checks->acceptWord(word); };
-    windows.group.showMessageLook = [all](const MessageOptions& look, const std::filesystem::path& folder) {
+    windows.group.showMessageLook = [all, controller](const MessageOptions& look, const std::filesystem::path& folder) {
         TForm2& options = *all->options;
         options.setMessageLook(look);
         // Only the message's options change: the game's look already read is kept, not read again.
@@ -129,6 +130,8 @@ void connectWindowGroup(Windows& windows, const Platform& platform) {
             GameLook changed = *shown;
             applyMessageOptions(changed, folder, options.gameMessageOptions(), &problems);
             all->preview->setGameLook(std::move(changed));
+            // A face takes room from the flowing text's lines.
+            controller->applyFlow();
         }
         return problems;
     };

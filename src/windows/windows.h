@@ -50,6 +50,8 @@ struct WindowGroup {
     std::function<void()> applyPreviewAssets;
     // "Zum Maker senden".
     std::function<void()> send;
+    // The options of the flowing text changed: carried into the input window at once.
+    std::function<void()> flowChanged;
     // The help line's text now, and the largest input size (percent) the screen holds.
     std::function<QString()> helpText;
     std::function<int(bool width)> largestInputPercent;

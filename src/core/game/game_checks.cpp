@@ -66,6 +66,8 @@ void checkCodes(std::u16string_view line, const std::map<int, std::u16string>& h
     });
 }
 
+}  // namespace
+
 std::int64_t variableOfWidth(int characters) {
     std::int64_t value = 1;
     for (int i = 1; i < std::clamp(characters, 1, 18); ++i)
@@ -73,19 +75,9 @@ std::int64_t variableOfWidth(int characters) {
     return value;
 }
 
-}  // namespace
-
 int gameLineWidth(const std::u16string& line, const std::map<int, std::u16string>& heroNames, const CodePage& page,
                   const CheckSettings& settings) {
-    GameMessageText text;
-    text.lines[0] = line;
-    text.heroNames = &heroNames;
-    text.variable = variableOfWidth(settings.variableCharacters);
-    text.left = 0;
-    int right = 0;
-    for (const GamePiece& piece : layOutGameMessage(text, page))
-        right = std::max(right, piece.x + piece.width);
-    return right;
+    return gameTextExtent(line, &heroNames, variableOfWidth(settings.variableCharacters), page).right;
 }
 
 void checkMessage(const GameMessage& message, const std::map<int, std::u16string>& heroNames, const CodePage& page,

@@ -58,6 +58,9 @@ struct Finding {
 inline constexpr int kTextWidth = 304;      // the box's text area
 inline constexpr int kTextWidthFace = 232;  // beside a face, on either side
 
+// A number that prints as many digits as "Breite von \v" counts, for the widths of "\v[n]".
+std::int64_t variableOfWidth(int characters);
+
 // The width of a line as the engine lays it out, from its first cell to the end of its last.
 int gameLineWidth(const std::u16string& line, const std::map<int, std::u16string>& heroNames, const CodePage& page,
                   const CheckSettings& settings = {});

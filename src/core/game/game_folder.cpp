@@ -28,6 +28,19 @@ std::string lowerName(const std::string& name) {
 
 }  // namespace
 
+std::map<int, std::u16string> readHeroNames(const std::filesystem::path& folder, const CodePage& page) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec))
+        throw Error("Der Ordner " + folder.string() + " lässt sich nicht lesen.");
+    const std::optional<std::filesystem::path> file = findIgnoringCase(folder, "RPG_RT.ldb");
+    if (!file)
+        throw Error("Im Ordner " + folder.string() + " ist keine Datenbank des Makers (RPG_RT.ldb).");
+    std::map<int, std::u16string> names;
+    for (const auto& [id, bytes] : readGameDatabase(readRegularFile(*file, kMaxGameFileBytes)).heroNames)
+        names[id] = page.decode(bytes);
+    return names;
+}
+
 bool readGameMessages(const std::filesystem::path& folder, const CodePage& page,
                       const std::function<void(GamePart&&)>& take, const std::function<bool()>& cancelled) {
     std::error_code ec;

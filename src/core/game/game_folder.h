@@ -28,6 +28,10 @@ struct GameMessages {
 // Every message of the game in a folder, file names in any letter case: the maps in the
 // tree's order, then the common events, then the battles. A damaged file is skipped and
 // named in skipped; throws Error (German) when the folder cannot be read or holds no game.
+// The heroes' names of the game in folder, from its database; throws Error in German for a
+// folder that cannot be read or holds no database.
+std::map<int, std::u16string> readHeroNames(const std::filesystem::path& folder, const CodePage& page);
+
 GameMessages readGameMessages(const std::filesystem::path& folder, const CodePage& page);
 
 // A piece of the game as the reading hands it on: first the names (the hero and map names

@@ -44,6 +44,8 @@ public:
         colour = m_colour;
     }
 
+    int x() const { return m_x; }
+
 private:
     void character(char16_t c) {
         // What the Maker stores is the code page's form: a character it lacks is "?".
@@ -151,6 +153,24 @@ private:
 };
 
 }  // namespace
+
+GameTextExtent gameTextExtent(std::u16string_view text, const std::map<int, std::u16string>* heroNames,
+                              std::int64_t variable, const CodePage& page) {
+    GameMessageText message;
+    message.lines[0] = std::u16string(text);
+    message.heroNames = heroNames;
+    message.variable = variable;
+    message.left = 0;
+    std::vector<GamePiece> pieces;
+    LineSetter setter(message, page, pieces, nullptr);
+    int colour = 0;
+    setter.setLine(0, colour);
+    GameTextExtent extent;
+    for (const GamePiece& piece : pieces)
+        extent.right = std::max(extent.right, piece.x + piece.width);
+    extent.advance = setter.x();
+    return extent;
+}
 
 std::vector<GamePiece> layOutGameMessage(const GameMessageText& message, const CodePage& page,
                                          std::vector<GameMessageEvent>* events) {

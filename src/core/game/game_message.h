@@ -60,4 +60,15 @@ struct GameMessageEvent {
 std::vector<GamePiece> layOutGameMessage(const GameMessageText& message, const CodePage& page,
                                          std::vector<GameMessageEvent>* events = nullptr);
 
+// How far a piece of a line reaches, set by the same reading from x = 0: the end of its last
+// cell (0 without one), and where the character after it would go. Widths add up: a line's
+// pieces set one after another reach as far as the line set at once.
+struct GameTextExtent {
+    int right = 0;
+    int advance = 0;
+    bool operator==(const GameTextExtent&) const = default;
+};
+GameTextExtent gameTextExtent(std::u16string_view text, const std::map<int, std::u16string>* heroNames,
+                              std::int64_t variable, const CodePage& page);
+
 }  // namespace zeilwerk

@@ -103,6 +103,13 @@ inline constexpr std::array<const Setting*, 17> kGame = {
     &spielBildschirm,    &spielWoerterbuch,  &spielVariablenbreite,
 };
 
+// The input's flowing text: the mode on, the speaker's line above every box of a paragraph
+// with a speaker, even lines; kept in a section of its own after the game's, only when set.
+inline constexpr Setting fliesstextAktiv{"fliesstext", "aktiv", "0"};
+inline constexpr Setting fliesstextSprecher{"fliesstext", "sprecher", "1"};
+inline constexpr Setting fliesstextGleichmaessig{"fliesstext", "gleichmaessig", "0"};
+inline constexpr std::array<const Setting*, 3> kFlow = {&fliesstextAktiv, &fliesstextSprecher, &fliesstextGleichmaessig};
+
 }  // namespace settings
 
 // A number setting's text as the settings read numbers (blanks, sign, decimal or "$"/"0x"

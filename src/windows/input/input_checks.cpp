@@ -110,18 +110,24 @@ void InputChecks::setSpeller(std::unique_ptr<Speller> speller, std::filesystem::
     restartSpelling();
 }
 
+void InputChecks::checkLines(std::vector<std::u16string> lines, std::vector<Finding>& out) const {
+    GameMessage message;
+    message.lines = std::move(lines);
+    // An empty last line is no line the game shows.
+    while (!message.lines.empty() && message.lines.back().empty())
+        message.lines.pop_back();
+    if (m_game->face)
+        message.look.face = u"Gesicht";
+    checkMessage(message, m_game->heroNames, CodePage::system(), m_game->settings, out);
+}
+
 void InputChecks::update() {
     m_findings.clear();
     if (m_game) {
-        GameMessage message;
+        std::vector<std::u16string> lines;
         for (QTextBlock b = m_memo->document()->begin(); b.isValid(); b = b.next())
-            message.lines.push_back(toU16(b.text()));
-        // An empty last line is no line the game shows.
-        while (!message.lines.empty() && message.lines.back().empty())
-            message.lines.pop_back();
-        if (m_game->face)
-            message.look.face = u"Gesicht";
-        checkMessage(message, m_game->heroNames, CodePage::system(), m_game->settings, m_findings);
+            lines.push_back(toU16(b.text()));
+        checkLines(std::move(lines), m_findings);
     }
     markGutter();
     // A word hyphenated at a line's end is checked with the next line's first: a change of
@@ -131,6 +137,23 @@ void InputChecks::update() {
         rehighlight();
         m_rehighlighting = false;
     }
+}
+
+std::vector<QString> InputChecks::checkBoxes(const std::vector<FlowBox>& boxes) const {
+    std::vector<QString> out(boxes.size());
+    for (std::size_t b = 0; b < boxes.size(); ++b) {
+        QStringList said;
+        if (m_game) {
+            std::vector<Finding> findings;
+            checkLines(boxes[b].lines, findings);
+            for (const Finding& f : findings)
+                said << QStringLiteral("Zeile %1: ").arg(f.line) + QString::fromStdString(f.reason);
+        } else if (!boxes[b].overlong.empty()) {
+            said << QStringLiteral("Ein Wort ist länger als eine Zeile.");
+        }
+        out[b] = said.join(u'\n');
+    }
+    return out;
 }
 
 // Line i's number in red behind a "!" while it has a finding; the message as a whole marks

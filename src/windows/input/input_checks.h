@@ -2,6 +2,7 @@
 
 #include "core/game/game_checks.h"
 #include "core/platform/background_job.h"
+#include "core/game/text_flow.h"
 
 #include <QObject>
 #include <QSyntaxHighlighter>
@@ -58,6 +59,10 @@ public:
 
     // Checks the memo's lines again; called on every change of the memo.
     void update();
+    // The same checks on each box of a flowing text: each box's findings in German, one a
+    // line; without a game only a word longer than a line.
+    std::vector<QString> checkBoxes(const std::vector<FlowBox>& boxes) const;
+
     // The findings of line i (0 to 3 and beyond), as the last update found them.
     const std::vector<Finding>& findings() const { return m_findings; }
 
@@ -74,6 +79,7 @@ protected:
 
 private:
     void markGutter();
+    void checkLines(std::vector<std::u16string> lines, std::vector<Finding>& out) const;
     void restartSpelling();
     void addWord(const std::u16string& word);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/game/text_flow.h"
 #include "platform/platform.h"
 #include "widgets/help_line.h"
 #include "widgets/tool_window.h"
@@ -7,13 +8,20 @@
 
 #include <QString>
 
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <vector>
 
+class QLabel;
 class QPlainTextEdit;
+class QPushButton;
 class QTextEdit;
+class QToolButton;
 
 namespace zeilwerk {
 
+class FlowGutter;
 class InputChecks;
 
 // The input window "Texteingabe": the help line, the line-number gutter and the input memo
@@ -23,7 +31,19 @@ public:
     TForm1(const Platform& platform, const Windows& windows);
 
     // Line i of the memo (0 to 3 make the message); empty when the memo has fewer lines.
+    // With flowing text, line i of the box shown.
     std::u16string line(int i) const;
+
+    // "Fließtext": the memo holds a whole conversation, flowed into boxes measured as given;
+    // the preview, the send and the line checks take the box shown. Off: the four lines.
+    void setFlow(bool on, const FlowOptions& options, LineMeasure measure);
+    bool flowing() const { return m_flowing; }
+    const std::vector<FlowBox>& boxes() const { return m_boxes; }
+    std::size_t shownBox() const { return m_box; }
+    // The box shown moved by steps, within the boxes; the memo's cursor goes to its start.
+    void stepBox(int steps);
+    // "Alle Boxen kopieren".
+    void copyBoxes();
 
     // The input geometry that apply sets from the option window's text fields. Each does
     // nothing when its condition fails; a text that is no whole number throws.
@@ -49,6 +69,13 @@ public:
     QPlainTextEdit* GetText;
     // The game's checks and the spelling of the lines typed.
     InputChecks* checks;
+    // Under the memo while the text flows: the box shown ("Box 2/7"), its steps, the copy.
+    QWidget* flowBar;
+    QToolButton* boxBack;
+    QLabel* boxLabel;
+    QToolButton* boxNext;
+    QPushButton* copyAll;
+    FlowGutter* flowGutter;
 
     // The largest client width or height the input geometry gives the window; far beyond
     // any desktop, yet small enough that the window's pixels can be held.
@@ -61,12 +88,22 @@ protected:
 
 private:
     void applyInputFont();
+    void layOutFlow();
+    void reflow();
+    void showBox();
+    void followCursor();
 
     const Platform& m_platform;
     const Windows& m_windows;
     bool m_started = false;
     QString m_fontFamily = QStringLiteral("Fixedsys");
     int m_fontPoints = 8;
+    bool m_flowing = false;
+    FlowOptions m_flowOptions;
+    std::optional<LineMeasure> m_measure;
+    std::vector<FlowBox> m_boxes;
+    std::size_t m_box = 0;
+    std::vector<QString> m_boxFindings;
 };
 
 }  // namespace zeilwerk

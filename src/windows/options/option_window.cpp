@@ -212,6 +212,24 @@ void TForm2::buildEingabe(QWidget* page) {
                             QStringLiteral("Die schriftart, welche bei der Eingabe verwendet werden soll."));
     eingabe_grad = field(schrift, QStringLiteral("Schriftgrad"), QRect(8, 72, 57, 21),
                          QStringLiteral("Stellt die Schriftgröße bei der Eingabe in Punkten ein."));
+    QGroupBox* fliessend = group(page, QStringLiteral("Fließtext"), QRect(8, 80, 137, 81));
+    fliesstext = checkBox(fliessend, QStringLiteral("Fließtext"), QRect(8, 16, 121, 17),
+                          QStringLiteral("Ein ganzes Gespräch schreiben: Zeilwerk bricht es in Zeilen und Boxen um "
+                                         "(Leerzeile: neuer Absatz, »Name:« vorn: Sprecher; Bild↑/Bild↓: Box)."));
+    fliesstext_sprecher = checkBox(fliessend, QStringLiteral("Sprecher oben"), QRect(8, 36, 121, 17),
+                                   QStringLiteral("Jede Box eines Absatzes mit Sprecher beginnt mit seiner Zeile "
+                                                  "(»Ortwin:«) und hat drei Zeilen Text."));
+    fliesstext_gleichmaessig = checkBox(fliessend, QStringLiteral("gleichmäßig"), QRect(8, 56, 121, 17),
+                                        QStringLiteral("Gleich lange Zeilen statt voller: so wenige Boxen wie "
+                                                       "sonst, die Zeilen so gleichmäßig wie möglich."));
+    // The flow changes at once, as the memo is typed.
+    for (QCheckBox* c : {fliesstext, fliesstext_sprecher, fliesstext_gleichmaessig})
+        connect(c, &QCheckBox::toggled, this, [this] {
+            guarded(*m_platform.messages, [this] {
+                if (m_windows.group.flowChanged)
+                    m_windows.group.flowChanged();
+            });
+        });
 }
 
 void TForm2::buildText(QWidget* page) {
@@ -340,7 +358,7 @@ void TForm2::buildNachricht(QWidget* page) {
 }
 
 void TForm2::FormShow() {
-    for (const std::vector<SettingRow>& rows : {profileRows(*this), gameRows(*this)})
+    for (const std::vector<SettingRow>& rows : {profileRows(*this), gameRows(*this), flowRows(*this)})
         for (const SettingRow& row : rows)
             setDefault(row);
     spiel_schrift->setText(QStringLiteral("Schrift: –"));

@@ -152,6 +152,9 @@ public:
     QLineEdit* spiel_hintergrund_x;
     QLineEdit* spiel_hintergrund_y;
     QCheckBox* spiel_bildschirm;
+    QCheckBox* fliesstext;
+    QCheckBox* fliesstext_sprecher;
+    QCheckBox* fliesstext_gleichmaessig;
 
     // The window, two tab pages and the group boxes, which show the default help text.
     QList<QWidget*> backgrounds;

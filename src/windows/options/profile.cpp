@@ -34,12 +34,13 @@ void TForm2::ini_saveClick() {
     for (const SettingRow& k : profileRows(*this))
         entries.push_back(savedRow(k));
     // Written when set, and when the file has them already: values left there would load again.
-    const std::vector<SettingRow> game = gameRows(*this);
-    const bool gameSet = std::any_of(game.begin(), game.end(),
+    for (const std::vector<SettingRow>& section : {gameRows(*this), flowRows(*this)}) {
+        const bool set = std::any_of(section.begin(), section.end(),
                                      [](const SettingRow& k) { return savedRow(k).value != k.setting->fallback; });
-    if (gameSet || holdsAny(profile, game))
-        for (const SettingRow& k : game)
-            entries.push_back(savedRow(k));
+        if (set || holdsAny(profile, section))
+            for (const SettingRow& k : section)
+                entries.push_back(savedRow(k));
+    }
     profile.write(entries);
     Fileexistence(ini_datei);
     m_platform.messages->show(QStringLiteral("Einstellungen erfolgreich gesichert."));
@@ -60,8 +61,8 @@ bool TForm2::loadini(QObject* sender) {
     }
     const IniFile profile(inFolder(m_platform.settingsFolder, name));
     std::vector<SettingRow> rows = profileRows(*this);
-    for (const SettingRow& k : gameRows(*this))
-        rows.push_back(k);
+    for (const std::vector<SettingRow>& section : {gameRows(*this), flowRows(*this)})
+        rows.insert(rows.end(), section.begin(), section.end());
     try {
         // Each key is read without its field's signals and checked right after: the first
         // check that fails ends the load, the keys after it stay as they were.

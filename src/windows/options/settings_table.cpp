@@ -68,6 +68,14 @@ std::vector<SettingRow> gameRows(TForm2& o) {
     };
 }
 
+std::vector<SettingRow> flowRows(TForm2& o) {
+    return {
+        {&settings::fliesstextAktiv, o.fliesstext},
+        {&settings::fliesstextSprecher, o.fliesstext_sprecher},
+        {&settings::fliesstextGleichmaessig, o.fliesstext_gleichmaessig},
+    };
+}
+
 namespace {
 
 template <typename... Ts>
