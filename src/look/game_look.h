@@ -38,6 +38,8 @@ struct GameLook {
     QImage window;  // the 320 × 80 box, RGB32: what lies behind it, wallpaper, frame and the "more" arrow
     QImage bareWindow;  // the same box with the arrow off, as it blinks while a key is awaited
     QImage frame;   // wallpaper and frame, ARGB32, transparent where the graphic is
+    QImage seeThroughFrame;  // the same, its wallpaper at opacity 160: RPG Maker 2003's; null when opaque
+    QString windowName;      // as the tab "Spiel" names the window: "Fenster halbdurchsichtig (RPG Maker 2003)"
     QImage arrow;   // the "more" arrow alone at its place in the box, ARGB32
     QImage screen;  // the 320 × 240 screen behind the box, RGB32
     int boxTop = 160;          // where the box stands on the screen
@@ -52,6 +54,12 @@ struct GameLook {
     QString fontName;                  // as the tab "Spiel" names it, "RMG2000 (Spielordner)"
     std::map<int, std::u16string> heroNames;
 };
+
+inline constexpr int kSeeThroughOpacity = 160;  // RPG Maker 2003's semi-transparent wallpaper, of 255
+
+// Whether text colour n (0 to 19) draws in the System graphic's transparent colour: every
+// pixel the glyphs take from its cell is palette index 0.
+bool invisibleTextColour(const QImage& system, int colour);
 
 // Reads a game's look from its folder: the database, the System graphic named (or the
 // database's when systemName is empty), the database's font and the symbols. Throws
