@@ -209,8 +209,8 @@ TEST_F(MessageOptionsTest, TheSemiTransparentWindowOfRpgMaker2003) {
         options->setMessageLook(look);
         const QImage image = shown("x");
         EXPECT_EQ(options->spiel_fenster->text(), row.label);
-        EXPECT_EQ(at(image, 0, 80), at(opaque, 0, 80));  // the frame
-        for (const QPoint p : {QPoint(150, 120), QPoint(150, 85)}) {
+        EXPECT_EQ(at(image, 150, 85), at(opaque, 150, 85));  // the frame
+        for (const QPoint p : {QPoint(150, 120), QPoint(150, 88)}) {
             const QRgb behind = p.y() >= 90 ? kPicture : kGameBackground;
             EXPECT_EQ(at(image, p.x(), p.y()), row.seeThrough ? blend(at(opaque, p.x(), p.y()), behind) : at(opaque, p.x(), p.y()));
         }
