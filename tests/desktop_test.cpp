@@ -338,8 +338,9 @@ TEST_F(DesktopTest, TheGameLookIsSwitchedOnOnTheSpielTabAndDrawnInThePreview) {
     for (int gy = 0; gy < 12; ++gy)
         for (int gx = 0; gx < 6; ++gx)
             ink.insert(glyphColour(3, gx, gy));
+    QImage shot;
     const auto matches = [&] {
-        const QImage shot = desktop->grab(layer);
+        shot = desktop->grab(layer);
         for (int y = 0; y < 80; ++y)
             for (int x = 0; x < 320; ++x)
                 if (qAlpha(expected.pixel(x, y)) && (shot.pixel(x, y) | 0xFF000000) != expected.pixel(x, y))
@@ -351,8 +352,10 @@ TEST_F(DesktopTest, TheGameLookIsSwitchedOnOnTheSpielTabAndDrawnInThePreview) {
         return true;
     };
     EXPECT_TRUE(waitFor(matches, 3000)) << "the glyphs on the screen are not those of the rules";
-    if (const char* shots = std::getenv("ZEILWERK_SCREENSHOTS"))
+    if (const char* shots = std::getenv("ZEILWERK_SCREENSHOTS")) {
         desktop->grab(QRect(0, 0, 1280, 1024)).save(QString::fromLocal8Bit(shots) + "/game-look.png");
+        shot.save(QString::fromLocal8Bit(shots) + "/game-look-box.png");
+    }
 }
 
 TEST_F(DesktopTest, TheMessageWindowOpensFromTheSpielTabAndAFilteredMessageGoesIntoTheMemo) {
