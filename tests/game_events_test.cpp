@@ -105,6 +105,7 @@ TEST(GameEvents, ReadsEveryMessageWithItsPlaceAndLook) {
         EXPECT_EQ(m.look.faceUncertain, rows[i].faceUncertain);
         EXPECT_EQ(m.look.position, rows[i].position);
         EXPECT_EQ(m.look.optionsUncertain, rows[i].optionsUncertain);
+        EXPECT_EQ(m.look.battle, m.place.kind == MessageKind::Battle);  // RPG Maker 2003 draws it opaque
     }
     EXPECT_EQ(game.messages[2].look.faceIndex, 3);
     EXPECT_TRUE(game.messages[3].look.faceRight);

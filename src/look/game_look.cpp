@@ -68,7 +68,7 @@ bool seeThroughWindow(const GameDatabase& database, const fs::path& gameFolder, 
 
 bool invisibleTextColour(const QImage& system, int colour) {
     for (int y = gameColourY(colour); y < gameColourY(colour) + kGameGlyphRows; ++y)
-        for (int x = gameColourX(colour); x < gameColourX(colour) + 12; ++x)
+        for (int x = gameColourX(colour); x < gameColourX(colour) + 12; ++x)  // a symbol's width
             if (!system.valid(x, y) || qAlpha(system.pixel(x, y)))
                 return false;
     return true;
