@@ -20,7 +20,7 @@ void check(const zeilwerk::BitmapFont& font) {
 
 }  // namespace
 
-// The fuzzed bytes are a .fon, an .fnt, a PCF and an executable at once: each reads, or is
+// The fuzzed bytes are a .fon, an .fnt, a PCF and an executable (its bitmaps and version) at once: each reads, or is
 // refused with the program's own error; nothing else.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
@@ -49,6 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     try {
         (void)zeilwerk::bitmapFileFromDib(bytes);
+    } catch (const zeilwerk::Error&) {
+    }
+    try {
+        (void)zeilwerk::readPeFileVersion(bytes);
     } catch (const zeilwerk::Error&) {
     }
     return 0;

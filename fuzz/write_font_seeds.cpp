@@ -1,7 +1,9 @@
 // Writes the font reader's seeds with the tests' own writers, so no font file of any other
 // origin is kept: an FNT 3.0 font, the same family in an NE .fon file, and an executable
-// with a bitmap resource.
+// with a bitmap resource, one with a version resource; and a database of RPG Maker 2003 with
+// its battle settings for the game files' reader.
 #include "font_fixture.h"
+#include "lcf_fixture.h"
 
 #include <filesystem>
 #include <fstream>
@@ -20,5 +22,11 @@ int main(int argc, char** argv) {
     write("own.fnt", fntFile(0x300, "Probe", 6, 'A', 'C', [](int code) { return code == 'C' ? 9 : 6; }, ink));
     write("own.fon", fonFile(fntFile("Probe", 6, ink, 6, 'A', 'C')));
     write("own.exe", peFile({{u"EXFONT", dibFile(8, 2, [](int x, int y) { return x == y; })}}));
+    write("version.exe", peFileOfVersion(1, 1, 0, 0));
+    const fs::path games = fs::path(argv[1]) / "game_files_fuzz";
+    fs::create_directories(games);
+    std::ofstream(games / "2003.ldb", std::ios::binary)
+        << gameDatabase({{1, "Alex"}}, "", "Stil", false,
+                        lcfChunk(0x1D, lcfChunk(0x07, lcfNumber(0)) + lcfChunk(0x18, lcfNumber(1)) + lcfNumber(0)));
     return 0;
 }

@@ -83,6 +83,17 @@ game_look "$work/Spiel2" "$root/docs/spiel-ersatzschrift.png"
 # A mirrored face on the left, the window transparent over a picture, the whole screen.
 game_look "$work/Spiel" "$root/docs/spiel-bildschirm.png" \
     $'gesicht=Gesichter\r\ngesicht_nr=6\r\ngesicht_gespiegelt=1\r\ntransparent=1\r\nposition=2\r\nhintergrund=Wiese\r\nbildschirm=1\r\n'
+# RPG Maker 2003's semi-transparent window over a picture.
+build/tests/demo_game "$work/Spiel2003" --2003 >/dev/null 2>&1
+game_look "$work/Spiel2003" "$root/docs/spiel-2003.png" \
+    $'gesicht=Gesichter\r\ngesicht_nr=2\r\nposition=1\r\nhintergrund=Wiese\r\nbildschirm=1\r\n'
+# A long line beside a face on the right: it ends with the last cell that ends by x = 240.
+start_in_game "$work/Spiel" $'scale2x=1\r\nscale2x_set=1\r\n' $'gesicht=Gesichter\r\ngesicht_nr=9\r\ngesicht_rechts=1\r\n'
+xdotool type --delay 40 'Diese Zeile ist viel zu lang für das Fenster des Spiels, sie läuft'
+sleep 1
+preview=$(xdotool search --onlyvisible --name '^Textvorschau$' | head -1)
+import -window "$preview" -frame "$root/docs/spiel-gesicht-rechts.png"
+pkill -x zeilwerk; sleep 1
 
 # The checks while typing: a line too wide for the box and a typo, marked in the input.
 start_in_game "$work/Spiel"
@@ -127,4 +138,5 @@ QT_QPA_PLATFORM=offscreen ZEILWERK_SCREENSHOTS="$work" \
     build/tests/desktop_tests --gtest_filter='DesktopTest.TheMessageWindow*' >/dev/null
 cp "$work/nachrichten.png" "$root/docs/nachrichten.png"
 
-echo "docs/erster-start.png, docs/vorschau-2x.png, docs/spiel.png, docs/spiel-ersatzschrift.png, docs/spiel-bildschirm.png, docs/pruefen-beim-tippen.png, docs/fliesstext.png, docs/fliesstext-gesicht.png and docs/nachrichten.png written"
+echo "docs/erster-start.png, docs/vorschau-2x.png, docs/spiel.png, docs/spiel-ersatzschrift.png, docs/spiel-bildschirm.png, docs/spiel-2003.png,
+    docs/spiel-gesicht-rechts.png, docs/pruefen-beim-tippen.png, docs/fliesstext.png, docs/fliesstext-gesicht.png and docs/nachrichten.png written"

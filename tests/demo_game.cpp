@@ -1,7 +1,8 @@
 // Writes a small game folder of our own for screenshots and trying the game's look by
 // hand: RPG_RT.ldb with two heroes, System/Abendblau.png, FaceSet/Gesichter.png and
 // Picture/Wiese.png drawn here and, unless told --ohne-schrift, a bitmap font "RMG2000" of
-// our own in Zeilwerk-Probe.fon.
+// our own in Zeilwerk-Probe.fon; with --2003 the database is one of RPG Maker 2003 whose
+// window is semi-transparent.
 #include "font_fixture.h"
 #include "game_fixture.h"
 
@@ -199,16 +200,24 @@ void writeDemoEvents(const fs::path& folder, const std::string& database) {
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
-    const bool withFont = !(argc == 3 && std::string(argv[2]) == "--ohne-schrift");
-    if (argc != 2 && !(argc == 3 && !withFont)) {
-        std::cerr << "usage: demo_game FOLDER [--ohne-schrift]\n";
+    bool withFont = true, maker2003 = false, known = argc >= 2;
+    for (int i = 2; i < argc; ++i) {
+        const std::string option = argv[i];
+        withFont = withFont && option != "--ohne-schrift";
+        maker2003 = maker2003 || option == "--2003";
+        known = known && (option == "--ohne-schrift" || option == "--2003");
+    }
+    if (!known) {
+        std::cerr << "usage: demo_game FOLDER [--ohne-schrift] [--2003]\n";
         return 2;
     }
     const fs::path folder = argv[1];
     fs::create_directories(folder / "System");
     if (withFont)
         std::ofstream(folder / "Zeilwerk-Probe.fon", std::ios::binary) << ownFont();
-    writeDemoEvents(folder, zeilwerk::test::gameDatabase({{1, "Alex"}, {2, "Br\xFCnhild"}}, "", "Abendblau"));
+    // As RPG Maker 2003 writes it: the window semi-transparent, the alternative battle mode.
+    const std::string battle = maker2003 ? zeilwerk::test::battleSettings(1, 1) : std::string();
+    writeDemoEvents(folder, zeilwerk::test::gameDatabase({{1, "Alex"}, {2, "Br\xFCnhild"}}, "", "Abendblau", false, battle));
     fs::create_directories(folder / "FaceSet");
     fs::create_directories(folder / "Picture");
     const auto file = [&](const char* name) { return QString::fromStdString((folder / name).string()); };

@@ -22,6 +22,7 @@
 #include <array>
 #include <cstdlib>
 #include <iostream>
+#include <set>
 
 namespace zeilwerk::test {
 namespace {
@@ -296,6 +297,11 @@ TEST_F(DesktopTest, AnInstalledProgramKeepsTheUsersFilesInTheConfigurationFolder
 
 TEST_F(DesktopTest, TheGameLookIsSwitchedOnOnTheSpielTabAndDrawnInThePreview) {
     ASSERT_TRUE(writeEngineGame(folder / "spiel"));
+    // A face on the right, from the profile loaded at the start.
+    std::filesystem::create_directories(folder / "spiel" / "FaceSet");
+    ASSERT_TRUE(faceSet().save(qpath(folder / "spiel" / "FaceSet" / "Held.png"), "png"));
+    writeFile(folder / "optn.ini", "[laden]\r\nauto=1\r\ndatei=standard.ini\r\n");
+    writeFile(folder / "standard.ini", "[spiel]\r\ngesicht=Held\r\ngesicht_rechts=1\r\n");
     start();
     options->tabs->setCurrentIndex(5);
     showTab(5);
@@ -308,33 +314,48 @@ TEST_F(DesktopTest, TheGameLookIsSwitchedOnOnTheSpielTabAndDrawnInThePreview) {
     EXPECT_TRUE(waitFor([&] { return (desktop->grab(layer).pixel(0, 0) | 0xFF000000) == corner; }, 3000))
         << "the preview does not show the game's window";
     desktop->click(desktop->clientRect(program->input).topLeft() + QPoint(200, 60));
-    desktop->type("\\c[3]Hallo");
+    const QString text = "Hallo" + QString(40, u'x');
+    desktop->type("\\c[3]" + text);
     // The glyphs drawn from the rules: cells 6 px apart from (8, 10), each pixel its colour
-    // cell's pixel two columns in and four rows down, the shadow one pixel right and below.
+    // cell's pixel two columns in and four rows down, twelve rows, the shadow one pixel right
+    // and below; beside the face on the right the cells that end by 240, 38 of them.
     QImage expected(320, 80, QImage::Format_ARGB32);
     expected.fill(0);
-    const QString text = "Hallo";
-    for (int k = 0; k < text.size(); ++k)
-        for (int gy = 0; gy < 13; ++gy)
+    const int cells = 38;
+    for (int k = 0; k < cells; ++k)
+        for (int gy = 0; gy < 12; ++gy)
             for (int gx = 0; gx < 6; ++gx)
                 if (testInk(text[k].unicode(), gx, gy))
                     expected.setPixel(8 + 6 * k + gx + 1, 10 + gy + 1, engineColour(kShadow) | 0xFF000000);
-    for (int k = 0; k < text.size(); ++k)
-        for (int gy = 0; gy < 13; ++gy)
+    for (int k = 0; k < cells; ++k)
+        for (int gy = 0; gy < 12; ++gy)
             for (int gx = 0; gx < 6; ++gx)
                 if (testInk(text[k].unicode(), gx, gy))
                     expected.setPixel(8 + 6 * k + gx, 10 + gy, glyphColour(3, gx, gy));
+    expected.setPixel(256 + 20, 16 + 20, faceColour(0));
+    // Nothing of the 39th cell on: no glyph colour, no shadow between 240 and the face.
+    std::set<QRgb> ink = {engineColour(kShadow) | 0xFF000000};
+    for (int gy = 0; gy < 12; ++gy)
+        for (int gx = 0; gx < 6; ++gx)
+            ink.insert(glyphColour(3, gx, gy));
+    QImage shot;
     const auto matches = [&] {
-        const QImage shot = desktop->grab(layer);
+        shot = desktop->grab(layer);
         for (int y = 0; y < 80; ++y)
             for (int x = 0; x < 320; ++x)
                 if (qAlpha(expected.pixel(x, y)) && (shot.pixel(x, y) | 0xFF000000) != expected.pixel(x, y))
                     return false;
+        for (int y = 10; y < 24; ++y)
+            for (int x = 8 + 6 * cells + 1; x < 256; ++x)
+                if (ink.count(shot.pixel(x, y) | 0xFF000000))
+                    return false;
         return true;
     };
     EXPECT_TRUE(waitFor(matches, 3000)) << "the glyphs on the screen are not those of the rules";
-    if (const char* shots = std::getenv("ZEILWERK_SCREENSHOTS"))
+    if (const char* shots = std::getenv("ZEILWERK_SCREENSHOTS")) {
         desktop->grab(QRect(0, 0, 1280, 1024)).save(QString::fromLocal8Bit(shots) + "/game-look.png");
+        shot.save(QString::fromLocal8Bit(shots) + "/game-look-box.png");
+    }
 }
 
 TEST_F(DesktopTest, TheMessageWindowOpensFromTheSpielTabAndAFilteredMessageGoesIntoTheMemo) {

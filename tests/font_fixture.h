@@ -132,11 +132,11 @@ inline std::string dibFile(int width, int height, const std::function<bool(int, 
 }
 
 // Our own PE32 file with one section .rsrc: type → name → language → data, for each bitmap.
-inline std::string peFile(const std::vector<std::pair<std::u16string, std::string>>& bitmaps) {
+inline std::string peFile(const std::vector<std::pair<std::u16string, std::string>>& bitmaps, std::uint32_t type = 2) {
     const std::uint32_t rsrcAt = 0x200, rsrcRva = 0x1000, n = std::uint32_t(bitmaps.size());
     std::string rsrc;
     put16(rsrc, 14, 1);
-    put32(rsrc, 16, 2);
+    put32(rsrc, 16, type);
     put32(rsrc, 20, 0x80000000u | 24);
     put16(rsrc, 24 + 12, n);
     rsrc.resize(40 + 8 * n, '\0');
@@ -173,6 +173,31 @@ inline std::string peFile(const std::vector<std::pair<std::u16string, std::strin
     put32(exe, 0x138 + 16, std::uint32_t(rsrc.size()));
     put32(exe, 0x138 + 20, rsrcAt);
     return exe + rsrc;
+}
+
+// A version resource's data (VS_VERSIONINFO) with the file version a.b.c.d and no strings.
+inline std::string versionInfo(unsigned a, unsigned b, unsigned c, unsigned d) {
+    std::string bytes;
+    put16(bytes, 0, 92);
+    put16(bytes, 2, 52);
+    const std::u16string key = u"VS_VERSION_INFO";
+    for (std::size_t i = 0; i < key.size(); ++i)
+        put16(bytes, 6 + 2 * i, key[i]);
+    put32(bytes, 40, 0xFEEF04BDu);
+    put32(bytes, 44, 0x10000);
+    put32(bytes, 48, a << 16 | b);
+    put32(bytes, 52, c << 16 | d);
+    put32(bytes, 56, a << 16 | b);
+    put32(bytes, 60, c << 16 | d);
+    put32(bytes, 76, 4);
+    put32(bytes, 80, 1);
+    bytes.resize(92, '\0');
+    return bytes;
+}
+
+// An executable of ours whose only resource is its version, a.b.c.d.
+inline std::string peFileOfVersion(unsigned a, unsigned b, unsigned c, unsigned d) {
+    return peFile({{u"1", versionInfo(a, b, c, d)}}, 16);
 }
 
 }  // namespace zeilwerk::test

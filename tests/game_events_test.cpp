@@ -105,6 +105,7 @@ TEST(GameEvents, ReadsEveryMessageWithItsPlaceAndLook) {
         EXPECT_EQ(m.look.faceUncertain, rows[i].faceUncertain);
         EXPECT_EQ(m.look.position, rows[i].position);
         EXPECT_EQ(m.look.optionsUncertain, rows[i].optionsUncertain);
+        EXPECT_EQ(m.look.battle, m.place.kind == MessageKind::Battle);  // RPG Maker 2003 draws it opaque
     }
     EXPECT_EQ(game.messages[2].look.faceIndex, 3);
     EXPECT_TRUE(game.messages[3].look.faceRight);
@@ -259,8 +260,8 @@ TEST(CommandLine, ListsAndChecksAGameFolderWithoutADisplay) {
     const std::vector<Row> rows = {
         {"--liste " + folder, 0, "Karte 1 »Dorf«, Ereignis 3, Seite 1: Hallo / Welt (Befehl 2; Gesicht »Held« Nr. 3 links"},
         {"--liste " + folder + " --format csv", 0,
-         // 18 characters: 17 at 2 a frame, the last 2 frames, 1 for the line ending in a code: 11.5, so 12
-         "art,quelle,ereignis,seite,befehl,text,frames,tasten\r\nkarte,2,1,1,0,\"Wald \\c[25]\nZeile, \"\"zwei\"\"\",12,1\r\n"},
+         // "Wald " 0 1 0 1 1, the code 1, the line end after it 1; 13 characters 6 and the last 2: 13
+         "art,quelle,ereignis,seite,befehl,text,frames,tasten\r\nkarte,2,1,1,0,\"Wald \\c[25]\nZeile, \"\"zwei\"\"\",13,1\r\n"},
         {"--pruefen " + folder, 1, "Karte 2 »Wald«, Ereignis 1, Seite 1: Befehl 0, Zeile 1: "},
         {"--pruefen " + folder + " --format csv", 1, "art,quelle,ereignis,seite,befehl,zeile,pruefung,hinweis\r\n"
                                                      "karte,2,1,1,0,1,falsche_farbe,"},

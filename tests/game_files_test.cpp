@@ -50,6 +50,28 @@ TEST(GameDatabase, TheSystemGraphicAndHowTheWallpaperIsLaid) {
     }
 }
 
+TEST(GameDatabase, TheBattleSettingsOfRpgMaker2003) {
+    const struct {
+        std::string after;
+        bool seeThrough;
+        int mode;
+    } rows[] = {
+        {"", false, 0},                               // RPG Maker 2000: no such chunk
+        {test::battleSettings(0, 1), true, 0},
+        {test::battleSettings(2, 0), false, 2},
+        {test::battleSettings(1, 1), true, 1},
+        {test::battleSettings(300, 7), false, 255},   // no such mode, nor transparency
+    };
+    for (const auto& row : rows) {
+        const GameDatabase db = readGameDatabase(test::gameDatabase({{1, "Alex"}}, "", "Stil", false, row.after));
+        EXPECT_EQ(db.seeThroughWindow, row.seeThrough) << row.mode;
+        EXPECT_EQ(db.battleMode, row.mode);
+        EXPECT_EQ(db.systemGraphic, "Stil");
+    }
+    const std::string whole = test::gameDatabase({{1, "Alex"}}, "", "Stil", false, test::battleSettings(0, 1));
+    EXPECT_THROW(readGameDatabase(whole.substr(0, whole.size() - 3)), Error);
+}
+
 TEST(GameDatabase, WhatIsNoDatabaseOrEndsEarlyIsRefused) {
     const std::string whole = database({{1, "Alex"}});
     for (const std::string& bad : {std::string(), std::string("\x0BLcfMapUnit"), whole.substr(0, whole.size() - 12),

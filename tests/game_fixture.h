@@ -145,11 +145,13 @@ inline QImage engineGraphic() {
     return system;
 }
 
-// Our font: "H" as in the Maker's fonts (blank first row), "\" a diagonal, every other
-// character a block of 5 × 11 from the second row.
+// Our font: "H" as in the Maker's fonts (blank first row), "\" a diagonal, "ß" a bar down to
+// the 13th row, every other character a block of 5 × 11 from the second row.
 inline bool testInk(int code, int x, int y) {
     if (code == ' ')
         return false;
+    if (code == 0xDF)
+        return x == 0 && y >= 1 && y <= 12;
     if (code == 'H')
         return y >= 1 && y <= 11 && (x == 0 || x == 4 || (y == 6 && x < 5));
     if (code == '\\')

@@ -166,6 +166,8 @@ TEST(PeBitmap, NamedBitmapIsFoundAndBecomesBmpFile) {
     EXPECT_EQ(readPeBitmap("MZ not really", u"TXTBOX"), std::nullopt);
     EXPECT_THROW(readPeBitmap(exe.substr(0, exe.size() - 8), u"TXTBOX"), Error);
 
+    EXPECT_EQ(readPeFileVersion(exe), std::nullopt);  // no version resource
+
     const std::string bmp = bitmapFileFromDib(dib);
     EXPECT_EQ(bmp.substr(0, 2), "BM");
     EXPECT_EQ(std::uint8_t(bmp[2]), 14 + dib.size());
@@ -228,6 +230,18 @@ INSTANTIATE_TEST_SUITE_P(Rows, FontSearch, testing::Values(
     Placement{"SystemSubFolder", false, false, false, true, FontSource::SystemFonts, 14},
     Placement{"Fallback", false, false, false, false, FontSource::Fallback, 12}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PeVersion, TheFileVersionOfTheVersionResource) {
+    EXPECT_EQ(readPeFileVersion(test::peFileOfVersion(1, 1, 0, 0)), (PeVersion{1, 1, 0, 0}));
+    EXPECT_EQ(readPeFileVersion(test::peFileOfVersion(1, 0, 8, 0)), (PeVersion{1, 0, 8, 0}));
+    EXPECT_LT((PeVersion{1, 0, 9, 1}), (PeVersion{1, 1, 1, 0}));
+    EXPECT_EQ(readPeFileVersion("MZ not really"), std::nullopt);
+    std::string noSignature = test::peFileOfVersion(1, 1, 2, 0);
+    noSignature[noSignature.size() - 52] = 'x';
+    EXPECT_EQ(readPeFileVersion(noSignature), std::nullopt);
+    const std::string exe = test::peFileOfVersion(1, 1, 2, 0);
+    EXPECT_THROW(readPeFileVersion(exe.substr(0, exe.size() - 60)), Error);
+}
 
 }  // namespace
 }  // namespace zeilwerk

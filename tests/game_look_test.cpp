@@ -231,13 +231,49 @@ TEST_F(GameLookTest, TheBackslashTheFaceTheIndentAndTheClip) {
     EXPECT_EQ(at(shown("x"), 8 + 6 * 48, 11), glyphColour(0, 0, 1));
     options->Setausrichtung(options->text_links);
     options->confirmClick();
-    // Clipped at the border: the 51st cell, at 308, shows four of its five columns.
+    // The 51st cell, at 308, does not end by 308: none of it is drawn.
     image = shown(QString(60, u'x'));
-    EXPECT_EQ(at(image, 311, 11), glyphColour(0, 3, 1));
-    EXPECT_NE(at(image, 312, 11), glyphColour(0, 4, 1));
+    EXPECT_EQ(at(image, 302, 11), glyphColour(0, 0, 1));
+    EXPECT_NE(at(image, 308, 11), glyphColour(0, 0, 1));
+    EXPECT_EQ(at(image, 309, 12), at(shown(""), 309, 12));  // nor its shadow
     // Lines stop at the box's inside: the fourth line's shadow row 72 is the frame's.
     image = shown("\n\n\nx");
     EXPECT_EQ(at(image, 8, 58 + 11), glyphColour(0, 0, 11));
+}
+
+// A glyph's 13th row is not drawn, nor its shadow.
+TEST_F(GameLookTest, TwelveRowsOfAGlyph) {
+    switchOn();
+    const QImage image = shown(QString(QChar(0xDF)));
+    EXPECT_EQ(at(image, 8, 10 + 11), glyphColour(0, 0, 11));
+    EXPECT_EQ(at(image, 9, 10 + 12), engineColour(kShadow) | 0xFF000000);  // the 12th row's shadow
+    const QImage none = shown("");
+    EXPECT_EQ(at(image, 8, 10 + 12), at(none, 8, 10 + 12));
+    EXPECT_EQ(at(image, 9, 10 + 13), at(none, 9, 10 + 13));
+}
+
+// A colour cell of palette index 0 draws the glyph in the transparent colour: the window shows
+// through the letter, its own shadow included; only the shadow beside it stays.
+TEST_F(GameLookTest, ATextColourOfIndexZeroIsInvisible) {
+    QImage system = engineGraphic();
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            system.setPixel(16 * 5 + x, 48 + y, 0);
+    ASSERT_TRUE(system.save(qpath(folder / "spiel" / "SYSTEM" / "Leer.png"), "png"));
+    options->spiel_system->setText("Leer");
+    switchOn();
+    const QImage none = shown("");
+    const QImage image = shown("\\c[5]x\\c[4]x");
+    const QRgb shadow = engineColour(kShadow) | 0xFF000000;
+    EXPECT_EQ(at(image, 8, 11), at(none, 8, 11));
+    EXPECT_EQ(at(image, 9, 12), at(none, 9, 12));   // the shadow under the letter is gone too
+    EXPECT_EQ(at(image, 13, 12), shadow);           // beside it, it stays
+    EXPECT_EQ(at(image, 9, 22), shadow);            // and below it
+    EXPECT_EQ(at(image, 14, 11), glyphColour(4, 0, 1));
+    const GameLook look = loadGameLook(folder / "spiel", "Leer", noFonts(), nullptr);
+    EXPECT_TRUE(invisibleTextColour(look.system, 5));
+    EXPECT_FALSE(invisibleTextColour(look.system, 4));
+    EXPECT_FALSE(invisibleTextColour(look.system, 0));
 }
 
 TEST_F(GameLookTest, DoubledFromTheSamePicture) {
@@ -259,10 +295,13 @@ TEST_F(GameLookTest, SymbolsFromTheGamesSheetAndABlankWindow) {
         for (int y = 0; y < 12; ++y)
             sheet.setPixel(12 * (i % 13) + i % 12, 12 * (i / 13) + y, 0xFFFFFFFF);
     ASSERT_TRUE(sheet.save(qpath(folder / "spiel" / "exfont.PNG"), "png"));
-    // A blank System graphic: no window, no shadow; text in its colours.
+    // A blank System graphic but for its colour cells: no window, no shadow; text in its colours.
     QImage blank(160, 80, QImage::Format_Indexed8);
-    blank.setColorTable({qRgb(200, 100, 40)});
+    blank.setColorTable({qRgb(90, 90, 90), qRgb(200, 100, 40)});
     blank.fill(0);
+    for (int y = 48; y < 80; ++y)
+        for (int x = 0; x < 160; ++x)
+            blank.setPixel(x, y, 1);
     ASSERT_TRUE(blank.save(qpath(folder / "spiel" / "SYSTEM" / "leer.png"), "png"));
     options->spiel_system->setText("leer");
     switchOn();

@@ -44,6 +44,13 @@ inline std::string gameDatabase(const std::vector<Hero>& heroes, const std::stri
     return out + after;
 }
 
+// RPG Maker 2003's battle settings chunk: the battle mode and whether the System graphic's
+// window is drawn semi-transparent; goes after the System chunk.
+inline std::string battleSettings(int mode, int seeThrough) {
+    return lcfChunk(0x1D, lcfChunk(0x02, lcfNumber(1)) + lcfChunk(0x07, lcfNumber(std::uint32_t(mode))) +
+                              lcfChunk(0x18, lcfNumber(std::uint32_t(seeThrough))) + lcfNumber(0));
+}
+
 // An event command: code, indent, string, parameters (negative ones as the 32 bits they are).
 struct LcfCommand {
     std::uint32_t code;

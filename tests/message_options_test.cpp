@@ -145,5 +145,78 @@ TEST_F(MessageOptionsTest, TheProfileKeepsTheOptionsAndAnOldOneLoadsTheDefaults)
     EXPECT_FALSE(options->spiel_bildschirm->isChecked());
 }
 
+// A cell is drawn only when it ends by x = 308, or by 240 beside a face on the right; the one
+// after is not drawn at all.
+TEST_F(MessageOptionsTest, WhereALineEndsBesideEachFace) {
+    const struct {
+        const char* face;
+        bool right;
+        int cells;  // drawn of a longer line
+    } rows[] = {{"", false, 50}, {"Held", false, 38}, {"Held", true, 38}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.cells);
+        options->spiel_gesicht->setText(row.face);
+        options->spiel_gesicht_rechts->setChecked(row.right);
+        const QImage all = shown(QString(row.cells, u'x'));
+        EXPECT_NE(all, shown(QString(row.cells - 1, u'x')));
+        EXPECT_EQ(shown(QString(row.cells + 1, u'x')), all);
+        EXPECT_EQ(shown(QString(60, u'x')), all);
+        const int left = *row.face && !row.right ? 80 : 8;
+        EXPECT_EQ(at(all, left + 6 * (row.cells - 1), 11), glyphColour(0, 0, 1));
+    }
+}
+
+// RPG Maker 2003's semi-transparent window: its wallpaper at 160 of 255 over what lies behind,
+// its frame opaque; a battle message, and engines before 1.11 in the traditional battle mode,
+// opaque.
+TEST_F(MessageOptionsTest, TheSemiTransparentWindowOfRpgMaker2003) {
+    const fs::path game = folder / "spiel";
+    options->spiel_hintergrund->setText("Wald");
+    options->spiel_position->setCurrentIndex(1);
+    options->spiel_bildschirm->setChecked(true);
+    const QImage opaque = shown("x");
+    EXPECT_EQ(options->spiel_fenster->text(), "Fenster deckend");
+    const auto blend = [](QRgb over, QRgb under) {
+        const auto mix = [](int a, int b) { return (a * 160 + b * (255 - 160) + 127) / 255; };
+        return qRgb(mix(qRed(over), qRed(under)), mix(qGreen(over), qGreen(under)), mix(qBlue(over), qBlue(under))) |
+               0xFF000000;
+    };
+    const struct {
+        int mode;
+        std::vector<unsigned> version;  // of RPG_RT.exe; none: no such file
+        bool battle, seeThrough;
+        const char* label;
+    } rows[] = {
+        {0, {}, false, true, "Fenster halbdurchsichtig (RPG Maker 2003)"},
+        {0, {1, 1, 0, 0}, false, false, "Fenster deckend (RPG Maker 2003 vor 1.11, Kampf traditionell)"},
+        {0, {1, 0, 8, 0}, false, false, "Fenster deckend (RPG Maker 2003 vor 1.11, Kampf traditionell)"},
+        {1, {1, 1, 0, 0}, false, true, "Fenster halbdurchsichtig (RPG Maker 2003)"},
+        {0, {1, 1, 1, 0}, false, true, "Fenster halbdurchsichtig (RPG Maker 2003)"},
+        {0, {1, 1, 2, 0}, true, false, "Fenster halbdurchsichtig (RPG Maker 2003)"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.mode << " " << row.version.size() << " " << row.battle);
+        writeBytes(game / "rpg_rt.LDB",
+                   QByteArray::fromStdString(gameDatabase({{1, "Alex"}}, "", "Stil", false, battleSettings(row.mode, 1))));
+        fs::remove(game / "RPG_RT.exe");
+        if (!row.version.empty()) {
+            const auto& v = row.version;
+            writeBytes(game / "RPG_RT.exe", QByteArray::fromStdString(peFileOfVersion(v[0], v[1], v[2], v[3])));
+        }
+        MessageOptions look;
+        look.battle = row.battle;
+        look.position = 1;
+        options->setMessageLook(look);
+        const QImage image = shown("x");
+        EXPECT_EQ(options->spiel_fenster->text(), row.label);
+        EXPECT_EQ(at(image, 150, 85), at(opaque, 150, 85));  // the frame
+        for (const QPoint p : {QPoint(150, 120), QPoint(150, 88)}) {
+            const QRgb behind = p.y() >= 90 ? kPicture : kGameBackground;
+            EXPECT_EQ(at(image, p.x(), p.y()), row.seeThrough ? blend(at(opaque, p.x(), p.y()), behind) : at(opaque, p.x(), p.y()));
+        }
+        EXPECT_EQ(at(image, 8, 80 + 11), glyphColour(0, 0, 1));  // the text opaque
+    }
+}
+
 }  // namespace
 }  // namespace zeilwerk::test

@@ -121,10 +121,10 @@ TEST_F(PlayTest, TheLengthBesideTheButton) {
         const char* text;
         const char* label;
     } rows[] = {
-        {"Hallo!", "Dauer: 0,1 s (+ 1 Tastendruck)"},  // 5: "Hallo" 2.5, "!" 2
+        {"Hallo!", "Dauer: 0,1 s (+ 1 Tastendruck)"},  // 4: "Hallo" 0 1 0 1 0, "!" 2
         // 124: 10 × 3, 61, the key, 1 after it, 10 × 3 and 2
         {"\\s[5]Guten Tag!\\|\\!\nWie geht's?", "Dauer: 2,1 s (+ 2 Tastendrücke)"},
-        {"\\S[10]\\.\\.Ende\\^", "Dauer: 0,9 s"},  // 53: 16, 16, 3 × 6, 2 and 1 after "\^"
+        {"\\S[10]\\.\\.Ende\\^", "Dauer: 1,1 s"},  // 68: 16, 16, 4 × 6, "\^" 10, the page's end after it 2
     };
     for (const auto& row : rows) {
         still(QString::fromUtf8(row.text));

@@ -100,6 +100,7 @@ void Controller::applyGameLook() {
     TForm3& preview = *m_windows.preview;
     o.spiel_aktiv->setChecked(o.spiel_aktiv_set->isChecked());
     o.spiel_schrift->setText(QStringLiteral("Schrift: –"));
+    o.spiel_fenster->setText(QStringLiteral("Fenster: –"));
     std::optional<GameLook> look;
     if (o.spiel_aktiv->isChecked()) {
         // What cannot be read is told once, here: a missing database leaves the Maker's
@@ -110,6 +111,7 @@ void Controller::applyGameLook() {
             look = loadGameLook(game, o.spiel_system->text(), defaultFontPlaces(m_platform.programFolder), &problems);
             applyMessageOptions(*look, game, o.gameMessageOptions(), &problems);
             o.spiel_schrift->setText(QStringLiteral("Schrift: ") + look->fontName);
+            o.spiel_fenster->setText(look->windowName);
         } catch (const std::exception& e) {
             problems.push_back(QString::fromUtf8(e.what()));
         }

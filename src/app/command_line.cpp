@@ -122,14 +122,12 @@ std::string joined(const std::vector<std::u16string>& lines, std::string_view be
     return out;
 }
 
-// The message as the player plays it: its first four lines (the box holds no more), hero
-// names at their length, each "\v[n]" printing 0.
+// The message as the engine plays it: pages of four lines, hero names at their length, each
+// "\v[n]" printing 0.
 MessageTimeline timelineOf(const GameMessage& m, const GameMessages& game) {
     GameMessageText text;
-    for (size_t i = 0; i < text.lines.size() && i < m.lines.size(); ++i)
-        text.lines[i] = m.lines[i];
     text.heroNames = &game.heroNames;
-    return messageTimeline(text, CodePage::system());
+    return pagedMessageTimeline(m.lines, text, CodePage::system());
 }
 
 void writeList(const GameMessages& game, Format format, std::ostream& out) {

@@ -1,11 +1,13 @@
 #include "look/game_look.h"
 
 #include "core/game/game_database.h"
+#include "core/game/pe_resources.h"
 #include "core/platform/code_page.h"
 #include "core/platform/error.h"
 #include "core/platform/file_io.h"
 #include "look/game_file_lookup.h"
 #include "look/game_picture.h"
+#include "look/line_geometry.h"
 #include "look/stand_in_art.h"
 #include "look/window_art.h"
 #include "platform/paths.h"
@@ -21,6 +23,13 @@ namespace {
 // A database this large is no game's: the Maker's own stay far below it.
 constexpr std::uintmax_t kMaxDatabaseBytes = 64 * 1024 * 1024;
 constexpr QSize kSystemSize(160, 80);
+constexpr std::uintmax_t kMaxExecutableBytes = 64 * 1024 * 1024;
+constexpr int kTraditionalBattle = 0;
+
+// The Maker's versions read "1.11" from a file version 1.1.1.x.
+bool engineBefore111(const PeVersion& v) {
+    return v.major < 1 || (v.major == 1 && 10 * v.minor + v.patch < 11);
+}
 
 QString shown(const fs::path& path) {
     return textFromPath(path);
@@ -30,7 +39,40 @@ QString shown(const fs::path& path) {
     throw Error(QStringLiteral("Die Spieldaten konnten nicht gelesen werden: %1\n%2").arg(shown(file), reason).toStdString());
 }
 
+// RPG Maker 2003 draws the wallpaper semi-transparent when its database asks; engines before
+// 1.11 kept it opaque in the traditional battle mode. Without a readable RPG_RT.exe the newer
+// engine is taken. Says which in the words of the tab "Spiel".
+bool seeThroughWindow(const GameDatabase& database, const fs::path& gameFolder, QString& name,
+                      std::vector<QString>* problems) {
+    name = QStringLiteral("Fenster deckend");
+    if (!database.seeThroughWindow)
+        return false;
+    std::optional<PeVersion> version;
+    if (const std::optional<fs::path> exe = findIgnoringCase(gameFolder, "RPG_RT.exe")) {
+        try {
+            version = readPeFileVersion(readRegularFile(*exe, kMaxExecutableBytes));
+        } catch (const std::exception& e) {
+            if (problems)
+                problems->push_back(QStringLiteral("%1: %2").arg(shown(*exe), QString::fromUtf8(e.what())));
+        }
+    }
+    if (version && engineBefore111(*version) && database.battleMode == kTraditionalBattle) {
+        name = QStringLiteral("Fenster deckend (RPG Maker 2003 vor 1.11, Kampf traditionell)");
+        return false;
+    }
+    name = QStringLiteral("Fenster halbdurchsichtig (RPG Maker 2003)");
+    return true;
+}
+
 }  // namespace
+
+bool invisibleTextColour(const QImage& system, int colour) {
+    for (int y = gameColourY(colour); y < gameColourY(colour) + kGameGlyphRows; ++y)
+        for (int x = gameColourX(colour); x < gameColourX(colour) + 12; ++x)  // a symbol's width
+            if (!system.valid(x, y) || qAlpha(system.pixel(x, y)))
+                return false;
+    return true;
+}
 
 void applyMessageOptions(GameLook& look, const fs::path& gameFolder, const GameMessageOptions& options,
                          std::vector<QString>* problems) {
@@ -59,7 +101,7 @@ void applyMessageOptions(GameLook& look, const fs::path& gameFolder, const GameM
     look.wholeScreen = options.wholeScreen;
     look.window = look.screen.copy(0, look.boxTop, 320, 80);
     if (!options.transparent)
-        drawOver(look.window, look.frame, 0, 0);
+        drawOver(look.window, !options.battle && !look.seeThroughFrame.isNull() ? look.seeThroughFrame : look.frame, 0, 0);
     look.bareWindow = look.window.copy();
     drawOver(look.window, look.arrow, 0, 0);
 
@@ -87,19 +129,9 @@ void applyMessageOptions(GameLook& look, const fs::path& gameFolder, const GameM
 
 std::uint32_t invisibleTextColours(const QImage& system) {
     std::uint32_t invisible = 0;
-    if (system.width() < kSystemSize.width() || system.height() < kSystemSize.height())
-        return invisible;
-    const QImage argb = system.convertToFormat(QImage::Format_ARGB32);
-    // The rows and columns of a colour's cell the glyphs take their colour from.
-    for (int colour = 0; colour < 20; ++colour) {
-        const int left = 16 * (colour % 10) + 2, top = 48 + 16 * (colour / 10) + 4;
-        bool clear = true;
-        for (int y = top; clear && y < top + 12; ++y)
-            for (int x = left; clear && x < left + 12; ++x)
-                clear = qAlpha(argb.pixel(x, y)) == 0;
-        if (clear)
+    for (int colour = 0; colour < 20; ++colour)
+        if (invisibleTextColour(system, colour))
             invisible |= 1u << colour;
-    }
     return invisible;
 }
 
@@ -172,6 +204,8 @@ GameLook loadGameLook(const fs::path& gameFolder, const QString& systemName, con
 
     GameLook look;
     look.frame = drawGameFrame(system, database.tiledWallpaper);
+    if (seeThroughWindow(database, gameFolder, look.windowName, problems))
+        look.seeThroughFrame = drawGameFrame(system, database.tiledWallpaper, kSeeThroughOpacity);
     look.arrow = drawGameArrow(system);
     if (qAlpha(system.pixel(16, 32)))
         look.shadow = system.pixel(16, 32) | 0xFF000000;

@@ -40,6 +40,8 @@ struct GameLook {
     QImage window;  // the 320 × 80 box, RGB32: what lies behind it, wallpaper, frame and the "more" arrow
     QImage bareWindow;  // the same box with the arrow off, as it blinks while a key is awaited
     QImage frame;   // wallpaper and frame, ARGB32, transparent where the graphic is
+    QImage seeThroughFrame;  // the same, its wallpaper at opacity 160: RPG Maker 2003's; null when opaque
+    QString windowName;      // as the tab "Spiel" names the window: "Fenster halbdurchsichtig (RPG Maker 2003)"
     QImage arrow;   // the "more" arrow alone at its place in the box, ARGB32
     QImage screen;  // the 320 × 240 screen behind the box, RGB32
     int boxTop = 160;          // where the box stands on the screen
@@ -57,6 +59,12 @@ struct GameLook {
     std::map<int, std::u16string> heroNames;
 };
 
+inline constexpr int kSeeThroughOpacity = 160;  // RPG Maker 2003's semi-transparent wallpaper, of 255
+
+// Whether text colour n (0 to 19) draws in the System graphic's transparent colour: every
+// pixel the glyphs take from its cell is palette index 0.
+bool invisibleTextColour(const QImage& system, int colour);
+
 // Reads a game's look from its folder: the database, the System graphic named (or the
 // database's when systemName is empty), the database's font and the symbols. Throws
 // Error("Die Spieldaten konnten nicht gelesen werden: <file>") followed by the reason when
@@ -65,8 +73,7 @@ struct GameLook {
 GameLook loadGameLook(const std::filesystem::path& gameFolder, const QString& systemName, const FontPlaces& fonts,
                       std::vector<QString>* problems);
 
-// The text colours whose cell in a System graphic (as stored: index 0 transparent) is
-// transparent all through, as bits 0 to 19: the game draws their text invisible.
+// Every colour invisibleTextColour finds, as bits 0 to 19, for the checks.
 std::uint32_t invisibleTextColours(const QImage& system);
 // The same of the game in a folder, with its System graphic's name; none when the game names
 // none or it cannot be read (the look says why).

@@ -39,6 +39,11 @@ GameMessageText gameMessageText(const GameLook& look, const std::array<std::u16s
     message.heroNames = &look.heroNames;
     message.variable = settings.variable;
     message.left = gameTextLeft(settings.lineLength == u"38" || look.faceOnLeft);
+    message.right = gameTextRight(!look.face.isNull() && !look.faceOnLeft);
+    // The lines the message has: the box's empty last lines are none of the Maker's.
+    message.lineCount = 4;
+    while (message.lineCount > 0 && lines[static_cast<size_t>(message.lineCount - 1)].empty())
+        --message.lineCount;
     return message;
 }
 
@@ -73,7 +78,8 @@ void drawGameMessage(const GameLook& look, const std::array<std::u16string, 4>& 
     const int systemRight = system.width() - 1;
     const int systemBottom = system.height() - 1;
     for (const GamePiece& piece : pieces) {
-        if (piece.x >= clipRight)
+        // A cell that does not end by the line's right edge is left out whole.
+        if (piece.x + piece.width > message.right)
             continue;
         const GlyphMask* mask = piece.kind == GamePiece::Kind::Symbol ? &look.symbols[piece.code % 52u]
                                                                         : look.font.of(piece.code);
@@ -81,10 +87,9 @@ void drawGameMessage(const GameLook& look, const std::array<std::u16string, 4>& 
             continue;
         const int left = piece.x;
         const int top = boxTop + gameLineTop(piece.line);
-        // Each glyph takes its colour cell's lower twelve rows, from two columns in.
-        const int cellX = 16 * (piece.colour % 10) + 2;
-        const int cellY = 48 + 16 * (piece.colour / 10) + 4;
-        for (int gy = 0; gy < mask->height; ++gy) {
+        const int cellX = gameColourX(piece.colour);
+        const int cellY = gameColourY(piece.colour);
+        for (int gy = 0; gy < std::min(mask->height, kGameGlyphRows); ++gy) {
             const std::uint16_t bits = mask->rows[static_cast<size_t>(gy)];
             if (!bits)
                 continue;
@@ -104,10 +109,15 @@ void drawGameMessage(const GameLook& look, const std::array<std::u16string, 4>& 
                 continue;
             auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
             const auto* colours = reinterpret_cast<const QRgb*>(system.constScanLine(std::min(cellY + gy, systemBottom)));
+            // Ink of palette index 0 is the engine's transparent colour: it clears the text
+            // drawn there, shadows too, and the window shows through.
+            const auto* behind = reinterpret_cast<const QRgb*>(window.constScanLine(y - boxTop));
             for (int gx = 0; gx < mask->width; ++gx) {
                 const int x = left + gx;
-                if ((bits >> gx & 1) && x >= clipLeft && x < clipRight)
-                    row[x] = colours[std::min(cellX + gx, systemRight)] | 0xFF000000;
+                if ((bits >> gx & 1) && x >= clipLeft && x < clipRight) {
+                    const QRgb colour = colours[std::min(cellX + gx, systemRight)];
+                    row[x] = qAlpha(colour) ? colour | 0xFF000000 : behind[x];
+                }
             }
         }
     }

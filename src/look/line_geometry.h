@@ -19,6 +19,20 @@ constexpr int gameLineTop(int index) {
 constexpr int gameTextLeft(bool besideFace) {
     return besideFace ? 80 : 8;
 }
+// A cell is drawn only when it ends by the line's right edge: 308, or 240 left of a face
+// on the right.
+constexpr int gameTextRight(bool faceOnRight) {
+    return faceOnRight ? 240 : 308;
+}
 inline constexpr int kGameBorder = 8;
+// Where text colour n's glyph pixels start in the System graphic: its 16 × 16 cell's lower
+// twelve rows, from two columns in.
+constexpr int gameColourX(int colour) {
+    return 16 * (colour % 10) + 2;
+}
+constexpr int gameColourY(int colour) {
+    return 48 + 16 * (colour / 10) + 4;
+}
+inline constexpr int kGameGlyphRows = 12;  // a glyph's rows below the 12th are not drawn
 
 }  // namespace zeilwerk

@@ -2,6 +2,8 @@
 
 #include "look/game_look.h"
 
+#include <algorithm>
+
 namespace zeilwerk {
 namespace {
 
@@ -11,9 +13,21 @@ void putOpaque(QRgb& dst, QRgb src) {
         dst = src | 0xFF000000;
 }
 
+// src over dst at src's opacity, rounded to the nearest; dst stays opaque.
+void putBlended(QRgb& dst, QRgb src) {
+    const int a = qAlpha(src);
+    if (a == 255 || a == 0) {
+        putOpaque(dst, src);
+        return;
+    }
+    const auto mix = [a](int over, int under) { return (over * a + under * (255 - a) + 127) / 255; };
+    dst = qRgb(mix(qRed(src), qRed(dst)), mix(qGreen(src), qGreen(dst)), mix(qBlue(src), qBlue(dst)));
+}
+
 }  // namespace
 
-QImage drawGameFrame(const QImage& system, bool tiledWallpaper) {
+QImage drawGameFrame(const QImage& system, bool tiledWallpaper, int wallpaperOpacity) {
+    const auto alpha = static_cast<QRgb>(std::clamp(wallpaperOpacity, 0, 255)) << 24;
     constexpr int w = 320;
     constexpr int h = 80;
     QImage window(w, h, QImage::Format_ARGB32);
@@ -23,7 +37,8 @@ QImage drawGameFrame(const QImage& system, bool tiledWallpaper) {
         auto* row = reinterpret_cast<QRgb*>(window.scanLine(y));
         for (int x = 0; x < w; ++x) {
             // Nearest sampling when stretched; repeated from the top left when tiled.
-            putOpaque(row[x], tiledWallpaper ? at(x % 32, y % 32) : at(x * 32 / w, y * 32 / h));
+            if (const QRgb paper = tiledWallpaper ? at(x % 32, y % 32) : at(x * 32 / w, y * 32 / h); qAlpha(paper))
+                row[x] = (paper & 0xFFFFFF) | alpha;
             QRgb frame = 0;
             const bool left = x < 8, right = x >= w - 8, top = y < 8, bottom = y >= h - 8;
             if ((left || right) && (top || bottom))
@@ -55,7 +70,7 @@ void drawOver(QImage& picture, const QImage& over, int left, int top) {
         const auto* from = reinterpret_cast<const QRgb*>(over.constScanLine(y));
         for (int x = 0; x < over.width(); ++x)
             if (left + x >= 0 && left + x < picture.width())
-                putOpaque(row[left + x], from[x]);
+                putBlended(row[left + x], from[x]);
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include "core/game/lcf_reader.h"
 
+#include <algorithm>
+
 namespace zeilwerk {
 namespace {
 
@@ -19,6 +21,10 @@ constexpr std::uint32_t kFontSlot = 0x48;           // System: 0 the Gothic slot
 constexpr std::uint32_t kCommonEvents = 0x19;       // the database's array of common events
 constexpr std::uint32_t kCommonName = 0x01;         // a common event's name
 constexpr std::uint32_t kCommonCommands = 0x16;     // a common event's command list
+
+constexpr std::uint32_t kBattleSettings = 0x1D;    // the database's battle settings (RPG Maker 2003)
+constexpr std::uint32_t kBattleMode = 0x07;         // battle settings: 0 traditional, 1 alternative, 2 gauge
+constexpr std::uint32_t kSeeThrough = 0x18;         // battle settings: the System graphic 0 normal, 1 transparent
 
 constexpr const char* kNotADatabase = "RPG_RT.ldb ist keine Datenbank des Makers.";
 
@@ -40,6 +46,15 @@ void readSystem(LcfReader system, GameDatabase& database) {
         } else if (chunk == kFontSlot) {
             database.fontSlot = system.numberIn(data) == 1 ? 1 : 0;
         }
+    });
+}
+
+void readBattleSettings(LcfReader settings, GameDatabase& database) {
+    settings.chunks([&](std::uint32_t chunk, std::string_view data) {
+        if (chunk == kBattleMode)
+            database.battleMode = static_cast<int>(std::min<std::uint32_t>(settings.numberIn(data), 255));
+        else if (chunk == kSeeThrough)
+            database.seeThroughWindow = settings.numberIn(data) == 1;
     });
 }
 
@@ -80,6 +95,8 @@ GameDatabase readGameDatabase(std::string_view data, DatabaseEvents* events) {
             readHeroes(file.in(bytes), database);
         else if (chunk == kSystem)
             readSystem(file.in(bytes), database);
+        else if (chunk == kBattleSettings)
+            readBattleSettings(file.in(bytes), database);
         else if (chunk == kTroops && events)
             readTroops(file.in(bytes), events->troops);
         else if (chunk == kCommonEvents && events)

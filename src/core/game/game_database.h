@@ -15,6 +15,10 @@ struct GameDatabase {
     std::string systemGraphic;             // the name in the folder System, no extension
     bool tiledWallpaper = false;           // else stretched over the window
     int fontSlot = 0;                      // 0 the Gothic font (RMG2000), 1 the Mincho one (RM2000)
+    // RPG Maker 2003's battle settings: the System graphic's window drawn semi-transparent,
+    // and the battle mode (0 the traditional one), which engines before 1.11 mixed into it.
+    bool seeThroughWindow = false;
+    int battleMode = 0;
 };
 
 struct CommonEvent {

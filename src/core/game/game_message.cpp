@@ -98,16 +98,23 @@ private:
         case Kind::Colour:
             if (const auto n = argument(token))
                 m_colour = *n >= 0 && *n < kColours ? static_cast<int>(*n) : 0;
+            tell(GameMessageEvent::Kind::Code);
             return;
         case Kind::Speed:
             if (const auto n = argument(token))
                 tell(GameMessageEvent::Kind::Speed, static_cast<int>(std::min<std::int64_t>(*n, 1'000'000)));
+            else
+                tell(GameMessageEvent::Kind::Code);
             return;
-        case Kind::Name:
+        case Kind::Name: {
+            const size_t before = m_out.size();
             if (const auto n = argument(token); n && m_message.heroNames)
                 if (const auto name = m_message.heroNames->find(static_cast<int>(*n)); name != m_message.heroNames->end())
                     text(name->second);
+            if (m_out.size() == before)
+                tell(GameMessageEvent::Kind::Code);
             return;
+        }
         case Kind::Variable:
             text(variableText());
             return;
@@ -136,8 +143,12 @@ private:
         case Kind::InstantEnd:
             tell(GameMessageEvent::Kind::InstantEnd);
             return;
+        case Kind::Unknown:
+            tell(GameMessageEvent::Kind::Unknown);
+            return;
         default:
-            // Unknown letters and a backslash ending the line draw nothing.
+            // A backslash ending the line draws nothing.
+            tell(GameMessageEvent::Kind::Code);
             return;
         }
     }

@@ -30,6 +30,8 @@ struct GameMessageText {
     const std::map<int, std::u16string>* heroNames = nullptr;
     std::int64_t variable = 0;                      // what every \v[n] prints
     int left = 8;                                   // where the text starts: 8, or 80 beside a face
+    int right = 308;                                // no cell ends beyond it: 240 beside a face on the right
+    int lineCount = 4;                              // the lines the message has; the box holds no more
 };
 
 inline constexpr int kGameCell = 6;        // a half-width character's advance
@@ -40,13 +42,15 @@ struct GameMessageEvent {
     enum class Kind : std::uint8_t {
         Piece,      // value: the index of the piece set
         HalfSpace,  // "\_": no piece, a half-width character's time
-        Money,      // "\$": no piece in the box, a character's time
+        Money,      // "\$": no piece in the box, the speed's time
         Speed,      // value: n of "\s[n]" as typed
         Wait,       // value: frames, of "\." and "\|"
         KeyWait,    // "\!"
         NoEndWait,  // "\^"
         Instant,    // "\>"
         InstantEnd, // "\<"
+        Code,       // any other code that prints nothing: "\c[n]", "\n[n]" of no hero, ...
+        Unknown,    // a backslash and a letter the engine does not know: the speed's time
         LineEnd,    // value: 1 after a code that printed nothing, else 0
     };
     Kind kind = Kind::Piece;

@@ -15,6 +15,7 @@ struct MessageOptions {
     bool faceMirrored = false;
     bool transparent = false;                         // no wallpaper and frame
     int position = settings::spielPosition.number();  // 0 top, 1 middle, 2 bottom
+    bool battle = false;  // a battle event's: RPG Maker 2003 draws its window opaque
 };
 
 }  // namespace zeilwerk

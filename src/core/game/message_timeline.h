@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace zeilwerk {
@@ -32,6 +33,14 @@ struct MessageTimeline {
 
 // When the engine shows each piece of a message and where it waits, read with
 // layOutGameMessage's reading of the codes: the speed, colour and "\>" start afresh.
+// Only the message's lineCount lines are played.
 MessageTimeline messageTimeline(const GameMessageText& message, const CodePage& page);
+
+// The same for a message of any number of lines, shown as pages of four as the engine shows
+// them: each page but the last waits for its key (unless "\^" stood on it), and the next
+// starts a frame later, afresh. The other fields of like are taken for every page; a step's
+// shown counts the pieces of its own page.
+MessageTimeline pagedMessageTimeline(const std::vector<std::u16string>& lines, const GameMessageText& like,
+                                     const CodePage& page);
 
 }  // namespace zeilwerk

@@ -162,6 +162,7 @@ void collectMessages(CommandList commands, const MessagePlace& where, const Code
         message.place = where;
         message.place.command = i;
         message.look = walker.look();
+        message.look.battle = where.kind == MessageKind::Battle;
         message.lines.push_back(page.decode(c.text));
         // The further lines are commands of their own, directly after the first.
         while ((more = reader.next(c)) && c.code == kMessageLine) {

@@ -12,6 +12,7 @@ namespace {
 
 constexpr const char* kDamaged = "Die Ressourcen der EXE-Datei sind beschädigt";
 constexpr std::uint32_t kBitmapType = 2;
+constexpr std::uint32_t kVersionType = 16;
 constexpr std::uint32_t kHighBit = 0x80000000u;
 constexpr unsigned kMaxSections = 96;
 
@@ -82,9 +83,9 @@ bool sameName(const ByteReader& rsrc, const Entry& entry, std::u16string_view wa
     return true;
 }
 
-}  // namespace
-
-std::optional<std::string> readPeBitmap(std::string_view exe, std::u16string_view name) {
+// The data of the first resource of that type whose name matches, first language found.
+template <typename Matches>
+std::optional<std::string> readPeResource(std::string_view exe, std::uint32_t wantedType, Matches&& matches) {
     const ByteReader file(exe, kDamaged);
     if (exe.substr(0, 2) != "MZ" || !file.has(0x3C, 4))
         return std::nullopt;
@@ -119,13 +120,13 @@ std::optional<std::string> readPeBitmap(std::string_view exe, std::u16string_vie
     // the last to a data entry; a fixed depth, so a tree pointing back at itself ends too.
     const auto typeEntries = directoryEntries(rsrc, 0);
     const auto type = std::find_if(typeEntries.begin(), typeEntries.end(),
-                                   [](const Entry& e) { return e.name == kBitmapType; });
+                                   [&](const Entry& e) { return e.name == wantedType; });
     if (type == typeEntries.end())
         return std::nullopt;
     rsrc.require(type->target & kHighBit);
     const auto nameEntries = directoryEntries(rsrc, type->target & ~kHighBit);
     const auto named = std::find_if(nameEntries.begin(), nameEntries.end(),
-                                    [&](const Entry& e) { return sameName(rsrc, e, name); });
+                                    [&](const Entry& e) { return matches(rsrc, e); });
     if (named == nameEntries.end())
         return std::nullopt;
     rsrc.require(named->target & kHighBit);
@@ -137,6 +138,33 @@ std::optional<std::string> readPeBitmap(std::string_view exe, std::u16string_vie
     if (!data || data->size() < size)
         file.fail();
     return std::string(data->substr(0, size));
+}
+
+}  // namespace
+
+std::optional<std::string> readPeBitmap(std::string_view exe, std::u16string_view name) {
+    return readPeResource(exe, kBitmapType, [&](const ByteReader& rsrc, const Entry& e) { return sameName(rsrc, e, name); });
+}
+
+std::optional<PeVersion> readPeFileVersion(std::string_view exe) {
+    const auto block = readPeResource(exe, kVersionType, [](const ByteReader&, const Entry&) { return true; });
+    if (!block)
+        return std::nullopt;
+    // VS_VERSIONINFO: length, value length, type, the key "VS_VERSION_INFO", then on a
+    // 4-byte boundary the fixed file information.
+    constexpr std::u16string_view key = u"VS_VERSION_INFO";
+    const std::size_t valueAt = (6 + 2 * (key.size() + 1) + 3) / 4 * 4;
+    const ByteReader in(*block, kDamaged);
+    if (!in.has(0, valueAt + 16) || in.u16(2) < 52)
+        return std::nullopt;
+    for (std::size_t i = 0; i < key.size(); ++i)
+        if (in.u16(6 + 2 * i) != key[i])
+            return std::nullopt;
+    if (in.u32(valueAt) != 0xFEEF04BDu)
+        return std::nullopt;
+    const std::uint32_t high = in.u32(valueAt + 8), low = in.u32(valueAt + 12);
+    return PeVersion{static_cast<int>(high >> 16), static_cast<int>(high & 0xFFFF), static_cast<int>(low >> 16),
+                     static_cast<int>(low & 0xFFFF)};
 }
 
 std::string bitmapFileFromDib(std::string_view dib) {

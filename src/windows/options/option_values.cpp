@@ -30,6 +30,7 @@ GameMessageOptions TForm2::gameMessageOptions() const {
     if (const int y = spiel_hintergrund_y->text().toInt(&ok); ok)
         o.backgroundY = y;
     o.wholeScreen = spiel_bildschirm->isChecked();
+    o.battle = m_battleMessage;
     return o;
 }
 
@@ -40,6 +41,7 @@ void TForm2::setMessageLook(const MessageOptions& look) {
     spiel_gesicht_gespiegelt->setChecked(look.faceMirrored);
     spiel_transparent->setChecked(look.transparent);
     spiel_position->setCurrentIndex(look.position);
+    m_battleMessage = look.battle;
 }
 
 std::optional<std::int32_t> TForm2::sampleVariable() const {

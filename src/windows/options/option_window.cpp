@@ -295,10 +295,10 @@ void TForm2::buildSpiel(QWidget* tab) {
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* page = new QWidget;
-    page->resize(283, 484);
+    page->resize(283, 504);
     scroll->setWidget(page);
     backgrounds << page;
-    QGroupBox* spiel = group(page, QStringLiteral("Spieldaten"), QRect(8, 8, 267, 229));
+    QGroupBox* spiel = group(page, QStringLiteral("Spieldaten"), QRect(8, 8, 267, 249));
     spiel_ordner = field(spiel, QStringLiteral("Spielordner (RPG_RT.ldb)"), QRect(8, 32, 251, 21),
                          QStringLiteral("Der Ordner des Spiels, aus dem Systemgrafik und Heldennamen gelesen werden."));
     spiel_system = field(spiel, QStringLiteral("Systemgrafik"), QRect(8, 72, 121, 21),
@@ -311,11 +311,13 @@ void TForm2::buildSpiel(QWidget* tab) {
                            QStringLiteral("Die Zahl, die \\v[n] in der Vorschau wie im Spiel ausgibt; im Spiel ist sie zu Beginn 0."));
     spiel_schrift = new QLabel(spiel);
     spiel_schrift->setGeometry(8, 128, 265, 17);
-    spiel_nachrichten = button(spiel, QStringLiteral("Nachrichten des Spiels…"), QRect(8, 152, 251, 25),
+    spiel_fenster = new QLabel(spiel);
+    spiel_fenster->setGeometry(8, 148, 251, 17);
+    spiel_nachrichten = button(spiel, QStringLiteral("Nachrichten des Spiels…"), QRect(8, 172, 251, 25),
                                QStringLiteral("Zeigt alle Nachrichten des Spiels im Spielordner: Karten, allgemeine Ereignisse und Kämpfe."));
-    spiel_woerterbuch = field(spiel, QStringLiteral("Wörterbuch"), QRect(8, 200, 121, 21),
+    spiel_woerterbuch = field(spiel, QStringLiteral("Wörterbuch"), QRect(8, 220, 121, 21),
                               QStringLiteral("Das Hunspell-Wörterbuch der Rechtschreibprüfung, z. B. de_DE (de_DE.aff und de_DE.dic); leer: keine Prüfung."));
-    spiel_variablenbreite = field(spiel, QStringLiteral("Breite von \\v"), QRect(144, 200, 115, 21),
+    spiel_variablenbreite = field(spiel, QStringLiteral("Breite von \\v"), QRect(144, 220, 115, 21),
                                   QStringLiteral("Wie viele Zeichen \\v[n] bei der Prüfung der Zeilenbreite zählt; 8 ist die breiteste Zahl (Vorzeichen und 7 Ziffern)."));
     // The System graphic is looked for in the folder named.
     connect(spiel_ordner, &QLineEdit::textChanged, this, [this] {
@@ -326,7 +328,7 @@ void TForm2::buildSpiel(QWidget* tab) {
 }
 
 void TForm2::buildNachricht(QWidget* page) {
-    QGroupBox* nachricht = group(page, QStringLiteral("Nachricht"), QRect(8, 245, 267, 231));
+    QGroupBox* nachricht = group(page, QStringLiteral("Nachricht"), QRect(8, 265, 267, 231));
     spiel_gesicht = field(nachricht, QStringLiteral("Gesicht"), QRect(8, 32, 121, 21),
                           QStringLiteral("Name eines FaceSets im Ordner FaceSet des Spiels; leer: kein Gesicht."));
     spiel_gesicht_nr = field(nachricht, QStringLiteral("Nr."), QRect(136, 32, 33, 21),
@@ -362,6 +364,7 @@ void TForm2::FormShow() {
         for (const SettingRow& row : rows)
             setDefault(row);
     spiel_schrift->setText(QStringLiteral("Schrift: –"));
+    spiel_fenster->setText(QStringLiteral("Fenster: –"));
     // Setting an empty field to empty changes nothing, so the colours are set here.
     checkMessageFields();
     Fileexistence(spiel_ordner);

@@ -138,6 +138,7 @@ public:
     QCheckBox* spiel_aktiv;         // applied flag, never shown
     QLineEdit* spiel_variable;      // what \v[n] prints in the game's look
     QLabel* spiel_schrift;          // which font the game's look draws with
+    QLabel* spiel_fenster;          // how the game's engine draws the message window
     QPushButton* spiel_nachrichten; // opens the message window
     QLineEdit* spiel_woerterbuch;   // the spelling's Hunspell dictionary
     QLineEdit* spiel_variablenbreite;  // how many characters the checks count "\v[n]" as
@@ -184,6 +185,7 @@ private:
 
     const Platform& m_platform;
     const Windows& m_windows;
+    bool m_battleMessage = false;  // the message last taken from the game is a battle event's
 };
 
 }  // namespace zeilwerk
