@@ -260,7 +260,7 @@ TEST(CommandLine, ListsAndChecksAGameFolderWithoutADisplay) {
         {"--liste " + folder, 0, "Karte 1 »Dorf«, Ereignis 3, Seite 1: Hallo / Welt (Befehl 2; Gesicht »Held« Nr. 3 links"},
         {"--liste " + folder + " --format csv", 0,
          // 18 characters: 17 at 2 a frame, the last 2 frames, 1 for the line ending in a code: 11.5, so 12
-         "art,quelle,ereignis,seite,befehl,text,frames,tasten\r\nkarte,2,1,1,0,\"Wald \\c[25]\nZeile, \"\"zwei\"\"\",12,1\r\n"},
+         "art,quelle,ereignis,seite,befehl,text,frames,tasten,pruefsumme\r\nkarte,2,1,1,0,\"Wald \\c[25]\nZeile, \"\"zwei\"\"\",12,1,"},
         {"--pruefen " + folder, 1, "Karte 2 »Wald«, Ereignis 1, Seite 1: Befehl 0, Zeile 1: "},
         {"--pruefen " + folder + " --format csv", 1, "art,quelle,ereignis,seite,befehl,zeile,pruefung,hinweis\r\n"
                                                      "karte,2,1,1,0,1,falsche_farbe,"},

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -348,6 +349,90 @@ TEST_F(GameWriterTest, KilledWriteSetsLeaveEveryFileOldOrNewAndRunAgainToComplet
     }
     writeMessages(game, settings, changes, page());
     EXPECT_EQ(files(), after) << "not complete, or a temporary file left";
+}
+#endif
+
+#ifdef ZEILWERK_PROGRAM
+struct Ran {
+    int status = -1;
+    std::string out, err;
+};
+
+// The real program, copied into a folder of its own: that folder is its settings folder.
+class WriteCommandLineTest : public GameWriterTest {
+protected:
+    void SetUp() override {
+        GameWriterTest::SetUp();
+        fs::create_directories(program);
+        fs::copy_file(ZEILWERK_PROGRAM, program / "zeilwerk");
+    }
+    Ran run(const std::string& arguments) {
+        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY '" + (program / "zeilwerk").string() + "' " +
+                                    arguments + " >'" + (dir / "out").string() + "' 2>'" + (dir / "err").string() + "'";
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir / "out"), readFile(dir / "err")};
+    }
+    std::string quoted(const fs::path& p) const { return "'" + p.string() + "'"; }
+
+    fs::path program = dir / "Programm";
+};
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+TEST_F(WriteCommandLineTest, ACsvEditedAsASpreadsheetSavesItIsWrittenAndUndone) {
+    const auto before = files();
+    const Ran listed = run("--liste " + quoted(game) + " --format csv");
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    // As a spreadsheet saves it: a byte order mark, a field quoted that needs no quotes, a line
+    // gained inside a quoted field, and one row whose checksum no longer fits.
+    std::string csv = "\xEF\xBB\xBF" + listed.out;
+    csv = replaced(csv, "karte,1,1,1,1,\"Hallo Wirt\nzweite Zeile\"", "karte,1,1,1,1,\"Grüß dich, Wirt\r\nzweite Zeile\r\ndritte\"");
+    csv = replaced(csv, "kampf,2,,2,0,Runde zwei", "kampf,2,,2,0,\"Runde \"\"drei\"\"\"");
+    csv = replaced(csv, "karte,2,3,1,0,Ein Baum.,", "karte,2,3,1,0,Ein Busch.,");
+    const size_t row = csv.find("karte,2,3,1,0,");
+    csv.replace(csv.find("\r\n", row) - 8, 8, "00000000");
+    writeFile(dir / "edit.csv", csv);
+
+    const Ran written = run("--einspielen " + quoted(game) + " " + quoted(dir / "edit.csv"));
+    EXPECT_EQ(written.status, 1) << written.out << written.err;
+    EXPECT_NE(written.out.find("geschrieben: Karte 1 »Dorf«, Ereignis 1, Seite 1, Befehl 1"), std::string::npos) << written.out;
+    EXPECT_NE(written.out.find("abgelehnt: Karte 2 »Wald«, Ereignis 3, Seite 1, Befehl 0: Die Nachricht wurde inzwischen geändert."),
+              std::string::npos) << written.out;
+    EXPECT_NE(written.out.find("2 Nachrichten in 2 Dateien geschrieben, 1 abgelehnt."), std::string::npos) << written.out;
+
+    // Listed again, only the two rows differ.
+    const Ran again = run("--liste " + quoted(game) + " --format csv");
+    std::vector<std::vector<std::string>> a = readCsv(listed.out), b = readCsv(again.out);
+    ASSERT_EQ(a.size(), b.size());
+    std::vector<std::string> changed;
+    for (size_t i = 0; i < a.size(); ++i) {
+        a[i].erase(a[i].begin() + 4);
+        b[i].erase(b[i].begin() + 4);
+        if (a[i] != b[i])
+            changed.push_back(b[i][4]);
+    }
+    EXPECT_EQ(changed, (std::vector<std::string>{"Grüß dich, Wirt\nzweite Zeile\ndritte", "Runde \"drei\""}));
+
+    // The same file again: nothing more to write; the stale row is still refused.
+    const Ran twice = run("--einspielen " + quoted(game) + " " + quoted(dir / "edit.csv"));
+    EXPECT_EQ(twice.status, 1);
+    EXPECT_NE(twice.out.find("0 Nachrichten in 0 Dateien geschrieben, 1 abgelehnt."), std::string::npos) << twice.out;
+
+    const Ran undone = run("--rueckgaengig " + quoted(game));
+    EXPECT_EQ(undone.status, 0) << undone.err;
+    EXPECT_NE(undone.out.find("Zurückgenommen: Map0001.lmu, RPG_RT.ldb"), std::string::npos) << undone.out;
+    EXPECT_EQ(files(), before);
+    EXPECT_EQ(run("--rueckgaengig " + quoted(game)).status, 2);
+    EXPECT_EQ(run("--einspielen " + quoted(game) + " " + quoted(dir / "fehlt.csv")).status, 2);
+    writeFile(dir / "kaputt.csv", "art,text\n\"offen");
+    const Ran broken = run("--einspielen " + quoted(game) + " " + quoted(dir / "kaputt.csv"));
+    EXPECT_EQ(broken.status, 2);
+    EXPECT_NE(broken.err.find("wird nicht geschlossen"), std::string::npos) << broken.err;
+    EXPECT_EQ(files(), before);
 }
 #endif
 
