@@ -1,7 +1,8 @@
-// Writes the font reader's seeds with the tests' own writers, so no font file of any other
-// origin is kept: an FNT 3.0 font, the same family in an NE .fon file, and an executable
-// with a bitmap resource.
+// Writes the seeds of the font reader and the message writer with the tests' own writers, so no
+// font or game file of any other origin is kept: an FNT 3.0 font, the same family in an NE .fon
+// file, an executable with a bitmap resource, and a map of our own.
 #include "font_fixture.h"
+#include "lcf_fixture.h"
 
 #include <filesystem>
 #include <fstream>
@@ -20,5 +21,13 @@ int main(int argc, char** argv) {
     write("own.fnt", fntFile(0x300, "Probe", 6, 'A', 'C', [](int code) { return code == 'C' ? 9 : 6; }, ink));
     write("own.fon", fonFile(fntFile("Probe", 6, ink, 6, 'A', 'C')));
     write("own.exe", peFile({{u"EXFONT", dibFile(8, 2, [](int x, int y) { return x == y; })}}));
+    // A map for the message writer, with messages inside branches and beside other commands.
+    const fs::path maps = fs::path(argv[1]) / "message_writer_fuzz";
+    fs::create_directories(maps);
+    std::ofstream(maps / "own.lmu", std::ios::binary)
+        << mapUnit({{1, "A", {{1, {showMessage("Hallo"), messageLine("Welt"), {12010, 0, "", {0, 1}},
+                                   showMessage("Zweig", 1), {22011, 0, "", {}}, changeFace("F", 2), showMessage("Ende")}},
+                              {2, {showMessage("Zwei")}}}},
+                    {4, "B", {{1, {windowOptions(1), showMessage("Vier"), messageLine(""), messageLine("x")}}}}});
     return 0;
 }

@@ -51,19 +51,7 @@ const char* kindId(MessageKind kind) {
 }
 
 std::string placeInWords(const MessagePlace& place, const GameMessages& game) {
-    switch (place.kind) {
-    case MessageKind::Map: {
-        std::string out = "Karte " + std::to_string(place.source);
-        if (const auto name = game.mapNames.find(place.source); name != game.mapNames.end() && !name->second.empty())
-            out += " »" + toUtf8(name->second) + "«";
-        return out + ", Ereignis " + std::to_string(place.event) + ", Seite " + std::to_string(place.page);
-    }
-    case MessageKind::Common:
-        return "Allgemeines Ereignis " + std::to_string(place.source);
-    case MessageKind::Battle:
-        return "Kampf " + std::to_string(place.source) + ", Seite " + std::to_string(place.page);
-    }
-    return "";
+    return zeilwerk::placeInWords(place, game.mapNames);
 }
 
 void csvRow(std::ostream& out, const std::vector<std::string>& fields) {

@@ -111,7 +111,7 @@ private:
     size_t offset(const LcfReader& r) const { return static_cast<size_t>(r.position() - m_file.data()); }
     std::string_view view(const Span& s) const { return m_file.substr(s.dataAt, s.dataLength); }
 
-    // The chunks up to a 0 or the end; the first of each ID.
+    // The chunks up to a 0 or the end, by ID.
     std::map<std::uint32_t, Span> chunkSpans(LcfReader& r) const {
         std::map<std::uint32_t, Span> spans;
         while (!r.atEnd()) {
@@ -124,7 +124,7 @@ private:
             s.sizeLength = offset(r) - s.sizeAt;
             s.dataAt = offset(r);
             s.dataLength = r.bytes(size).size();
-            spans.emplace(id, s);
+            spans[id] = s;  // the last of an ID counts, as for the readers
         }
         return spans;
     }

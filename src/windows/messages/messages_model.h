@@ -51,6 +51,7 @@ public:
     // Every group's messages, for a check that runs elsewhere: the lists are never changed.
     std::vector<MessageList> messageLists() const;
     const std::map<int, std::u16string>& heroNames() const { return m_heroNames; }
+    const std::map<int, std::u16string>& mapNames() const { return m_mapNames; }
     int messageCount() const { return m_messageCount; }
     int shownCount() const;
     int findingCount() const { return m_findingCount; }
