@@ -328,7 +328,7 @@ TEST_F(MessagesWindowTest, TheEditedMessageIsWrittenIntoTheGameAndUndone) {
     input->GetText->setPlainText("Hallo Wölt\nZweite Zeile\nund eine dritte\n");
     messagesWindow->writeBack->click();
     ASSERT_EQ(asked.size(), 3) << messages.errors.join("\n").toStdString();
-    EXPECT_EQ(asked[0], "1 Nachricht in 1 Datei werden ins Spiel geschrieben:");
+    EXPECT_EQ(asked[0], "Ins Spiel geschrieben werden 1 Nachricht in 1 Datei:");
     EXPECT_TRUE(asked[1].contains("Karte 1 »Dorf«, Ereignis 3, Seite 1, Befehl 2")) << asked[1].toStdString();
     EXPECT_TRUE(asked[1].contains("Zeile 1:  Hallo Welt\n        →  Hallo Wölt")) << asked[1].toStdString();
     EXPECT_TRUE(asked[1].contains("Zeile 3:  (neue Zeile)\n        →  und eine dritte")) << asked[1].toStdString();

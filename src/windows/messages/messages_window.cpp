@@ -99,6 +99,10 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
     list->header()->resizeSection(1, 140);
     layout->addWidget(list, 1);
     list->setContextMenuPolicy(Qt::CustomContextMenu);
+    // From the check box on to the list, as before the write buttons came; they follow it.
+    setTabOrder(check, list);
+    setTabOrder(list, writeBack);
+    setTabOrder(writeBack, undo);
     setHint(list, QStringLiteral("Ein Klick legt die Nachricht ins Eingabefeld und ihr Gesicht und Fenster in die "
                                   "Vorschau; ein Rechtsklick auf einen Rechtschreibbefund nimmt das Wort auf."));
 

@@ -40,7 +40,7 @@ WriteDialog::WriteDialog(const QString& title, const std::vector<WordReplacement
     : QDialog(parent) {
     setWindowTitle(title);
     auto* layout = new QVBoxLayout(this);
-    summary = new QLabel(QStringLiteral("%1 werden ins Spiel geschrieben:").arg(changeSummary(plan)), this);
+    summary = new QLabel(QStringLiteral("Ins Spiel geschrieben werden %1:").arg(changeSummary(plan)), this);
     layout->addWidget(summary);
 
     QString text;
