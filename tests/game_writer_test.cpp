@@ -493,7 +493,7 @@ TEST(Csv, ReadsWhatSpreadsheetsWrite) {
     }
     EXPECT_THROW(readCsv("\"offen\n"), Error);
     EXPECT_THROW(readCsv("\"zu\"danach\n"), Error);
-    const std::vector<std::string> fields = {"a", "b,c", "\"q\"", "x\r\ny", ""};
+    const std::vector<std::string> fields = {"\xEF\xBB\xBF" "a", "b,c", "\"q\"", "x\r\ny", ""};
     EXPECT_EQ(readCsv(csvRow(fields) + csvRow(fields)), (std::vector<std::vector<std::string>>{fields, fields}));
 }
 

@@ -58,8 +58,8 @@ std::vector<GameMessage> fileMessages(std::string_view bytes, const MessagePlace
     return out;
 }
 
-bool samePlace(const MessagePlace& a, const MessagePlace& b) {
-    return a.kind == b.kind && a.source == b.source && a.event == b.event && a.page == b.page && a.command == b.command;
+std::tuple<int, int, int, int, int> placeKey(const MessagePlace& p) {
+    return {static_cast<int>(p.kind), p.source, p.event, p.page, p.command};
 }
 
 bool sameList(const MessagePlace& a, const MessagePlace& b) {
@@ -203,13 +203,15 @@ WriteReport writeMessages(const fs::path& folder, const fs::path& settingsFolder
         } catch (const Error& e) {
             throw Error(file.name + ": " + e.what() + " Nichts wurde geschrieben.");
         }
+        std::map<std::tuple<int, int, int, int, int>, GameMessage*> byPlace;
+        for (GameMessage& m : file.expected)
+            byPlace.emplace(placeKey(m.place), &m);
         for (size_t k = 0; k < indexes.size(); ++k) {
             report.outcomes[indexes[k]] = splice.outcomes[k];
             if (splice.outcomes[k].state != ChangeState::Written)
                 continue;
-            for (GameMessage& m : file.expected)
-                if (samePlace(m.place, these[k].place))
-                    m.lines = these[k].lines.empty() ? std::vector<std::u16string>{u""} : these[k].lines;
+            if (const auto m = byPlace.find(placeKey(these[k].place)); m != byPlace.end())
+                m->second->lines = these[k].lines.empty() ? std::vector<std::u16string>{u""} : these[k].lines;
         }
         report.written += splice.written;
         if (splice.bytes == file.before)

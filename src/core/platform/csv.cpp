@@ -5,7 +5,8 @@
 namespace zeilwerk {
 
 std::string csvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos)
+    // A field starting like a byte order mark is quoted too, or the file's first would be lost.
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos && !text.starts_with("\xEF\xBB\xBF"))
         return std::string(text);
     std::string out = "\"";
     for (char c : text) {
