@@ -1,3 +1,4 @@
+#include "core/game/database_names.h"
 #include "core/game/lcf_reader.h"
 
 #include "core/platform/error.h"
@@ -55,6 +56,24 @@ TEST(LcfReader, ReadsWhatIsWholeAndRefusesWhatRunsPastTheEndOrIsAnotherFile) {
     };
     for (const Row& row : rows)
         EXPECT_EQ(elementIds(row.bytes), row.read) << row.what;
+}
+
+// The names the maker gave in the database: each array's names (a hero's title too) and the
+// terms; a damaged array keeps what was read before the damage, another chunk is passed over.
+TEST(DatabaseNames, TakesEveryArraysNamesAndTheTermsAndSurvivesADamagedArray) {
+    const auto named = [](std::uint32_t array, std::vector<std::string> names) {
+        std::string list = lcfNumber(static_cast<std::uint32_t>(names.size()));
+        for (size_t i = 0; i < names.size(); ++i)
+            list += lcfNumber(static_cast<std::uint32_t>(i + 1)) + lcfChunk(0x01, names[i]) + lcfChunk(0x05, "x") + lcfNumber(0);
+        return lcfChunk(array, list);
+    };
+    const std::string terms = lcfChunk(0x15, lcfChunk(0x01, "Kampf beginnt") + lcfChunk(0x02, "Flucht") + lcfNumber(0));
+    const std::string damaged = lcfChunk(0x0D, lcfNumber(2) + lcfNumber(1) + lcfChunk(0x01, "Heiltrank") + lcfNumber(0) + "\x05\x01");
+    const std::string data = gameDatabase({{1, "Ortwin"}}) + named(0x0E, {"Schleimling", ""}) + terms +
+                             named(0x17, {"Tor offen"}) + named(0x1E, {"Klingenmeister"}) + damaged + lcfChunk(0x16, "anderes");
+    EXPECT_EQ(readDatabaseNames(data), (std::vector<std::string>{"Titel", "Ortwin", "Schleimling", "Kampf beginnt", "Flucht",
+                                                                 "Tor offen", "Klingenmeister", "Heiltrank"}));
+    EXPECT_THROW(readDatabaseNames(lcfHeader("LcfMapTree")), Error);
 }
 
 }  // namespace

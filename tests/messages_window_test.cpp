@@ -6,20 +6,23 @@
 #include "core/settings/ini_file.h"
 #include "spelling/speller.h"
 #include "spelling/word_list.h"
-#include "windows/messages/background_job.h"
+#include "core/platform/background_job.h"
 #include "windows/messages/messages_model.h"
 #include "windows/messages/messages_window.h"
+#include "windows/messages/spelling_words.h"
 #include "windows/messages/write_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QLabel>
 #include <QPushButton>
+#include <QStandardItemModel>
+#include <QTabWidget>
 #include <QThread>
 #include <QTreeView>
 
@@ -195,6 +198,46 @@ TEST_F(MessagesWindowTest, SpellingFindingsComeWithTheChecksAndTheirWordIsTakenI
     waitUntilDone();
     EXPECT_FALSE(groups().contains("Karte 2 »Wald« (1)"));
     EXPECT_EQ(readWordList(wordListPath(folder.path(), folder / "spiel")), std::vector<std::u16string>{u"Äpfel"});
+}
+
+// The spelling tab: each word once, a rare word next to the game's much used name first,
+// the name itself among the game's own words; accepting takes a word out at once.
+TEST_F(MessagesWindowTest, TheSpellingTabListsEachWordOnceTheLikeliestTypoFirst) {
+    platform.programFolder = folder.path();
+    fs::create_directories(folder / "woerterbuch");
+    std::ofstream(folder / "woerterbuch" / "probe.aff", std::ios::binary) << "SET UTF-8\n";
+    std::ofstream(folder / "woerterbuch" / "probe.dic", std::ios::binary) << "5\nlacht\nwinkt\nruft\nschläft\ndort\n";
+    const fs::path game = folder / "eigenes";
+    fs::create_directories(game);
+    std::ofstream(game / "RPG_RT.ldb", std::ios::binary) << gameDatabase({{1, "Alex"}});
+    std::ofstream(game / "RPG_RT.lmt", std::ios::binary) << mapTree({{1, "Dorf"}}, {1});
+    std::ofstream(game / "Map0001.lmu", std::ios::binary)
+        << mapUnit({{1, "A", {{1, {showMessage("Gerwina lacht."), showMessage("Gerwina winkt.")}}}},
+                    {2, "B", {{1, {showMessage("Gerwina ruft.")}}}},
+                    {3, "C", {{1, {showMessage("Gerwnia schl\xe4" "ft."), showMessage("Xylofar Xylofar dort.")}}}}});
+    options->spiel_ordner->setText(qpath(game));
+    options->spiel_woerterbuch->setText("probe");
+    messagesWindow->openWindow();
+    waitUntilDone();
+    messagesWindow->check->setChecked(true);
+    waitUntilDone();
+    SpellingWords& words = *messagesWindow->spellingWords;
+    EXPECT_EQ(words.words(), (std::vector<std::u16string>{u"Gerwnia", u"Xylofar"}));
+    EXPECT_EQ(words.model->item(0, 2)->text(), "„Gerwnia“: meintest du Gerwina (3 ×)?");
+    EXPECT_EQ(words.model->item(2, 0)->text(), "Wörter des Spiels (1)");
+    EXPECT_EQ(messagesWindow->views->tabText(1), "Rechtschreibung (2)");
+    EXPECT_TRUE(messagesWindow->statusLine->text().contains("2 Nachrichten mit Befund, davon 2 Rechtschreibung (2 Wörter)"))
+        << messagesWindow->statusLine->text().toStdString();
+
+    // A place opens its message; accepting a word takes it into the list and out of the tab.
+    words.tree->setCurrentIndex(words.model->index(0, 0, words.model->index(0, 0)));
+    EXPECT_EQ(input->GetText->toPlainText(), QString::fromUtf8("Gerwnia schläft."));
+    words.tree->setCurrentIndex(words.model->index(1, 0));
+    words.acceptButton->click();
+    EXPECT_EQ(words.words(), std::vector<std::u16string>{u"Gerwnia"});
+    words.acceptAllButton->click();
+    EXPECT_EQ(readWordList(wordListPath(folder.path(), game)), (std::vector<std::u16string>{u"Xylofar", u"Gerwina"}));
+    EXPECT_EQ(messagesWindow->model->findingCount(), 1);
 }
 
 TEST_F(MessagesWindowTest, ItsPlaceAndSizeAreKeptInTheStartupFileWithTheOthers) {

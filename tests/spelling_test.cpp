@@ -145,6 +145,67 @@ TEST(Spelling, FindsTyposWithTheGermanDictionary) {
     EXPECT_TRUE(check.wrongWords(u"Wrot").empty());
 }
 
+// What a real game's text is full of and is no mistake, and the mistakes among it, with the
+// German dictionary: each row a little game of its own (an event a message) and the words it
+// reports, in the order found.
+TEST(Spelling, KnowsTheGamesOwnWordsAndFindsItsTypos) {
+#ifdef _WIN32
+    GTEST_SKIP() << "de_DE comes with the zip, not with the tests";
+#endif
+    Speller speller("de_DE", dictionaryFolders("."));
+    struct Row {
+        const char* what;
+        std::vector<std::vector<std::u16string>> messages;
+        std::string reported;
+    };
+    const std::vector<Row> rows = {
+        {"speaker and the name's endings", {{u"\\c[4]Ortwin:\\c[0]", u"Da!"}, {u"Ortwins Hut, Ortwin's Stab,"}, {u"die Ortwin-Statue."}}, ""},
+        {"a hero of the database", {{u"Mira und Miras Schwert"}}, ""},
+        {"hyphenated across lines", {{u"Der Aufent-", u"halt war kurz."}}, ""},
+        {"hyphenated, mistyped", {{u"Der Aufent-", u"hlat war kurz."}}, "Aufenthlat"},
+        {"a capital keeps the hyphen", {{u"Die Drachen-", u"Höhle"}}, ""},
+        {"compounds", {{u"Zauberpunkte und Räuberanführer, die Frevlerin."}}, ""},
+        {"a compound with a part mistyped", {{u"Zauberpumkte"}}, "Zauberpumkte"},
+        {"a slip that splits into parts by chance", {{u"Das Gehhirn"}}, "Gehhirn"},
+        {"sounds drawn out", {{u"Grrrr! Aaaah, Hmmmm. Neiiin!"}}, ""},
+        {"a consonant tripled", {{u"Der Verrriss"}}, "Verrriss"},
+        {"interjections", {{u"Tja, naja. Mhm. Pff."}}, ""},
+        {"the game's own word: three times in two events", {{u"Des is dahoam."}, {u"dahoam, dahoam"}}, ""},
+        {"three times in one event is not enough", {{u"dahoam, dahoam, dahoam"}}, "dahoam"},
+        {"a name mistyped once", {{u"Gerwina"}, {u"Gerwina"}, {u"Gerwina"}, {u"Gerwnia"}}, "Gerwnia"},
+        {"a word mistyped", {{u"Das Schwret"}}, "Schwret"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        GameMessages game;
+        game.heroNames = {{1, u"Mira"}};
+        for (size_t i = 0; i < row.messages.size(); ++i)
+            game.messages.push_back({{MessageKind::Map, 1, static_cast<int>(i) + 1, 1, 0}, row.messages[i], {}});
+        std::string reported;
+        for (const Finding& f : checkSpelling(game, speller, false))
+            reported += (reported.empty() ? "" : " ") + toUtf8(f.word);
+        EXPECT_EQ(reported, row.reported);
+    }
+
+    // A hyphenated word goes on in the next message of the same page, not of another page.
+    GameMessages pages;
+    pages.messages = {{{MessageKind::Map, 1, 1, 1, 0}, {u"Der Aufent-"}, {}}, {{MessageKind::Map, 1, 1, 1, 2}, {u"halt."}, {}},
+                      {{MessageKind::Map, 1, 1, 2, 0}, {u"Der Aufent-"}, {}}, {{MessageKind::Map, 1, 1, 3, 0}, {u"halt."}, {}}};
+    std::string reported;
+    for (const Finding& f : checkSpelling(pages, speller, false))
+        reported += toUtf8(f.word) + "@" + std::to_string(f.place.page) + " ";
+    EXPECT_EQ(reported, "Aufent@2 ");  // "halt" alone is a word
+
+    // The near word is named with how often the game uses it.
+    GameMessages names;
+    for (int i = 1; i <= 4; ++i)
+        names.messages.push_back({{MessageKind::Map, 1, i, 1, 0}, {i < 4 ? u"Gerwina" : u"Gerwnia"}, {}});
+    const std::vector<Finding> near = checkSpelling(names, speller, false);
+    ASSERT_EQ(near.size(), 1u);
+    EXPECT_EQ(near[0].reason, "„Gerwnia“: meintest du Gerwina (3 ×)?");
+    EXPECT_EQ(near[0].nearCount, 3);
+}
+
 TEST(Spelling, KeepsTheGamesWordsInTheSettingsFolder) {
     TempDir dir;
     const std::filesystem::path game = dir.path() / "Spiel", settings = dir.path() / "Einstellungen";
@@ -224,8 +285,13 @@ TEST(Spelling, ChecksAGameOnTheCommandLine) {
     const std::string folder = "'" + game.string() + "'";
     const std::vector<Row> rows = {
         {"--pruefen " + folder + " --rechtschreibung", 1,
-         "Zeile 1: „Wrot“ steht nicht im Wörterbuch (Vorschl", ""},
-        {"--pruefen " + folder + " --rechtschreibung --format csv", 1, ",1,rechtschreibung,", ""},
+         "„Wrot“ steht nicht im Wörterbuch (Vorschl", ""},
+        {"--pruefen " + folder + " --rechtschreibung", 1, "1 ×, zuerst Karte 1 »Dorf«, Ereignis 1, Seite 1: Befehl 0, Zeile 1", ""},
+        {"--pruefen " + folder + " --rechtschreibung", 1, "1 Nachricht mit Befund, davon 1 Rechtschreibung (1 Wort an 1 Stelle).", ""},
+        {"--pruefen " + folder + " --rechtschreibung --format csv", 1, ",1,rechtschreibung,\"„Wrot“ steht nicht",
+         "1 Nachricht mit Befund"},
+        {"--pruefen " + folder + " --rechtschreibung --woerter --format csv", 0, "wort,anzahl\r\n", ""},
+        {"--pruefen " + folder + " --woerter", 2, "", "gehört zu --pruefen mit --rechtschreibung"},
         {"--pruefen " + folder + " --rechtschreibung --woerterbuch xx_FEHLT", 2, "", "„xx_FEHLT“ wurde nicht gefunden"},
         {"--liste " + folder + " --rechtschreibung", 2, "", "gehört zu --pruefen"},
     };

@@ -122,8 +122,11 @@ void Controller::applyGameLook() {
 void Controller::applyInputChecks() {
     TForm2& o = *m_windows.options;
     InputChecks& checks = *m_windows.input->checks;
-    if (const GameLook* shown = m_windows.preview->gameLook())
-        checks.setGame(InputChecks::Game{shown->heroNames, shown->faceOnLeft, o.checkSettings()});
+    if (const GameLook* shown = m_windows.preview->gameLook()) {
+        CheckSettings settings = o.checkSettings();
+        addLookToChecks(*shown, settings);
+        checks.setGame(InputChecks::Game{shown->heroNames, !shown->face.isNull(), settings});
+    }
     else
         checks.setGame(std::nullopt);
 
@@ -141,6 +144,7 @@ void Controller::applyInputChecks() {
     if (!opened.speller && !opened.missing)
         m_platform.messages->show(QString::fromUtf8(opened.problem));
     checks.setSpeller(std::move(opened.speller), wordList, game);
+    checks.readGameWords(game);
 }
 
 // Apply's steps 4 to 8: the text box picture, its transparent colour, the colour picture,

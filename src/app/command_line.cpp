@@ -11,14 +11,18 @@
 #include "core/platform/text.h"
 #include "core/settings/ini_storage.h"
 #include "core/settings/settings.h"
+#include "look/game_look.h"
 #include "platform/paths.h"
+#include "spelling/game_check.h"
 #include "spelling/game_speller.h"
 #include "spelling/spelling_check.h"
 #include "spelling/word_list.h"
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <memory>
+#include <set>
 #include <tuple>
 #include <string>
 #include <string_view>
@@ -33,7 +37,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Aufruf: zeilwerk --liste ORDNER | --pruefen ORDNER [--format text|csv] [--variablenbreite N]\n"
-    "        [--rechtschreibung [--woerterbuch NAME]]\n"
+    "        [--rechtschreibung [--woerterbuch NAME] [--woerter]]\n"
     "        --einspielen ORDNER DATEI.csv | --rueckgaengig ORDNER [--trotzdem]\n";
 
 enum class Format { Text, Csv };
@@ -119,22 +123,92 @@ void writeList(const GameMessages& game, Format format, std::ostream& out) {
     }
 }
 
-void writeFindings(const GameMessages& game, const std::vector<Finding>& findings, Format format, std::ostream& out) {
+std::string placeOfFinding(const Finding& f, const GameMessages& game) {
+    return placeInWords(f.place, game) + ": Befehl " + std::to_string(f.place.command) +
+           (f.line ? ", Zeile " + std::to_string(f.line) : std::string());
+}
+
+// A misspelt word with its places, as the text form prints it once.
+struct WordFindings {
+    const Finding* first = nullptr;
+    int places = 0;
+};
+
+// The likeliest mistakes first: a rare word next to a much used word of the game before a
+// word near nothing, then the rarer before the more frequent.
+std::vector<WordFindings> byWord(const std::vector<Finding>& findings) {
+    std::map<std::u16string, WordFindings> words;
+    for (const Finding& f : findings)
+        if (f.kind == FindingKind::Spelling) {
+            WordFindings& w = words[f.word];
+            if (!w.first)
+                w.first = &f;
+            ++w.places;
+        }
+    std::vector<WordFindings> out;
+    for (auto& [word, w] : words)
+        out.push_back(w);
+    std::stable_sort(out.begin(), out.end(), [](const WordFindings& a, const WordFindings& b) {
+        const bool nearA = !a.first->near.empty(), nearB = !b.first->near.empty();
+        if (nearA != nearB)
+            return nearA;
+        if (a.first->nearCount != b.first->nearCount)
+            return a.first->nearCount > b.first->nearCount;
+        return a.places < b.places;
+    });
+    return out;
+}
+
+std::string countedWords(size_t n) {
+    return n == 1 ? "1 Wort" : std::to_string(n) + " Wörter";
+}
+
+void writeFindings(const GameMessages& game, const std::vector<Finding>& findings, size_t vocabulary, Format format,
+                   std::ostream& out, std::ostream& err) {
     if (format == Format::Csv)
         csvRow(out, {"art", "quelle", "ereignis", "seite", "befehl", "zeile", "pruefung", "hinweis"});
+    std::set<std::tuple<int, int, int, int, int>> messages, spelt;
+    size_t spelling = 0;
     for (const Finding& f : findings) {
+        const auto key = std::make_tuple(static_cast<int>(f.place.kind), f.place.source, f.place.event, f.place.page,
+                                         f.place.command);
+        messages.insert(key);
+        if (f.kind == FindingKind::Spelling) {
+            spelt.insert(key);
+            ++spelling;
+        }
         if (format == Format::Csv) {
             std::vector<std::string> row = placeFields(f.place);
             row.push_back(f.line ? std::to_string(f.line) : "");
             row.push_back(findingKindId(f.kind));
             row.push_back(f.reason);
             csvRow(out, row);
-        } else {
-            out << placeInWords(f.place, game) << ": Befehl " << f.place.command;
-            if (f.line)
-                out << ", Zeile " << f.line;
-            out << ": " << f.reason << " [" << findingKindId(f.kind) << "]\n";
+        } else if (f.kind != FindingKind::Spelling) {
+            out << placeOfFinding(f, game) << ": " << f.reason << " [" << findingKindId(f.kind) << "]\n";
         }
+    }
+    const std::vector<WordFindings> words = byWord(findings);
+    if (format == Format::Text)
+        for (const WordFindings& w : words)
+            out << w.first->reason << " " << w.places << " ×, zuerst " << placeOfFinding(*w.first, game) << " ["
+                << findingKindId(FindingKind::Spelling) << "]\n";
+    std::string summary = (messages.size() == 1 ? std::string("1 Nachricht") : std::to_string(messages.size()) + " Nachrichten") +
+                          " mit Befund, davon " + std::to_string(spelt.size()) + " Rechtschreibung (" +
+                          countedWords(words.size()) + " an " +
+                          (spelling == 1 ? std::string("1 Stelle") : std::to_string(spelling) + " Stellen") + ")";
+    if (vocabulary)
+        summary += "; " + countedWords(vocabulary) + " des Spiels (--woerter zeigt sie)";
+    (format == Format::Text ? out : err) << summary << ".\n";
+}
+
+void writeVocabulary(const std::vector<std::pair<std::u16string, int>>& words, Format format, std::ostream& out) {
+    if (format == Format::Csv)
+        csvRow(out, {"wort", "anzahl"});
+    for (const auto& [word, count] : words) {
+        if (format == Format::Csv)
+            csvRow(out, {toUtf8(word), std::to_string(count)});
+        else
+            out << toUtf8(word) << " " << count << " ×\n";
     }
 }
 
@@ -155,34 +229,6 @@ std::filesystem::path programFolder() {
     std::error_code ec;
     return std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
 #endif
-}
-
-bool samePlace(const MessagePlace& a, const MessagePlace& b) {
-    return a.kind == b.kind && a.source == b.source && a.event == b.event && a.page == b.page && a.command == b.command;
-}
-
-// Two lists of findings in message order as one, in the order of the messages and their
-// lines; on one line the first list's come first.
-std::vector<Finding> mergedByMessage(const GameMessages& game, const std::vector<Finding>& first,
-                                     const std::vector<Finding>& second) {
-    std::vector<Finding> out;
-    out.reserve(first.size() + second.size());
-    size_t a = 0, b = 0;
-    for (const GameMessage& m : game.messages) {
-        while (true) {
-            const bool hasA = a < first.size() && samePlace(first[a].place, m.place);
-            const bool hasB = b < second.size() && samePlace(second[b].place, m.place);
-            if (!hasA && !hasB)
-                break;
-            if (hasA && (!hasB || first[a].line <= second[b].line))
-                out.push_back(first[a++]);
-            else
-                out.push_back(second[b++]);
-        }
-    }
-    out.insert(out.end(), first.begin() + static_cast<std::ptrdiff_t>(a), first.end());
-    out.insert(out.end(), second.begin() + static_cast<std::ptrdiff_t>(b), second.end());
-    return out;
 }
 
 std::optional<MessageKind> kindOf(std::string_view id) {
@@ -372,6 +418,7 @@ std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostrea
     Format format = Format::Text;
     CheckSettings settings;
     bool spelling = false;
+    bool vocabulary = false;
     std::string dictionary(settings::spielWoerterbuch.fallback);
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string_view a = args[i];
@@ -390,6 +437,8 @@ std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostrea
             settings.variableCharacters = *n;
         } else if (a == "--rechtschreibung") {
             spelling = true;
+        } else if (a == "--woerter") {
+            vocabulary = true;
         } else if (a == "--woerterbuch" && hasValue && !args[i + 1].empty()) {
             dictionary = std::string(args[++i]);
         } else {
@@ -402,18 +451,24 @@ std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostrea
         err << "Zeilwerk: --rechtschreibung gehört zu --pruefen.\n" << kUsage;
         return 2;
     }
+    if (vocabulary && !spelling) {
+        err << "Zeilwerk: --woerter gehört zu --pruefen mit --rechtschreibung.\n" << kUsage;
+        return 2;
+    }
 
     // A missing dictionary is told before the game is read, which takes a while.
-    std::unique_ptr<Speller> speller;
+    GameCheck work;
+    work.settings = settings;
     if (spelling) {
         const std::filesystem::path program = programFolder();
-        GameSpeller opened = openGameSpeller(dictionary, dictionaryFolders(program),
-                                             wordListPath(settingsFolder(program), folder));
+        work.dictionary = dictionary;
+        work.dictionaryFolders = dictionaryFolders(program);
+        work.wordList = wordListPath(settingsFolder(program), folder);
+        const GameSpeller opened = openGameSpeller(work.dictionary, work.dictionaryFolders, {});
         if (!opened.speller) {
             err << "Zeilwerk: " << opened.problem << "\n";
             return 2;
         }
-        speller = std::move(opened.speller);
     }
     GameMessages game;
     try {
@@ -427,11 +482,38 @@ std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostrea
 
     bool found = !game.skipped.empty();
     if (check) {
-        std::vector<Finding> findings = checkMessages(game, CodePage::system(), settings);
-        if (speller)
-            findings = mergedByMessage(game, findings, checkSpelling(game, *speller));
-        writeFindings(game, findings, format, out);
-        found = found || !findings.empty();
+        if (const auto invisible = gameInvisibleColours(std::filesystem::path(folder))) {
+            work.settings.systemGraphic = invisible->first;
+            work.settings.invisibleColours = invisible->second;
+        }
+        work.heroes = namesForChecks(game.heroNames, CodePage::system());
+        work.names = game.gameNames;
+        work.mapNames = game.mapNames;
+        const auto messages = std::make_shared<const std::vector<GameMessage>>(std::move(game.messages));
+        std::vector<Finding> findings;
+        std::vector<std::pair<std::u16string, int>> words;
+        std::map<std::u16string, std::string> reasons;
+        SpellingOutput output;
+        output.vocabulary = [&](std::vector<std::pair<std::u16string, int>>&& w) { words = std::move(w); };
+        // The suggestions are asked only for what is printed.
+        if (!vocabulary)
+            output.reasons = [&](std::vector<std::pair<std::u16string, std::string>>&& r) { reasons.insert(r.begin(), r.end()); };
+        const std::atomic<bool> never(false);
+        checkWholeGame(work, {messages}, 1 << 30, never,
+                       [&](std::vector<Finding>&& batch, int) {
+                           findings.insert(findings.end(), std::make_move_iterator(batch.begin()),
+                                           std::make_move_iterator(batch.end()));
+                       },
+                       output);
+        for (Finding& f : findings)
+            if (const auto r = reasons.find(f.word); f.kind == FindingKind::Spelling && r != reasons.end())
+                f.reason = r->second;
+        if (vocabulary) {
+            writeVocabulary(words, format, out);
+        } else {
+            writeFindings(game, findings, words.size(), format, out, err);
+            found = found || !findings.empty();
+        }
     } else {
         writeList(game, format, out);
     }

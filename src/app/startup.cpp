@@ -113,7 +113,12 @@ void connectWindowGroup(Windows& windows, const Platform& platform) {
         QObject::connect(all->options->spiel_ordner, &QLineEdit::textChanged, context, std::move(changed));
     };
     windows.group.dictionary = [all] { return all->options->spiel_woerterbuch->text().toStdString(); };
-    windows.group.checkSettings = [all] { return all->options->checkSettings(); };
+    windows.group.checkSettings = [all] {
+        CheckSettings settings = all->options->checkSettings();
+        if (const GameLook* look = all->preview->gameLook())
+            addLookToChecks(*look, settings);
+        return settings;
+    };
     windows.group.acceptWord = [all](const std::u16string& word) { all->input->checks->acceptWord(word); };
     windows.group.showMessageLook = [all](const MessageOptions& look, const std::filesystem::path& folder) {
         TForm2& options = *all->options;

@@ -85,6 +85,45 @@ void applyMessageOptions(GameLook& look, const fs::path& gameFolder, const GameM
     }
 }
 
+std::uint32_t invisibleTextColours(const QImage& system) {
+    std::uint32_t invisible = 0;
+    if (system.width() < kSystemSize.width() || system.height() < kSystemSize.height())
+        return invisible;
+    const QImage argb = system.convertToFormat(QImage::Format_ARGB32);
+    // The rows and columns of a colour's cell the glyphs take their colour from.
+    for (int colour = 0; colour < 20; ++colour) {
+        const int left = 16 * (colour % 10) + 2, top = 48 + 16 * (colour / 10) + 4;
+        bool clear = true;
+        for (int y = top; clear && y < top + 12; ++y)
+            for (int x = left; clear && x < left + 12; ++x)
+                clear = qAlpha(argb.pixel(x, y)) == 0;
+        if (clear)
+            invisible |= 1u << colour;
+    }
+    return invisible;
+}
+
+std::optional<std::pair<std::string, std::uint32_t>> gameInvisibleColours(const fs::path& gameFolder) {
+    try {
+        const std::optional<fs::path> databaseFile = findIgnoringCase(gameFolder, "RPG_RT.ldb");
+        if (!databaseFile)
+            return std::nullopt;
+        const GameDatabase database = readGameDatabase(readRegularFile(*databaseFile, kMaxDatabaseBytes));
+        const QString name = QString::fromStdU16String(CodePage::system().decode(database.systemGraphic));
+        const std::optional<fs::path> graphic = name.isEmpty() ? std::nullopt : findSystemGraphic(gameFolder, name);
+        if (!graphic)
+            return std::nullopt;
+        return std::make_pair(name.toStdString(), invisibleTextColours(readGamePictureAsStored(*graphic)));
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+void addLookToChecks(const GameLook& look, CheckSettings& settings) {
+    settings.invisibleColours = look.invisibleColours;
+    settings.systemGraphic = look.systemName.toStdString();
+}
+
 GameLook loadGameLook(const fs::path& gameFolder, const QString& systemName, const FontPlaces& fonts,
                       std::vector<QString>* problems) {
     std::error_code error;
@@ -128,13 +167,18 @@ GameLook loadGameLook(const fs::path& gameFolder, const QString& systemName, con
             system = QImage();
         }
     }
-    system = inEngineColours(system.isNull() ? ownSystemGraphic() : std::move(system));
+    const bool ownGraphic = system.isNull();
+    system = inEngineColours(ownGraphic ? ownSystemGraphic() : std::move(system));
 
     GameLook look;
     look.frame = drawGameFrame(system, database.tiledWallpaper);
     look.arrow = drawGameArrow(system);
     if (qAlpha(system.pixel(16, 32)))
         look.shadow = system.pixel(16, 32) | 0xFF000000;
+    if (!ownGraphic) {
+        look.systemName = name;
+        look.invisibleColours = invisibleTextColours(system);
+    }
     look.system = std::move(system);
     for (const auto& [id, bytes] : database.heroNames)
         look.heroNames[id] = page.decode(bytes);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/game/game_checks.h"
+
 #include "core/game/message_options.h"
 #include "look/game_glyphs.h"
 
@@ -46,6 +48,8 @@ struct GameLook {
     QPoint facePoint;          // its place in the box
     bool faceOnLeft = false;   // the text then starts at 80
     QImage system;  // the System graphic, ARGB32 in the engine's 16-bit colours; alpha 0 at index 0
+    QString systemName;  // the game's System graphic's name; empty when our own stands in
+    std::uint32_t invisibleColours = 0;  // bit n: text colour n's cell is transparent in the game's graphic
     std::optional<QRgb> shadow;  // none when the shadow pixel is transparent
     GameGlyphs font;
     std::array<GlyphMask, 52> symbols;  // "$A".."$Z", "$a".."$z"
@@ -60,6 +64,15 @@ struct GameLook {
 // our own graphic, font or symbols stand in for it.
 GameLook loadGameLook(const std::filesystem::path& gameFolder, const QString& systemName, const FontPlaces& fonts,
                       std::vector<QString>* problems);
+
+// The text colours whose cell in a System graphic (as stored: index 0 transparent) is
+// transparent all through, as bits 0 to 19: the game draws their text invisible.
+std::uint32_t invisibleTextColours(const QImage& system);
+// The same of the game in a folder, with its System graphic's name; none when the game names
+// none or it cannot be read (the look says why).
+std::optional<std::pair<std::string, std::uint32_t>> gameInvisibleColours(const std::filesystem::path& gameFolder);
+// The look's invisible colours into the checks' settings.
+void addLookToChecks(const GameLook& look, CheckSettings& settings);
 
 // Puts the message's options into the look: the box as it stands on the screen in front of
 // the background, the face. What cannot be read is told in problems and left out.

@@ -69,7 +69,8 @@ size_t loadWordList(const std::filesystem::path& list, Speller& speller) {
     return words.size();
 }
 
-void addToWordList(const std::filesystem::path& list, const std::filesystem::path& gameFolder, std::u16string_view word) {
+void addToWordList(const std::filesystem::path& list, const std::filesystem::path& gameFolder,
+                   const std::vector<std::u16string>& added) {
     const std::string failure = "Die Wörterliste " + pathText(list) + " lässt sich nicht schreiben.";
     if (inside(list, gameFolder))
         throw Error(failure + " Sie läge im Spielordner, und dort schreibt Zeilwerk nichts.");
@@ -79,15 +80,24 @@ void addToWordList(const std::filesystem::path& list, const std::filesystem::pat
         throw Error(failure);
     FolderLock lock(list.parent_path());
     std::string text = fileText(list);
-    const std::vector<std::u16string> words = wordsOf(text);
-    if (std::find(words.begin(), words.end(), word) != words.end())
-        return;
-    if (text.empty())
-        text = "# Wörter des Spiels in " + pathText(absoluteFolder(gameFolder)) + "\n";
-    else if (text.back() != '\n')
-        text += '\n';
-    text += toUtf8(word) + "\n";
-    replaceFileContents(list, text, failure);
+    std::vector<std::u16string> words = wordsOf(text);
+    const size_t before = text.size();
+    for (const std::u16string& word : added) {
+        if (word.empty() || std::find(words.begin(), words.end(), word) != words.end())
+            continue;
+        if (text.empty())
+            text = "# Wörter des Spiels in " + pathText(absoluteFolder(gameFolder)) + "\n";
+        else if (text.back() != '\n')
+            text += '\n';
+        text += toUtf8(word) + "\n";
+        words.push_back(word);
+    }
+    if (text.size() != before)
+        replaceFileContents(list, text, failure);
+}
+
+void addToWordList(const std::filesystem::path& list, const std::filesystem::path& gameFolder, std::u16string_view word) {
+    addToWordList(list, gameFolder, std::vector<std::u16string>{std::u16string(word)});
 }
 
 }  // namespace zeilwerk

@@ -20,5 +20,8 @@ size_t loadWordList(const std::filesystem::path& list, Speller& speller);
 // Appends a word (once), the file replaced whole; throws Error (German) when it cannot be
 // written, or when it would lie inside the game folder.
 void addToWordList(const std::filesystem::path& list, const std::filesystem::path& gameFolder, std::u16string_view word);
+// Many words at once, the file replaced once.
+void addToWordList(const std::filesystem::path& list, const std::filesystem::path& gameFolder,
+                   const std::vector<std::u16string>& words);
 
 }  // namespace zeilwerk

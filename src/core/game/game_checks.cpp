@@ -19,7 +19,7 @@ std::string shownCode(std::u16string_view code) {
 }
 
 // Reports each code of a line that the game does not know or that is typed wrong.
-void checkCodes(std::u16string_view line, const std::map<int, std::u16string>& heroNames,
+void checkCodes(std::u16string_view line, const std::map<int, std::u16string>& heroNames, const CheckSettings& settings,
                 const std::function<void(FindingKind, std::string)>& report) {
     using Kind = MessageToken::Kind;
     forEachMessageToken(line, [&](const MessageToken& token) {
@@ -54,8 +54,13 @@ void checkCodes(std::u16string_view line, const std::map<int, std::u16string>& h
         const std::string shown = shownCode(code);
         if (token.kind == Kind::Colour && n > 19)
             report(FindingKind::WrongColour, shown + ": Farbe " + std::to_string(n) + " gibt es nicht, nur 0 bis 19.");
-        else if (token.kind == Kind::Speed && (n < 1 || n > 20))
-            report(FindingKind::WrongSpeed, shown + ": Tempo " + std::to_string(n) + " gibt es nicht, nur 1 bis 20.");
+        else if (token.kind == Kind::Colour && settings.invisibleColours >> n & 1)
+            report(FindingKind::WrongColour, "Farbe " + std::to_string(n) + " ist in der Systemgrafik »" +
+                                                 settings.systemGraphic +
+                                                 "« durchsichtig: der Text ist im Spiel unsichtbar.");
+        // The engine takes 0 as the fastest speed, as 1.
+        else if (token.kind == Kind::Speed && n > 20)
+            report(FindingKind::WrongSpeed, shown + ": Tempo " + std::to_string(n) + " gibt es nicht, langsamer als 20 geht nicht.");
         else if (token.kind == Kind::Name && n != 0 && !heroNames.count(static_cast<int>(n)))
             report(FindingKind::UnknownHero, shown + ": Held " + std::to_string(n) + " steht nicht in der Datenbank.");
     });
@@ -86,22 +91,27 @@ int gameLineWidth(const std::u16string& line, const std::map<int, std::u16string
 void checkMessage(const GameMessage& message, const std::map<int, std::u16string>& heroNames, const CodePage& page,
                   const CheckSettings& settings, std::vector<Finding>& out) {
     const int lines = static_cast<int>(message.lines.size());
+    const auto finding = [&](int line, FindingKind kind, std::string reason) {
+        Finding f;
+        f.place = message.place;
+        f.line = line;
+        f.kind = kind;
+        f.reason = std::move(reason);
+        out.push_back(std::move(f));
+    };
     if (lines > kLinesShown)
-        out.push_back({message.place, 0, FindingKind::TooManyLines,
-                       "Die Nachricht hat " + std::to_string(lines) + " Zeilen, das Fenster zeigt nur 4.", {}});
-    const bool faceLeft = !message.look.face.empty() && !message.look.faceRight;
-    const int room = faceLeft ? kTextWidthFace : kTextWidth;
+        finding(0, FindingKind::TooManyLines, "Die Nachricht hat " + std::to_string(lines) + " Zeilen, das Fenster zeigt nur 4.");
+    // A face on either side leaves the text the same room.
+    const bool face = !message.look.face.empty();
+    const int room = face ? kTextWidthFace : kTextWidth;
     for (int i = 0; i < lines; ++i) {
         const std::u16string& line = message.lines[static_cast<size_t>(i)];
         const int width = gameLineWidth(line, heroNames, page, settings);
         if (width > room)
-            out.push_back({message.place, i + 1, FindingKind::TooWide,
-                           "Die Zeile ist " + std::to_string(width) + " px breit, Platz ist für " +
-                               std::to_string(room) + " px" + (faceLeft ? " neben dem Gesicht." : "."), {}});
-        const std::function<void(FindingKind, std::string)> report = [&](FindingKind kind, std::string reason) {
-            out.push_back({message.place, i + 1, kind, std::move(reason), {}});
-        };
-        checkCodes(line, heroNames, report);
+            finding(i + 1, FindingKind::TooWide,
+                    "Die Zeile ist " + std::to_string(width) + " px breit, Platz ist für " + std::to_string(room) +
+                        " px" + (face ? " neben dem Gesicht." : "."));
+        checkCodes(line, heroNames, settings, [&](FindingKind kind, std::string reason) { finding(i + 1, kind, std::move(reason)); });
     }
 }
 

@@ -16,6 +16,8 @@ class CodePage;
 
 struct CheckSettings {
     int variableCharacters = settings::spielVariablenbreite.number();  // how wide "\v[n]" is counted, in half-width characters
+    std::uint32_t invisibleColours = 0;  // bit n: colour n's cell in the System graphic is transparent
+    std::string systemGraphic;           // its name, UTF-8, for saying so
 };
 
 // "Breite von \v" as typed: a whole number from 1 to 99 (read as every number setting is);
@@ -49,10 +51,12 @@ struct Finding {
     FindingKind kind = FindingKind::TooWide;
     std::string reason;    // German, UTF-8
     std::u16string word;   // the word a spelling finding is about
+    std::u16string near;   // a spelling finding's likely meant word of the game, one letter away
+    int nearCount = 0;     // how often the game uses it
 };
 
 inline constexpr int kTextWidth = 304;      // the box's text area
-inline constexpr int kTextWidthFace = 232;  // beside a face on the left
+inline constexpr int kTextWidthFace = 232;  // beside a face, on either side
 
 // The width of a line as the engine lays it out, from its first cell to the end of its last.
 int gameLineWidth(const std::u16string& line, const std::map<int, std::u16string>& heroNames, const CodePage& page,

@@ -1,5 +1,6 @@
 #include "core/game/game_folder.h"
 
+#include "core/game/database_names.h"
 #include "core/game/game_database.h"
 #include "core/game/map_tree.h"
 #include "core/game/map_unit.h"
@@ -86,6 +87,12 @@ bool readGameMessages(const std::filesystem::path& folder, const CodePage& page,
                 events = {};
                 skip(database->second, e.what());
             }
+            try {
+                for (const std::string& name : readDatabaseNames(*databaseBytes))
+                    part.gameNames.push_back(page.decode(name));
+            } catch (const Error&) {
+                // told above: a database that is none
+            }
         }
     }
 
@@ -133,10 +140,12 @@ bool readGameMessages(const std::filesystem::path& folder, const CodePage& page,
             skip(path, e.what());
             continue;
         }
-        for (const MapEvent& event : mapEvents)
+        for (const MapEvent& event : mapEvents) {
+            part.gameNames.push_back(page.decode(event.name));
             for (const EventPage& p : event.pages)
                 collectMessages(p.commands, {MessageKind::Map, id, event.id, p.id, 0}, page, commonLists,
                                 part.messages);
+        }
     }
     handOn(MessageKind::Common, 0);
     if (cancelled())
@@ -177,6 +186,8 @@ GameMessages readGameMessages(const std::filesystem::path& folder, const CodePag
         game.messages.insert(game.messages.end(), std::make_move_iterator(part.messages.begin()),
                              std::make_move_iterator(part.messages.end()));
         game.skipped.insert(game.skipped.end(), part.skipped.begin(), part.skipped.end());
+        game.gameNames.insert(game.gameNames.end(), std::make_move_iterator(part.gameNames.begin()),
+                          std::make_move_iterator(part.gameNames.end()));
     };
     readGameMessages(folder, page, take, [] { return false; });
     return game;

@@ -22,6 +22,7 @@ struct GameMessages {
     std::vector<SkippedFile> skipped;
     std::map<int, std::u16string> heroNames;
     std::map<int, std::u16string> mapNames;
+    std::vector<std::u16string> gameNames;  // the database's names and the events' names, for the spelling
 };
 
 // Every message of the game in a folder, file names in any letter case: the maps in the
@@ -45,6 +46,7 @@ struct GamePart {
     std::vector<SkippedFile> skipped;
     std::map<int, std::u16string> heroNames;
     std::map<int, std::u16string> mapNames;
+    std::vector<std::u16string> gameNames;  // the names part: the database's; a map's: its events'
 };
 
 // The same reading, part by part; cancelled is asked between files, and once it says so

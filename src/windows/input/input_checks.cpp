@@ -1,8 +1,10 @@
 #include "windows/input/input_checks.h"
 
+#include "core/game/game_folder.h"
 #include "core/platform/code_page.h"
 #include "core/platform/error.h"
 #include "platform/qt_text.h"
+#include "spelling/game_words.h"
 #include "spelling/speller.h"
 #include "spelling/spelling_check.h"
 #include "spelling/word_list.h"
@@ -34,7 +36,8 @@ InputChecks::InputChecks(QPlainTextEdit* memo, QTextEdit* gutter, std::function<
       m_memo(memo),
       m_gutter(gutter),
       m_tell(std::move(tell)),
-      m_marked(kGutterLines, false) {
+      m_marked(kGutterLines, false),
+      m_wordsJob([this](BackgroundJob::Task task) { QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection); }) {
     memo->installEventFilter(this);
     memo->viewport()->installEventFilter(this);
 }
@@ -52,8 +55,50 @@ void InputChecks::setGame(std::optional<Game> game) {
 void InputChecks::restartSpelling() {
     m_spelling.reset();
     if (m_speller)
-        m_spelling = std::make_unique<SpellingCheck>(*m_speller, m_game ? m_game->heroNames : std::map<int, std::u16string>{});
+        m_spelling = std::make_unique<SpellingCheck>(*m_speller, m_game ? m_game->heroNames : std::map<int, std::u16string>{},
+                                                     m_gameWords, true);
     rehighlight();
+}
+
+void InputChecks::setGameWords(std::shared_ptr<const GameWords> words) {
+    m_gameWords = std::move(words);
+    restartSpelling();
+}
+
+void InputChecks::readGameWords(const std::filesystem::path& gameFolder) {
+    m_wordsJob.abandon();
+    m_readingWords = false;
+    if (gameFolder.empty()) {
+        setGameWords(nullptr);
+        return;
+    }
+    m_readingWords = true;
+    m_wordsJob.start(
+        [this, gameFolder](const BackgroundJob::Context& job) {
+            std::vector<std::u16string> names;
+            std::map<int, std::u16string> heroes, maps;
+            std::vector<GameMessage> messages;
+            readGameMessages(
+                gameFolder, CodePage::system(),
+                [&](GamePart&& part) {
+                    names.insert(names.end(), part.gameNames.begin(), part.gameNames.end());
+                    heroes.insert(part.heroNames.begin(), part.heroNames.end());
+                    maps.insert(part.mapNames.begin(), part.mapNames.end());
+                    messages.insert(messages.end(), std::make_move_iterator(part.messages.begin()),
+                                    std::make_move_iterator(part.messages.end()));
+                },
+                [&] { return job.stop.load(); });
+            auto words = std::make_shared<const GameWords>(collectGameWords(names, heroes, maps, {&messages}));
+            job.hand([this, words] {
+                m_readingWords = false;
+                setGameWords(words);
+            });
+        },
+        // A game that cannot be read leaves the dictionary alone; the tab "Spiel" says why.
+        [this](const std::string&) {
+            m_readingWords = false;
+            setGameWords(nullptr);
+        });
 }
 
 void InputChecks::setSpeller(std::unique_ptr<Speller> speller, std::filesystem::path wordList,
@@ -74,11 +119,18 @@ void InputChecks::update() {
         // An empty last line is no line the game shows.
         while (!message.lines.empty() && message.lines.back().empty())
             message.lines.pop_back();
-        if (m_game->faceOnLeft)
+        if (m_game->face)
             message.look.face = u"Gesicht";
         checkMessage(message, m_game->heroNames, CodePage::system(), m_game->settings, m_findings);
     }
     markGutter();
+    // A word hyphenated at a line's end is checked with the next line's first: a change of
+    // one line can change the underlines of its neighbours.
+    if (m_spelling && !m_rehighlighting && m_memo->document()->blockCount() > 1) {
+        m_rehighlighting = true;
+        rehighlight();
+        m_rehighlighting = false;
+    }
 }
 
 // Line i's number in red behind a "!" while it has a finding; the message as a whole marks
@@ -108,16 +160,19 @@ void InputChecks::highlightBlock(const QString& text) {
     if (!m_spelling)
         return;
     static const QTextCharFormat format = wrongWordFormat();
-    for (const SpellingWord& w : m_spelling->wrongWords(toU16(text)))
+    const QTextBlock block = currentBlock();
+    for (const SpellingWord& w : m_spelling->wrongWords(toU16(text), toU16(block.previous().text()), toU16(block.next().text())))
         setFormat(static_cast<int>(w.at), static_cast<int>(w.length), format);
 }
 
 namespace {
 
-// The word of a line at a column, if the check finds it wrong.
-std::optional<SpellingWord> wrongWordAt(SpellingCheck& check, const std::u16string& line, size_t column) {
-    for (const SpellingWord& w : check.wrongWords(line))
-        if (column >= w.at && column <= w.at + w.length)
+// The word of a block at a column, if the check finds it wrong: where it stands, and the
+// word checked, which a hyphen at the line's end joins with the next line's first.
+std::optional<CheckedWord> wrongWordAt(SpellingCheck& check, const QTextBlock& block, size_t column) {
+    const std::u16string line = toU16(block.text());
+    for (const CheckedWord& w : check.checkedWords(line, toU16(block.previous().text()), toU16(block.next().text())))
+        if (column >= w.at.at && column <= w.at.at + w.at.length && check.kindOf(w.word) == SpellingCheck::Kind::Wrong)
             return w;
     return std::nullopt;
 }
@@ -132,10 +187,8 @@ QString InputChecks::toolTipAt(QPoint viewportPoint) const {
         if (f.line == line || f.line == 0)
             said << QString::fromStdString(f.reason);
     if (m_spelling) {
-        const std::u16string text = toU16(cursor.block().text());
-        if (const auto w = wrongWordAt(*m_spelling, text, static_cast<size_t>(cursor.positionInBlock()))) {
-            said << QString::fromStdString(m_spelling->reason(std::u16string_view(text).substr(w->at, w->length)));
-        }
+        if (const auto w = wrongWordAt(*m_spelling, cursor.block(), static_cast<size_t>(cursor.positionInBlock())))
+            said << QString::fromStdString(m_spelling->reason(w->word));
     }
     return said.join(u'\n');
 }
@@ -165,14 +218,16 @@ std::unique_ptr<QMenu> InputChecks::contextMenu(QPoint viewportPoint) {
     const QTextCursor at = m_memo->cursorForPosition(viewportPoint);
     const QTextBlock block = at.block();
     const std::u16string text = toU16(block.text());
-    const std::optional<SpellingWord> w =
-        m_spelling ? wrongWordAt(*m_spelling, text, static_cast<size_t>(at.positionInBlock())) : std::nullopt;
+    const std::optional<CheckedWord> w =
+        m_spelling ? wrongWordAt(*m_spelling, block, static_cast<size_t>(at.positionInBlock())) : std::nullopt;
     if (w) {
-        const std::u16string word = text.substr(w->at, w->length);
+        const std::u16string word = w->word;
         QAction* first = menu->actions().isEmpty() ? nullptr : menu->actions().first();
-        const int start = block.position() + static_cast<int>(w->at);
-        const int length = static_cast<int>(w->length);
-        for (const std::u16string& hint : m_speller->suggest(word, 5)) {
+        const int start = block.position() + static_cast<int>(w->at.at);
+        const int length = static_cast<int>(w->at.length);
+        // A word hyphenated across the line end is named whole, but only its half here is replaced.
+        const bool whole = word == text.substr(w->at.at, w->at.length);
+        for (const std::u16string& hint : whole ? m_spelling->suggestions(word, true, 5) : std::vector<std::u16string>()) {
             QAction* replace = new QAction(fromU16(hint), menu.get());
             connect(replace, &QAction::triggered, this, [this, start, length, hint] {
                 QTextCursor c(m_memo->document());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/game/game_checks.h"
+#include "core/platform/background_job.h"
 
 #include <QObject>
 #include <QSyntaxHighlighter>
@@ -20,6 +21,7 @@ class QTextEdit;
 
 namespace zeilwerk {
 
+class GameWords;
 class Speller;
 class SpellingCheck;
 
@@ -37,7 +39,7 @@ public:
     // none: no line checks.
     struct Game {
         std::map<int, std::u16string> heroNames;
-        bool faceOnLeft = false;
+        bool face = false;  // on either side: the text has less room
         CheckSettings settings;
     };
     void setGame(std::optional<Game> game);
@@ -45,6 +47,12 @@ public:
     // and that list, which takes the words added; a null speller: no spelling.
     void setSpeller(std::unique_ptr<Speller> speller, std::filesystem::path wordList, std::filesystem::path gameFolder);
     bool spelling() const { return m_speller != nullptr; }
+    // The game's own words (names, speakers, its frequent words); none: the dictionary alone.
+    void setGameWords(std::shared_ptr<const GameWords> words);
+    // Reads the game's words off the GUI thread and takes them when read; an empty folder: none.
+    void readGameWords(const std::filesystem::path& gameFolder);
+    // Whether the game's words last asked for are in; for tests.
+    bool gameWordsRead() const { return !m_readingWords; }
     // A word taken into the game's word list elsewhere: right from now on.
     void acceptWord(const std::u16string& word);
 
@@ -75,10 +83,14 @@ private:
     std::optional<Game> m_game;
     std::unique_ptr<Speller> m_speller;
     std::unique_ptr<SpellingCheck> m_spelling;
+    std::shared_ptr<const GameWords> m_gameWords;
+    bool m_rehighlighting = false;
+    bool m_readingWords = false;
     std::filesystem::path m_wordList;
     std::filesystem::path m_gameFolder;
     std::vector<Finding> m_findings;
     std::vector<bool> m_marked;  // the gutter's lines now shown marked
+    BackgroundJob m_wordsJob;  // last, so it is left before anything its result would touch
 };
 
 }  // namespace zeilwerk

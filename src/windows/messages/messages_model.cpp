@@ -33,6 +33,7 @@ void MessagesModel::clear() {
     m_mapNames.clear();
     m_messageCount = 0;
     m_findingCount = 0;
+    m_gameNames.clear();
     endResetModel();
 }
 
@@ -44,6 +45,8 @@ void MessagesModel::setNames(std::map<int, std::u16string> heroNames, std::map<i
 void MessagesModel::addPart(GamePart&& part) {
     if (part.names)
         setNames(std::move(part.heroNames), std::move(part.mapNames));
+    m_gameNames.insert(m_gameNames.end(), std::make_move_iterator(part.gameNames.begin()),
+                       std::make_move_iterator(part.gameNames.end()));
     if (!part.messages.empty()) {
         Group group;
         group.kind = part.kind;
@@ -171,6 +174,80 @@ const GameMessage* MessagesModel::messageAt(const QModelIndex& index) const {
     const Group& group = m_groups[(id & kGroupMask) - 1];
     const int row = id >> kGroupBits ? static_cast<int>(id >> kGroupBits) - 1 : index.row();
     return &(*group.messages)[group.shown[row]];
+}
+
+const GameMessage* MessagesModel::messageAt(const MessagePlace& place) const {
+    const auto at = m_places.find(placeKey(place));
+    return at == m_places.end() ? nullptr : &(*m_groups[at->second.first].messages)[at->second.second];
+}
+
+QModelIndex MessagesModel::indexOf(const MessagePlace& place) const {
+    const auto at = m_places.find(placeKey(place));
+    if (at == m_places.end())
+        return {};
+    const auto [g, message] = at->second;
+    const std::vector<int>& shown = m_groups[g].shown;
+    const auto row = std::lower_bound(shown.begin(), shown.end(), message);
+    if (m_rowOf[g] < 0 || row == shown.end() || *row != message)
+        return {};
+    return index(static_cast<int>(row - shown.begin()), 0, index(m_rowOf[g], 0));
+}
+
+QString MessagesModel::placeTitle(const MessagePlace& place) const {
+    switch (place.kind) {
+    case MessageKind::Map: {
+        QString title = QStringLiteral("Karte %1").arg(place.source);
+        if (const auto name = m_mapNames.find(place.source); name != m_mapNames.end() && !name->second.empty())
+            title += QStringLiteral(" »%1«").arg(QString::fromStdU16String(name->second));
+        return title + QStringLiteral(", Ereignis %1, Seite %2").arg(place.event).arg(place.page);
+    }
+    case MessageKind::Common:
+        return QStringLiteral("Allgemeines Ereignis %1").arg(place.source);
+    case MessageKind::Battle:
+        return QStringLiteral("Truppe %1, Seite %2").arg(place.source).arg(place.page);
+    }
+    return {};
+}
+
+std::vector<Finding> MessagesModel::spellingFindings() const {
+    std::vector<Finding> out;
+    for (const Group& g : m_groups)
+        for (const std::vector<Finding>& findings : g.findings)
+            for (const Finding& f : findings)
+                if (f.kind == FindingKind::Spelling)
+                    out.push_back(f);
+    return out;
+}
+
+void MessagesModel::setSpellingReasons(const std::map<std::u16string, std::string>& reasons) {
+    for (Group& g : m_groups)
+        for (std::vector<Finding>& findings : g.findings)
+            for (Finding& f : findings)
+                if (const auto r = reasons.find(f.word); f.kind == FindingKind::Spelling && r != reasons.end())
+                    f.reason = r->second;
+    emit layoutAboutToBeChanged();
+    emit layoutChanged();
+}
+
+void MessagesModel::removeSpelling(const std::u16string& word) {
+    beginResetModel();
+    for (Group& g : m_groups)
+        for (std::vector<Finding>& findings : g.findings)
+            m_findingCount -= static_cast<int>(std::erase_if(
+                findings, [&](const Finding& f) { return f.kind == FindingKind::Spelling && f.word == word; }));
+    refilterAll();
+    endResetModel();
+}
+
+std::pair<int, int> MessagesModel::messagesWithFindings() const {
+    int any = 0, spelling = 0;
+    for (const Group& g : m_groups)
+        for (const std::vector<Finding>& findings : g.findings) {
+            any += !findings.empty();
+            spelling += std::any_of(findings.begin(), findings.end(),
+                                    [](const Finding& f) { return f.kind == FindingKind::Spelling; });
+        }
+    return {any, spelling};
 }
 
 const Finding* MessagesModel::findingAt(const QModelIndex& index) const {

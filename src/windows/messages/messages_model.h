@@ -46,12 +46,26 @@ public:
     void setFilter(const QString& text, Show show = Show::All, FindingKind kind = {});
 
     const GameMessage* messageAt(const QModelIndex& index) const;
+    const GameMessage* messageAt(const MessagePlace& place) const;
+    // The message's row in the tree; none when the filter hides it.
+    QModelIndex indexOf(const MessagePlace& place) const;
+    // Where a message stands, in words: "Karte 3 »Dorf«, Ereignis 2, Seite 1".
+    QString placeTitle(const MessagePlace& place) const;
+    // The spelling findings of every message, in the messages' order.
+    std::vector<Finding> spellingFindings() const;
+    // New reasons for the spelling findings of these words: their suggestions arrived.
+    void setSpellingReasons(const std::map<std::u16string, std::string>& reasons);
+    // The spelling findings of a word taken away: accepted or ignored.
+    void removeSpelling(const std::u16string& word);
+    // Messages with any finding, and those with a spelling finding.
+    std::pair<int, int> messagesWithFindings() const;
+    const std::vector<std::u16string>& gameNames() const { return m_gameNames; }
+    const std::map<int, std::u16string>& mapNames() const { return m_mapNames; }
     // The finding of a finding's row; none for the other rows.
     const Finding* findingAt(const QModelIndex& index) const;
     // Every group's messages, for a check that runs elsewhere: the lists are never changed.
     std::vector<MessageList> messageLists() const;
     const std::map<int, std::u16string>& heroNames() const { return m_heroNames; }
-    const std::map<int, std::u16string>& mapNames() const { return m_mapNames; }
     int messageCount() const { return m_messageCount; }
     int shownCount() const;
     int findingCount() const { return m_findingCount; }
@@ -81,6 +95,7 @@ private:
     std::map<std::tuple<int, int, int, int, int>, std::pair<int, int>> m_places;  // place to group, message
     std::map<int, std::u16string> m_heroNames;
     std::map<int, std::u16string> m_mapNames;
+    std::vector<std::u16string> m_gameNames;
     QString m_text;
     Show m_show = Show::All;
     FindingKind m_kind = {};

@@ -14,6 +14,7 @@
 #include "widgets/hints.h"
 #include "widgets/messages.h"
 #include "windows/messages/messages_model.h"
+#include "windows/messages/spelling_words.h"
 #include "windows/messages/write_dialog.h"
 
 #include <QCheckBox>
@@ -29,6 +30,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStringList>
+#include <QTabWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -97,7 +99,11 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
     list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     list->header()->setSectionResizeMode(1, QHeaderView::Interactive);
     list->header()->resizeSection(1, 140);
-    layout->addWidget(list, 1);
+    spellingWords = new SpellingWords(this);
+    views = new QTabWidget(this);
+    views->addTab(list, QStringLiteral("Nachrichten"));
+    views->addTab(spellingWords, QStringLiteral("Rechtschreibung"));
+    layout->addWidget(views, 1);
     list->setContextMenuPolicy(Qt::CustomContextMenu);
     // From the check box on to the list, as before the write buttons came; they follow it.
     setTabOrder(check, list);
@@ -123,7 +129,9 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
             m_windows.group.showHelp(helpTextOf(sender));
     });
     for (QWidget* w : {static_cast<QWidget*>(search), static_cast<QWidget*>(findingFilter), static_cast<QWidget*>(reload),
-                       static_cast<QWidget*>(check), static_cast<QWidget*>(list), static_cast<QWidget*>(writeBack),
+                       static_cast<QWidget*>(check), static_cast<QWidget*>(list), static_cast<QWidget*>(spellingWords->tree),
+                       static_cast<QWidget*>(spellingWords->acceptButton), static_cast<QWidget*>(spellingWords->ignoreButton),
+                       static_cast<QWidget*>(spellingWords->acceptAllButton), static_cast<QWidget*>(writeBack),
                        static_cast<QWidget*>(undo)})
         help->bind(w);
 
@@ -143,6 +151,17 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
     });
     connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, &messages](const QModelIndex& current) { guarded(messages, [&] { takeMessage(current); }); });
+    spellingWords->openPlace = [this, &messages](const Finding& f) {
+        guarded(messages, [&] {
+            if (const GameMessage* m = model->messageAt(f.place))
+                showMessage(*m);
+        });
+    };
+    spellingWords->accept = [this, &messages](const std::u16string& word) { guarded(messages, [&] { acceptWord(word); }); };
+    spellingWords->ignore = [this, &messages](const std::u16string& word) { guarded(messages, [&] { ignoreWord(word); }); };
+    spellingWords->acceptAll = [this, &messages](const std::vector<std::u16string>& words) {
+        guarded(messages, [&] { acceptWords(words); });
+    };
     // Another folder: what is shown, or being read, belongs to the one before.
     if (m_windows.group.watchGameFolder)
         m_windows.group.watchGameFolder(this, [this] {
@@ -150,6 +169,8 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
                 return;
             cancelWork();
             model->clear();
+            spellingWords->clear();
+            m_ignored.clear();
             m_folder.clear();
             m_read = false;
             m_problem = QStringLiteral("Anderer Spielordner: „Neu laden“ liest ihn.");
@@ -177,12 +198,14 @@ void TForm5::cancelWork() {
         m_problem = QStringLiteral("Das Lesen wurde abgebrochen.");
     m_working = false;
     m_checking = false;
+    m_suggesting = false;
     progress->hide();
 }
 
 void TForm5::readGame() {
     cancelWork();
     model->clear();
+    spellingWords->clear();
     m_folder = inFolder(m_platform.settingsFolder, gameFolderText());
     m_read = false;
     m_problem.clear();
@@ -237,6 +260,7 @@ void TForm5::checkGame() {
         model->clearFindings();
         openSmallGroups();
     }
+    spellingWords->clear();
     showStatus();
     // A game still being read is checked when it is complete.
     if (!check->isChecked() || m_working || !m_read)
@@ -253,14 +277,28 @@ void TForm5::checkGame() {
     work.dictionary = m_windows.group.dictionary ? m_windows.group.dictionary() : std::string();
     work.dictionaryFolders = dictionaryFolders(m_platform.programFolder);
     work.wordList = wordListPath(m_platform.settingsFolder, m_folder);
+    work.names = model->gameNames();
+    work.mapNames = model->mapNames();
     const int run = ++m_run;
     m_working = true;
     m_job.start(
         [this, run, work = std::move(work), lists = model->messageLists()](const BackgroundJob::Context& job) {
-            const bool complete = checkWholeGame(work, lists, kCheckBatch, job.stop, [&](std::vector<Finding>&& found, int checked) {
-                auto batch = std::make_shared<std::vector<Finding>>(std::move(found));
-                job.hand([this, run, batch, checked] { takeFindings(run, *batch, checked); });
-            });
+            SpellingOutput spelling;
+            spelling.vocabulary = [&](std::vector<std::pair<std::u16string, int>>&& words) {
+                auto shared = std::make_shared<std::vector<std::pair<std::u16string, int>>>(std::move(words));
+                job.hand([this, run, shared] { takeGameWords(run, *shared); });
+            };
+            spelling.reasons = [&](std::vector<std::pair<std::u16string, std::string>>&& reasons) {
+                auto shared = std::make_shared<std::vector<std::pair<std::u16string, std::string>>>(std::move(reasons));
+                job.hand([this, run, shared] { takeReasons(run, *shared); });
+            };
+            const bool complete = checkWholeGame(
+                work, lists, kCheckBatch, job.stop,
+                [&](std::vector<Finding>&& found, int checked) {
+                    auto batch = std::make_shared<std::vector<Finding>>(std::move(found));
+                    job.hand([this, run, batch, checked] { takeFindings(run, *batch, checked); });
+                },
+                spelling);
             if (complete)
                 job.hand([this, run] { checkingDone(run); });
         },
@@ -292,7 +330,32 @@ void TForm5::checkingDone(int run, const QString& failure) {
         m_problem = QStringLiteral("Die Prüfung wurde abgebrochen: %1").arg(failure);
     m_working = false;
     m_checking = false;
+    m_suggesting = false;
     progress->hide();
+    showStatus();
+}
+
+// The findings are all out: the spelling's by word, before the dictionary's suggestions.
+void TForm5::takeGameWords(int run, std::vector<std::pair<std::u16string, int>>& words) {
+    if (run != m_run)
+        return;
+    for (const std::u16string& word : m_ignored)
+        model->removeSpelling(word);
+    spellingWords->setFindings(model->spellingFindings(), [this](const MessagePlace& p) { return model->placeTitle(p); });
+    spellingWords->setGameWords(words);
+    views->setTabText(1, QStringLiteral("Rechtschreibung (%1)").arg(spellingWords->wordCount()));
+    m_suggesting = true;
+    progress->setRange(0, 0);
+    showStatus();
+}
+
+void TForm5::takeReasons(int run, std::vector<std::pair<std::u16string, std::string>>& reasons) {
+    if (run != m_run)
+        return;
+    const std::map<std::u16string, std::string> byWord(reasons.begin(), reasons.end());
+    model->setSpellingReasons(byWord);
+    spellingWords->setReasons(byWord);
+    m_suggesting = false;
     showStatus();
 }
 
@@ -311,7 +374,29 @@ void TForm5::acceptWord(const std::u16string& word) {
     addToWordList(wordListPath(m_platform.settingsFolder, m_folder), m_folder, word);
     if (m_windows.group.acceptWord)
         m_windows.group.acceptWord(word);
-    checkGame();
+    dropWord(word);
+}
+
+void TForm5::acceptWords(const std::vector<std::u16string>& words) {
+    addToWordList(wordListPath(m_platform.settingsFolder, m_folder), m_folder, words);
+    if (m_windows.group.acceptWord)
+        for (const std::u16string& word : words)
+            m_windows.group.acceptWord(word);
+    spellingWords->setGameWords({});
+}
+
+void TForm5::ignoreWord(const std::u16string& word) {
+    m_ignored.push_back(word);
+    dropWord(word);
+}
+
+// A word right from now on needs no check of the whole game: its findings go.
+void TForm5::dropWord(const std::u16string& word) {
+    model->removeSpelling(word);
+    spellingWords->removeWord(word);
+    views->setTabText(1, QStringLiteral("Rechtschreibung (%1)").arg(spellingWords->wordCount()));
+    openSmallGroups();
+    showStatus();
 }
 
 void TForm5::addFindings(const std::vector<Finding>& findings) {
@@ -344,18 +429,28 @@ void TForm5::showStatus() {
         parts << (shown == total ? QStringLiteral("%1 Nachrichten").arg(total)
                                  : QStringLiteral("%1 von %2 Nachrichten").arg(shown).arg(total));
     if (m_checking)
-        parts << QStringLiteral("Prüft …");
-    if (const int n = model->findingCount())
-        parts << (n == 1 ? QStringLiteral("1 Befund") : QStringLiteral("%1 Befunde").arg(n));
+        parts << (m_suggesting ? QStringLiteral("sucht Vorschläge …") : QStringLiteral("Prüft …"));
+    if (model->findingCount()) {
+        const auto [messages, spelt] = model->messagesWithFindings();
+        const int words = spellingWords->wordCount();
+        parts << (messages == 1 ? QStringLiteral("1 Nachricht mit Befund, davon %2 Rechtschreibung (%3 %4)")
+                                : QStringLiteral("%1 Nachrichten mit Befund, davon %2 Rechtschreibung (%3 %4)").arg(messages))
+                     .arg(spelt)
+                     .arg(words)
+                     .arg(words == 1 ? QStringLiteral("Wort") : QStringLiteral("Wörter"));
+    }
     if (!model->skipped().empty())
         parts << QStringLiteral("%1 Dateien nicht lesbar").arg(model->skipped().size());
     statusLine->setText(parts.join(QStringLiteral(", ")));
 }
 
 void TForm5::takeMessage(const QModelIndex& index) {
-    const GameMessage* m = model->messageAt(index);
-    if (!m)
-        return;
+    if (const GameMessage* m = model->messageAt(index))
+        showMessage(*m);
+}
+
+void TForm5::showMessage(const GameMessage& message) {
+    const GameMessage* m = &message;
     const WindowGroup& group = m_windows.group;
     QStringList problems;
     if (group.showMessageLook) {

@@ -3,7 +3,7 @@
 #include "core/game/game_checks.h"
 #include "platform/platform.h"
 #include "widgets/tool_window.h"
-#include "windows/messages/background_job.h"
+#include "core/platform/background_job.h"
 #include "windows/windows.h"
 
 #include <QModelIndex>
@@ -23,11 +23,13 @@ class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QPushButton;
+class QTabWidget;
 class QTreeView;
 
 namespace zeilwerk {
 
 class MessagesModel;
+class SpellingWords;
 struct GamePart;
 struct WordReplacement;
 
@@ -49,10 +51,15 @@ public:
     std::unique_ptr<QMenu> contextMenu(const QModelIndex& index);
     // The word into the game's word list: the typed lines and the checks know it from now on.
     void acceptWord(const std::u16string& word);
+    // The game's own words into its word list at once.
+    void acceptWords(const std::vector<std::u16string>& words);
+    // The word's findings hidden for this session.
+    void ignoreWord(const std::u16string& word);
     // Findings of a check of another kind shown with those of checkMessage.
     void addFindings(const std::vector<Finding>& findings);
     // The chosen message into the memo, its look into the options and the preview.
     void takeMessage(const QModelIndex& index);
+    void showMessage(const GameMessage& message);
     // "Ins Spiel schreiben": the chosen message, as the input memo now holds it, into the game.
     void writeSelected();
     // The replacement of a whole word at every place of the game read, for a preview.
@@ -73,7 +80,9 @@ public:
     QComboBox* findingFilter;
     QPushButton* reload;
     QCheckBox* check;
+    QTabWidget* views;  // the messages, and the spelling findings by word
     QTreeView* list;
+    SpellingWords* spellingWords;
     QProgressBar* progress;
     QLabel* statusLine;
     QPushButton* writeBack;
@@ -94,6 +103,9 @@ private:
     void readingDone(int run, bool complete, const QString& failure);
     void takeFindings(int run, std::vector<Finding>& findings, int checked);
     void checkingDone(int run, const QString& failure = QString());
+    void takeGameWords(int run, std::vector<std::pair<std::u16string, int>>& words);
+    void takeReasons(int run, std::vector<std::pair<std::u16string, std::string>>& reasons);
+    void dropWord(const std::u16string& word);
     void showStatus();
     QString gameFolderText() const;
     QString placeText(const MessagePlace& place) const;
@@ -108,6 +120,8 @@ private:
     int m_run = 0;
     int m_parts = 0;
     QString m_problem;
+    bool m_suggesting = false;  // the findings are out, the dictionary's suggestions not yet
+    std::vector<std::u16string> m_ignored;
     BackgroundJob m_job;  // last, so it is left before anything its results would touch
 };
 
