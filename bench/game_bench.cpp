@@ -1,5 +1,7 @@
 #include "core/game/game_checks.h"
 #include "core/game/game_folder.h"
+#include "core/game/map_unit.h"
+#include "core/game/message_splice.h"
 #include "spelling/speller.h"
 #include "spelling/spelling_check.h"
 
@@ -144,6 +146,42 @@ void BM_SpellDistinctWords(benchmark::State& state) {
 }
 // Words, with suggestions or without.
 BENCHMARK(BM_SpellDistinctWords)->Args({200, 1})->Args({5000, 0})->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// A translator's write: every message of one map changed, each a line longer, spliced into
+// the map's bytes; a map of the big game's kind, and one of 50 times its messages.
+void BM_SpliceEveryMessage(benchmark::State& state) {
+    const int events = static_cast<int>(state.range(0));
+    std::vector<LcfEvent> list;
+    for (int e = 1; e <= events; ++e) {
+        LcfPage page{1, {changeFace("Leute", e % 16)}};
+        for (int m = 0; m < kMessagesPerPage * kPages; ++m) {
+            page.commands.push_back(showMessage(kLines[m % 4]));
+            page.commands.push_back(messageLine(kLines[(m + 1) % 4]));
+            page.commands.push_back({12010, 0, "", {0, 1, 0, 0, 0}});
+            page.commands.push_back({22011, 0, "", {}});
+        }
+        list.push_back({e, "NPC", {page}});
+    }
+    const std::string map = mapUnit(list);
+    std::vector<GameMessage> messages;
+    for (const MapEvent& e : readMapUnit(map))
+        for (const EventPage& p : e.pages)
+            collectMessages(p.commands, {MessageKind::Map, 1, e.id, p.id, 0}, CodePage::system(), {}, messages);
+    std::vector<MessageChange> changes;
+    for (const GameMessage& m : messages) {
+        std::vector<std::u16string> lines = m.lines;
+        lines.push_back(u"Eine neue Zeile der Übersetzung.");
+        changes.push_back({m.place, messageChecksum(m.lines), lines});
+    }
+    int written = 0;
+    for (auto _ : state) {
+        written = spliceMessages(map, changes, CodePage::system()).written;
+        benchmark::DoNotOptimize(written);
+    }
+    state.counters["messages"] = static_cast<double>(written);
+    state.counters["map_KiB"] = static_cast<double>(map.size()) / 1024.0;
+}
+BENCHMARK(BM_SpliceEveryMessage)->Arg(kEvents)->Arg(50 * kEvents)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 BENCHMARK_MAIN();

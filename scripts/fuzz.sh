@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(scanner_fuzz ini_fuzz picture_fuzz number_fuzz code_page_fuzz export_text_fuzz game_files_fuzz fonts_fuzz game_events_fuzz spelling_fuzz message_codes_fuzz)
+[ ${#targets[@]} -gt 0 ] || targets=(scanner_fuzz ini_fuzz picture_fuzz number_fuzz code_page_fuzz export_text_fuzz game_files_fuzz fonts_fuzz game_events_fuzz spelling_fuzz message_codes_fuzz message_writer_fuzz csv_fuzz)
 
 bash scripts/setup.sh build fuzz
 

@@ -411,6 +411,55 @@ TEST_F(DesktopTest, TheMessageWindowOpensFromTheSpielTabAndAFilteredMessageGoesI
         << "the filtered message is not in the memo";
 }
 
+// "Ins Spiel schreiben" on a message edited in the memo: the dialog comes up over the window
+// on the real desktop, says what changes and warns; cancelled, nothing is written.
+TEST_F(DesktopTest, TheWriteDialogSaysWhatChangesAndCancelledWritesNothing) {
+    QProcess demo;
+    demo.start(QString(ZEILWERK_BUILD_DIR) + "/tests/demo_game", {qpath(folder / "Spiel")});
+    ASSERT_TRUE(demo.waitForFinished(10000) && demo.exitCode() == 0) << "the demo game was not written";
+    const std::string map = readFile(folder / "Spiel" / "Map0001.lmu");
+    writeFile(folder / "optn.ini", "[laden]\r\nauto=1\r\ndatei=standard.ini\r\n");
+    writeFile(folder / "standard.ini", "[spiel]\r\nordner=" + (folder / "Spiel").string() + "\r\naktiv_set=1\r\naktiv=1\r\n");
+    start();
+    showTab(5);
+    options->tabs->setCurrentIndex(5);
+    QScrollArea* scroll = options->tabs->widget(5)->findChild<QScrollArea*>();
+    ASSERT_TRUE(scroll);
+    desktop->wheelDown(onScreen(scroll, program->options).center(), 1);
+    const QPointF inside = scroll->viewport()->rect().center();
+    QWheelEvent wheel(inside, scroll->viewport()->mapToGlobal(inside), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(scroll->viewport(), &wheel);
+    QThread::msleep(300);
+    clickOn(options->spiel_nachrichten, program->options);
+    std::optional<xcb_window_t> shown;
+    ASSERT_TRUE(waitFor([&] { return (shown = desktop->window("Nachrichten")) && desktop->viewable(*shown); }, 5000));
+    QThread::msleep(1500);
+    // The first message into the memo, a word typed after it, then back to the list's window.
+    desktop->key("Tab Tab Tab Tab Down");
+    QThread::msleep(500);
+    clickOn(input->GetText, program->input);
+    desktop->key("ctrl+End");
+    desktop->type(" Prost!");
+    QThread::msleep(300);
+    desktop->click(desktop->outerRect(*shown).topLeft() + QPoint(desktop->outerRect(*shown).width() / 2, 8));
+    QThread::msleep(300);
+    desktop->key("Tab space");
+    std::optional<xcb_window_t> dialog;
+    ASSERT_TRUE(waitFor([&] { return (dialog = desktop->window("Ins Spiel schreiben")) && desktop->viewable(*dialog); }, 5000))
+        << "the write dialog did not come up";
+    QThread::msleep(800);
+    const QImage picture = desktop->grab(desktop->outerRect(*dialog));
+    EXPECT_GT(picture.width(), 300);
+    if (const char* shots = std::getenv("ZEILWERK_SCREENSHOTS")) {
+        desktop->grab(desktop->outerRect(*dialog).united(desktop->outerRect(*shown)))
+            .save(QString::fromLocal8Bit(shots) + "/ins-spiel-schreiben.png");
+    }
+    desktop->key("Escape");
+    EXPECT_TRUE(waitFor([&] { return !desktop->viewable(*dialog); }, 3000));
+    EXPECT_EQ(readFile(folder / "Spiel" / "Map0001.lmu"), map);
+}
+
 // The same program on screens of two sizes, each a desktop of its own.
 class PlacementDesktopTest : public DesktopTest, public ::testing::WithParamInterface<QSize> {
 protected:

@@ -261,7 +261,7 @@ TEST(CommandLine, ListsAndChecksAGameFolderWithoutADisplay) {
         {"--liste " + folder, 0, "Karte 1 »Dorf«, Ereignis 3, Seite 1: Hallo / Welt (Befehl 2; Gesicht »Held« Nr. 3 links"},
         {"--liste " + folder + " --format csv", 0,
          // "Wald " 0 1 0 1 1, the code 1, the line end after it 1; 13 characters 6 and the last 2: 13
-         "art,quelle,ereignis,seite,befehl,text,frames,tasten\r\nkarte,2,1,1,0,\"Wald \\c[25]\nZeile, \"\"zwei\"\"\",13,1\r\n"},
+         "art,quelle,ereignis,seite,befehl,text,frames,tasten,pruefsumme\r\nkarte,2,1,1,0,\"Wald \\c[25]\nZeile, \"\"zwei\"\"\",13,1,"},
         {"--pruefen " + folder, 1, "Karte 2 »Wald«, Ereignis 1, Seite 1: Befehl 0, Zeile 1: "},
         {"--pruefen " + folder + " --format csv", 1, "art,quelle,ereignis,seite,befehl,zeile,pruefung,hinweis\r\n"
                                                      "karte,2,1,1,0,1,falsche_farbe,"},

@@ -10,12 +10,14 @@
 #include "windows/messages/messages_model.h"
 #include "windows/messages/messages_window.h"
 #include "windows/messages/spelling_words.h"
+#include "windows/messages/write_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QLabel>
 #include <QPushButton>
@@ -346,6 +348,63 @@ TEST(BackgroundJob, AnExceptionInTheWorkIsHandedOverAsText) {
         const std::lock_guard lock(mutex);
         EXPECT_EQ(handed, std::vector<std::string>{c.text});
     }
+}
+
+// The memo's text written into the game after the dialog said what changes, the game read
+// again, and undone to the byte; the undo asks when the Maker saved the file since.
+TEST_F(MessagesWindowTest, TheEditedMessageIsWrittenIntoTheGameAndUndone) {
+    const std::filesystem::path map = folder / "spiel" / "Map0001.lmu";
+    const std::string before = readFile(map);
+    QStringList asked;
+    messagesWindow->askUser = [&](QDialog& question) {
+        if (auto* dialog = dynamic_cast<WriteDialog*>(&question)) {
+            asked << dialog->summary->text() << dialog->preview->toPlainText() << dialog->warning->text();
+            dialog->accept();
+        } else if (auto* box = dynamic_cast<QMessageBox*>(&question)) {
+            asked << box->text();
+            box->button(QMessageBox::Yes)->click();
+        }
+    };
+    messagesWindow->openWindow();
+    waitUntilDone();
+    messagesWindow->list->setCurrentIndex(message(1, 0));
+    input->GetText->setPlainText("Hallo Wölt\nZweite Zeile\nund eine dritte\n");
+    messagesWindow->writeBack->click();
+    ASSERT_EQ(asked.size(), 3) << messages.errors.join("\n").toStdString();
+    EXPECT_EQ(asked[0], "Ins Spiel geschrieben werden 1 Nachricht in 1 Datei:");
+    EXPECT_TRUE(asked[1].contains("Karte 1 »Dorf«, Ereignis 3, Seite 1, Befehl 2")) << asked[1].toStdString();
+    EXPECT_TRUE(asked[1].contains("Zeile 1:  Hallo Welt\n        →  Hallo Wölt")) << asked[1].toStdString();
+    EXPECT_TRUE(asked[1].contains("Zeile 3:  (neue Zeile)\n        →  und eine dritte")) << asked[1].toStdString();
+    EXPECT_TRUE(asked[2].contains("im Maker schließen"));
+    ASSERT_FALSE(messages.shown.isEmpty());
+    EXPECT_TRUE(messages.shown.last().startsWith("1 Nachricht in 1 Datei ins Spiel geschrieben.")) << messages.shown.last().toStdString();
+    waitUntilDone();
+    ASSERT_NE(messagesWindow->model->messageAt(message(1, 0)), nullptr);
+    EXPECT_EQ(messagesWindow->model->messageAt(message(1, 0))->lines,
+              (std::vector<std::u16string>{u"Hallo Wölt", u"Zweite Zeile", u"und eine dritte"}));
+
+    // The Maker saved the map since: the undo asks, then keeps that version beside the backup.
+    const std::string written = readFile(map);
+    writeFile(map, written + std::string(1, '\0'));
+    messagesWindow->undo->click();
+    ASSERT_EQ(asked.size(), 4);
+    EXPECT_TRUE(asked[3].startsWith("Map0001.lmu wurde seit dem Schreiben geändert")) << asked[3].toStdString();
+    EXPECT_EQ(readFile(map), before);
+    EXPECT_TRUE(messages.shown.last().startsWith("Zurückgeholt: Map0001.lmu")) << messages.shown.last().toStdString();
+    waitUntilDone();
+    EXPECT_EQ(message(1, 0).data().toString(), "Ereignis 3, Seite 1: Hallo Welt");
+    EXPECT_TRUE(messages.errors.isEmpty()) << messages.errors.join("\n").toStdString();
+}
+
+TEST_F(MessagesWindowTest, AWordIsReplacedAtEveryPlaceInItsCase) {
+    messagesWindow->openWindow();
+    waitUntilDone();
+    const auto plan = messagesWindow->planReplacement(u"zeile", u"Reihe");
+    ASSERT_EQ(plan.size(), 1u);
+    EXPECT_EQ(plan[0].change.lines, (std::vector<std::u16string>{u"Hallo Welt", u"Zweite Reihe"}));
+    messagesWindow->askUser = [](QDialog& question) { question.reject(); };
+    EXPECT_FALSE(messagesWindow->writePlan(plan, "Ersetzen"));
+    EXPECT_TRUE(messages.shown.isEmpty());
 }
 
 }  // namespace

@@ -2,12 +2,15 @@
 
 #include "core/game/game_checks.h"
 #include "core/game/game_folder.h"
+#include "core/game/game_writer.h"
 #include "core/game/message_timeline.h"
 #include "core/game/text_flow.h"
 #include "core/platform/code_page.h"
+#include "core/platform/csv.h"
 #include "core/platform/error.h"
 #include "core/platform/file_io.h"
 #include "core/platform/text.h"
+#include "core/settings/ini_storage.h"
 #include "core/settings/settings.h"
 #include "look/game_look.h"
 #include "platform/paths.h"
@@ -16,9 +19,9 @@
 #include "spelling/spelling_check.h"
 #include "spelling/word_list.h"
 
+#include <algorithm>
 #include <atomic>
 #include <map>
-#include <algorithm>
 #include <memory>
 #include <set>
 #include <tuple>
@@ -36,6 +39,7 @@ namespace {
 constexpr const char* kUsage =
     "Aufruf: zeilwerk --liste ORDNER | --pruefen ORDNER [--format text|csv] [--variablenbreite N]\n"
     "        [--rechtschreibung [--woerterbuch NAME] [--woerter]]\n"
+    "        --einspielen ORDNER DATEI.csv | --rueckgaengig ORDNER [--trotzdem]\n"
     "        zeilwerk --umbrechen DATEI [--spiel ORDNER] [--gesicht links|rechts|ohne] [--sprecher]\n"
     "        [--gleichmaessig] [--format text|csv] [--variablenbreite N]\n";
 
@@ -57,37 +61,11 @@ const char* kindId(MessageKind kind) {
 }
 
 std::string placeInWords(const MessagePlace& place, const GameMessages& game) {
-    switch (place.kind) {
-    case MessageKind::Map: {
-        std::string out = "Karte " + std::to_string(place.source);
-        if (const auto name = game.mapNames.find(place.source); name != game.mapNames.end() && !name->second.empty())
-            out += " »" + toUtf8(name->second) + "«";
-        return out + ", Ereignis " + std::to_string(place.event) + ", Seite " + std::to_string(place.page);
-    }
-    case MessageKind::Common:
-        return "Allgemeines Ereignis " + std::to_string(place.source);
-    case MessageKind::Battle:
-        return "Kampf " + std::to_string(place.source) + ", Seite " + std::to_string(place.page);
-    }
-    return "";
-}
-
-std::string csvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos)
-        return std::string(text);
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    return out + "\"";
+    return zeilwerk::placeInWords(place, game.mapNames);
 }
 
 void csvRow(std::ostream& out, const std::vector<std::string>& fields) {
-    for (size_t i = 0; i < fields.size(); ++i)
-        out << (i ? "," : "") << csvField(fields[i]);
-    out << "\r\n";
+    out << zeilwerk::csvRow(fields);
 }
 
 std::vector<std::string> placeFields(const MessagePlace& place) {
@@ -132,7 +110,7 @@ MessageTimeline timelineOf(const GameMessage& m, const GameMessages& game) {
 
 void writeList(const GameMessages& game, Format format, std::ostream& out) {
     if (format == Format::Csv)
-        csvRow(out, {"art", "quelle", "ereignis", "seite", "befehl", "text", "frames", "tasten"});
+        csvRow(out, {"art", "quelle", "ereignis", "seite", "befehl", "text", "frames", "tasten", "pruefsumme"});
     for (const GameMessage& m : game.messages) {
         if (format == Format::Csv) {
             std::vector<std::string> row = placeFields(m.place);
@@ -140,6 +118,7 @@ void writeList(const GameMessages& game, Format format, std::ostream& out) {
             const MessageTimeline timeline = timelineOf(m, game);
             row.push_back(std::to_string(timeline.frames));
             row.push_back(std::to_string(timeline.keyPresses));
+            row.push_back(messageChecksum(m.lines));
             csvRow(out, row);
         } else {
             out << placeInWords(m.place, game) << ": " << joined(m.lines, " / ") << " (Befehl " << m.place.command
@@ -256,6 +235,171 @@ std::filesystem::path programFolder() {
 #endif
 }
 
+std::optional<MessageKind> kindOf(std::string_view id) {
+    for (MessageKind kind : {MessageKind::Map, MessageKind::Common, MessageKind::Battle})
+        if (id == kindId(kind))
+            return kind;
+    return std::nullopt;
+}
+
+// A number of the place columns; empty where the kind has none.
+std::optional<int> placeNumber(const std::string& field, bool needed) {
+    if (field.empty())
+        return needed ? std::nullopt : std::optional<int>(0);
+    if (field.size() > 9 || field.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return std::stoi(field);
+}
+
+// A CSV text's lines as the message's: CRLF, LF and CR each end one.
+std::vector<std::u16string> textLines(std::string_view text) {
+    std::vector<std::u16string> lines;
+    std::string line;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') {
+            line += text[i];
+            continue;
+        }
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        lines.push_back(fromUtf8(line));
+        line.clear();
+    }
+    lines.push_back(fromUtf8(line));
+    return lines;
+}
+
+std::string placeLine(const MessagePlace& place, const GameMessages& game) {
+    return placeInWords(place, game) + ", Befehl " + std::to_string(place.command);
+}
+
+// "--einspielen ORDNER DATEI.csv": every row whose text differs from the game's is written.
+int importCsv(const std::string& folder, const std::string& file, std::ostream& out, std::ostream& err) {
+    std::vector<std::vector<std::string>> rows;
+    try {
+        rows = readCsv(readRegularFile(std::filesystem::path(file), 64u << 20));
+    } catch (const Error& e) {
+        err << "Zeilwerk: " << file << ": " << e.what() << "\n";
+        return 2;
+    }
+    const std::vector<std::string> names = {"art", "quelle", "ereignis", "seite", "befehl", "text", "pruefsumme"};
+    std::vector<size_t> column;
+    const std::vector<std::string> header = rows.empty() ? std::vector<std::string>() : rows[0];
+    for (const std::string& name : names) {
+        const auto at = std::find(header.begin(), header.end(), name);
+        if (at == header.end()) {
+            err << "Zeilwerk: " << file << " hat keine Spalte »" << name
+                << "« (die Kopfzeile von --liste ORDNER --format csv).\n";
+            return 2;
+        }
+        column.push_back(static_cast<size_t>(at - header.begin()));
+    }
+    GameMessages game;
+    try {
+        game = readGameMessages(std::filesystem::path(folder), CodePage::system());
+    } catch (const Error& e) {
+        err << "Zeilwerk: " << e.what() << "\n";
+        return 2;
+    }
+    std::map<std::tuple<int, int, int, int, int>, const GameMessage*> current;
+    const auto key = [](const MessagePlace& p) {
+        return std::make_tuple(static_cast<int>(p.kind), p.source, p.event, p.page, p.command);
+    };
+    for (const GameMessage& m : game.messages)
+        current[key(m.place)] = &m;
+
+    int refused = 0;
+    std::vector<MessageChange> changes;
+    for (size_t r = 1; r < rows.size(); ++r) {
+        const std::vector<std::string>& row = rows[r];
+        if (row.size() == 1 && row[0].empty())
+            continue;
+        const auto field = [&](size_t i) { return column[i] < row.size() ? row[column[i]] : std::string(); };
+        const std::optional<MessageKind> kind = kindOf(field(0));
+        const std::optional<int> source = placeNumber(field(1), true), event = placeNumber(field(2), false),
+                                 page = placeNumber(field(3), false), command = placeNumber(field(4), true);
+        if (!kind || !source || !event || !page || !command) {
+            out << "abgelehnt: Eintrag " << r << " der CSV nennt keine Stelle im Spiel.\n";
+            ++refused;
+            continue;
+        }
+        MessageChange change{{*kind, *source, *event, *page, *command}, field(6), textLines(field(5))};
+        const auto now = current.find(key(change.place));
+        if (now != current.end() && now->second->lines == change.lines)
+            continue;
+        changes.push_back(std::move(change));
+    }
+    if (changes.empty()) {
+        out << "Nichts zu schreiben: Jeder Text steht schon so im Spiel.\n";
+        return refused ? 1 : 0;
+    }
+    WriteReport report;
+    try {
+        report = writeMessages(std::filesystem::path(folder), settingsFolder(programFolder()), changes, CodePage::system());
+    } catch (const Error& e) {
+        err << "Zeilwerk: " << e.what() << "\n";
+        return 2;
+    }
+    for (size_t i = 0; i < changes.size(); ++i) {
+        const ChangeOutcome& o = report.outcomes[i];
+        const std::string where = placeLine(changes[i].place, game);
+        switch (o.state) {
+        case ChangeState::Written:
+            out << "geschrieben: " << where << "\n";
+            break;
+        case ChangeState::AlreadyNew:
+            out << "schon so im Spiel: " << where << "\n";
+            break;
+        case ChangeState::Changed:
+        case ChangeState::Refused:
+            out << "abgelehnt: " << where << ": " << o.reason << "\n";
+            ++refused;
+            break;
+        }
+    }
+    out << report.written << (report.written == 1 ? " Nachricht" : " Nachrichten") << " in " << report.files.size()
+        << (report.files.size() == 1 ? " Datei" : " Dateien") << " geschrieben, " << refused << " abgelehnt.\n";
+    if (!report.backup.empty())
+        out << "Sicherung: " << pathText(report.backup) << "\nZurücknehmen: zeilwerk --rueckgaengig " << folder << "\n";
+    out.flush();
+    return refused ? 1 : 0;
+}
+
+// "--rueckgaengig ORDNER": the last write set's files put back.
+int undoWrite(const std::string& folder, bool evenIfChanged, std::ostream& out, std::ostream& err) {
+    UndoReport report;
+    try {
+        report = undoLastWrite(std::filesystem::path(folder), settingsFolder(programFolder()), evenIfChanged);
+    } catch (const Error& e) {
+        err << "Zeilwerk: " << e.what() << "\n";
+        return 2;
+    }
+    if (!report.done) {
+        out << "Nichts zurückgenommen: Seit dem Schreiben geändert wurde";
+        for (size_t i = 0; i < report.changedSince.size(); ++i)
+            out << (i ? ", " : " ") << report.changedSince[i];
+        out << ". Mit --trotzdem wird es doch zurückgenommen (die geänderte Fassung bleibt in der Sicherung "
+            << pathText(report.backup) << ").\n";
+        return 1;
+    }
+    out << "Zurückgenommen:";
+    for (size_t i = 0; i < report.restored.size(); ++i)
+        out << (i ? ", " : " ") << report.restored[i];
+    if (report.restored.empty())
+        out << " nichts, die Dateien standen schon wie vorher";
+    out << " (Sicherung " << pathText(report.backup) << ").\n";
+    return 0;
+}
+
+int runWrite(const std::vector<std::string_view>& args, std::ostream& out, std::ostream& err) {
+    if (args[0] == "--einspielen" && args.size() == 3)
+        return importCsv(std::string(args[1]), std::string(args[2]), out, err);
+    if (args[0] == "--rueckgaengig" && (args.size() == 2 || (args.size() == 3 && args[2] == "--trotzdem")))
+        return undoWrite(std::string(args[1]), args.size() == 3, out, err);
+    err << "Zeilwerk: " << args[0] << " verstehe ich so nicht.\n" << kUsage;
+    return 2;
+}
+
 // "--umbrechen": the text file flowed into boxes, printed; 1 when a line stands over-long.
 int runFlow(const std::vector<std::string_view>& args, std::ostream& out, std::ostream& err) {
     std::string file;
@@ -326,9 +470,9 @@ int runFlow(const std::vector<std::string_view>& args, std::ostream& out, std::o
 
 bool isCommandLine(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i)
-        if (std::string_view(argv[i]) == "--liste" || std::string_view(argv[i]) == "--pruefen" ||
-            std::string_view(argv[i]) == "--umbrechen")
-            return true;
+        for (const char* command : {"--liste", "--pruefen", "--einspielen", "--rueckgaengig", "--umbrechen"})
+            if (std::string_view(argv[i]) == command)
+                return true;
     return false;
 }
 
@@ -336,6 +480,8 @@ std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostrea
     if (!isCommandLine(argc, argv))
         return std::nullopt;
     std::vector<std::string_view> args(argv + 1, argv + argc);
+    if (args[0] == "--einspielen" || args[0] == "--rueckgaengig")
+        return runWrite(args, out, err);
     if (std::find(args.begin(), args.end(), "--umbrechen") != args.end())
         return runFlow(args, out, err);
 

@@ -1,6 +1,7 @@
 #include "spelling/word_list.h"
 
 #include "core/platform/error.h"
+#include "core/platform/file_io.h"
 #include "core/platform/text.h"
 #include "core/settings/ini_storage.h"
 #include "spelling/speller.h"
@@ -12,28 +13,6 @@
 
 namespace zeilwerk {
 namespace {
-
-// The hash of the word list's name: FNV-1a, the same on every system and in every build.
-std::uint64_t fnv1a(std::string_view text) {
-    std::uint64_t hash = 0xcbf29ce484222325ULL;
-    for (const char c : text) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 0x100000001b3ULL;
-    }
-    return hash;
-}
-
-std::filesystem::path absoluteFolder(const std::filesystem::path& folder) {
-    std::error_code ec;
-    std::filesystem::path absolute = std::filesystem::absolute(folder, ec);
-    if (ec)
-        absolute = folder;
-    absolute = absolute.lexically_normal();
-    // "/spiel/" and "/spiel" are the same folder.
-    if (!absolute.has_filename() && absolute.has_relative_path())
-        absolute = absolute.parent_path();
-    return absolute;
-}
 
 bool inside(const std::filesystem::path& path, const std::filesystem::path& folder) {
     const std::filesystem::path relative = absoluteFolder(path).lexically_relative(absoluteFolder(folder));
@@ -74,14 +53,8 @@ std::vector<std::u16string> wordsOf(std::string_view text) {
 }  // namespace
 
 std::filesystem::path wordListPath(const std::filesystem::path& settingsFolder, const std::filesystem::path& gameFolder) {
-    std::string key = pathText(absoluteFolder(gameFolder));
-#ifdef _WIN32
-    // One folder, however its name's letters are typed.
-    std::transform(key.begin(), key.end(), key.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-#endif
     char name[40];
-    std::snprintf(name, sizeof name, "woerter-%016llx.txt", static_cast<unsigned long long>(fnv1a(key)));
+    std::snprintf(name, sizeof name, "woerter-%016llx.txt", static_cast<unsigned long long>(gameFolderKey(gameFolder)));
     return settingsFolder / "woerterlisten" / name;
 }
 

@@ -7,6 +7,7 @@
 #include "core/platform/code_page.h"
 #include "core/platform/error.h"
 #include "core/platform/file_io.h"
+#include "core/platform/text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -170,6 +171,22 @@ bool readGameMessages(const std::filesystem::path& folder, const CodePage& page,
             collectMessages(p.commands, {MessageKind::Battle, t.id, 0, p.id, 0}, page, commonLists, part.messages);
     take(std::move(part));
     return true;
+}
+
+std::string placeInWords(const MessagePlace& place, const std::map<int, std::u16string>& mapNames) {
+    switch (place.kind) {
+    case MessageKind::Map: {
+        std::string out = "Karte " + std::to_string(place.source);
+        if (const auto name = mapNames.find(place.source); name != mapNames.end() && !name->second.empty())
+            out += " »" + toUtf8(name->second) + "«";
+        return out + ", Ereignis " + std::to_string(place.event) + ", Seite " + std::to_string(place.page);
+    }
+    case MessageKind::Common:
+        return "Allgemeines Ereignis " + std::to_string(place.source);
+    case MessageKind::Battle:
+        return "Kampf " + std::to_string(place.source) + ", Seite " + std::to_string(place.page);
+    }
+    return "";
 }
 
 GameMessages readGameMessages(const std::filesystem::path& folder, const CodePage& page) {

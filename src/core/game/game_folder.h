@@ -34,6 +34,10 @@ std::map<int, std::u16string> readHeroNames(const std::filesystem::path& folder,
 
 GameMessages readGameMessages(const std::filesystem::path& folder, const CodePage& page);
 
+// A place in words, as the list of messages names it: "Karte 12 »Dorf«, Ereignis 3, Seite 1",
+// "Allgemeines Ereignis 4", "Kampf 2, Seite 1".
+std::string placeInWords(const MessagePlace& place, const std::map<int, std::u16string>& mapNames);
+
 // A piece of the game as the reading hands it on: first the names (the hero and map names
 // and the database's and tree's skipped files, no messages), then each map in the tree's
 // order, then the common events, then the battles, each with the files skipped for it.

@@ -16,6 +16,8 @@ public:
         : m_p(reinterpret_cast<const unsigned char*>(data.data())), m_end(m_p + data.size()), m_failure(failure) {}
 
     bool atEnd() const { return m_p == m_end; }
+    // Where the next read starts, for a writer that splices into the same bytes.
+    const char* position() const { return reinterpret_cast<const char*>(m_p); }
 
     // A number in 7-bit groups, most significant first; a set high bit means more follows.
     std::uint32_t number() {

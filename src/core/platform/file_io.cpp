@@ -3,6 +3,7 @@
 #include "core/platform/error.h"
 #include "core/platform/text.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -59,6 +60,28 @@ std::optional<fs::path> findIgnoringCase(const fs::path& folder, std::string_vie
         if (folded(nameOf(it->path())) == wanted)
             return it->path();
     return std::nullopt;
+}
+
+fs::path absoluteFolder(const fs::path& folder) {
+    std::error_code ec;
+    fs::path absolute = fs::absolute(folder, ec);
+    if (ec)
+        absolute = folder;
+    absolute = absolute.lexically_normal();
+    if (!absolute.has_filename() && absolute.has_relative_path())
+        absolute = absolute.parent_path();
+    return absolute;
+}
+
+std::uint64_t gameFolderKey(const fs::path& gameFolder) {
+    const std::u8string name = absoluteFolder(gameFolder).u8string();
+    std::string key(name.begin(), name.end());
+#ifdef _WIN32
+    // One folder, however its name's letters are typed.
+    std::transform(key.begin(), key.end(), key.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+#endif
+    return fnv1a(key);
 }
 
 }  // namespace zeilwerk

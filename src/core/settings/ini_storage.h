@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 // The few file operations an INI file needs, one implementation per system.
@@ -61,8 +62,18 @@ private:
     std::intptr_t m_lock = -1;
 };
 
-// Replaces a file's contents whole, or leaves it as it was and throws Error(failure).
-void replaceFileContents(const std::filesystem::path& target, const std::string& text, const std::string& failure);
+// Replaces a file's contents whole, or leaves it as it was and throws Error(failure). check,
+// when given, reads the written file back before it takes the target's place and throws to
+// keep the old one.
+void replaceFileContents(const std::filesystem::path& target, const std::string& text, const std::string& failure,
+                         const std::function<void(const std::filesystem::path& written)>& check = {});
+
+// Whether the file's contents could be replaced now: not marked read-only, its folder
+// writable, not held open by another program that forbids writing.
+bool canReplace(const std::filesystem::path& target);
+
+// The temporary file a replace writes beside its target.
+inline const char* const kTemporarySuffix = ".zeilwerk-neu";
 
 // A path as UTF-8 text, for messages; on Windows too, where the narrow form is the ANSI page.
 inline std::string pathText(const std::filesystem::path& path) {

@@ -78,7 +78,8 @@ FolderLock::~FolderLock() {
 // The new contents go to a temporary file beside the old one, which is renamed over it:
 // whatever fails, the old file stays whole. A file with other names (hard links) or of an
 // owner we cannot give the new file is written in place instead, so it stays the same file.
-void replaceFileContents(const std::filesystem::path& target, const std::string& text, const std::string& failure) {
+void replaceFileContents(const std::filesystem::path& target, const std::string& text, const std::string& failure,
+                         const std::function<void(const std::filesystem::path& written)>& check) {
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & 0222) == 0))
@@ -93,13 +94,15 @@ void replaceFileContents(const std::filesystem::path& target, const std::string&
             ::close(fd);
         if (!ok)
             throw Error(failure);
+        if (check)
+            check(target);
         return;
     }
 
     removeOldTemporaries(target);
     // One fixed name: a write killed half-way leaves at most this file, and the next write
     // (under the folder lock) takes it over.
-    const std::filesystem::path temp = target.parent_path() / ("." + target.filename().string() + ".zeilwerk-neu");
+    const std::filesystem::path temp = target.parent_path() / ("." + target.filename().string() + kTemporarySuffix);
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         throw Error(failure);
@@ -118,12 +121,28 @@ void replaceFileContents(const std::filesystem::path& target, const std::string&
     }
     ok = ::fsync(fd) == 0 && ok;
     ok = ::close(fd) == 0 && ok;
+    if (ok && check) {
+        try {
+            check(temp);
+        } catch (...) {
+            ::unlink(temp.c_str());
+            throw;
+        }
+    }
     if (ok)
         ok = ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
         ::unlink(temp.c_str());
         throw Error(failure);
     }
+}
+
+bool canReplace(const std::filesystem::path& target) {
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    struct stat st {};
+    // The mode too: root may write anything, but a file marked read-only is meant to stay.
+    return ::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) != 0 &&
+           ::access(target.c_str(), W_OK) == 0 && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 }  // namespace zeilwerk

@@ -99,7 +99,8 @@ FolderLock::~FolderLock() {
 // The new contents go to a temporary file beside the old one, which replaces it: whatever
 // fails, the old file stays whole. A file with other names (hard links) is written in place,
 // so it stays the same file. Plain rename does not replace an existing file here.
-void replaceFileContents(const std::filesystem::path& target, const std::string& text, const std::string& failure) {
+void replaceFileContents(const std::filesystem::path& target, const std::string& text, const std::string& failure,
+                         const std::function<void(const std::filesystem::path& written)>& check) {
     const DWORD attributes = GetFileAttributesW(target.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
@@ -120,6 +121,8 @@ void replaceFileContents(const std::filesystem::path& target, const std::string&
                 CloseHandle(h);
             if (!ok)
                 throw Error(failure);
+            if (check)
+                check(target);
             return;
         }
     }
@@ -131,12 +134,34 @@ void replaceFileContents(const std::filesystem::path& target, const std::string&
         throw Error(failure);
     bool ok = writeWhole(h, text) && FlushFileBuffers(h);
     ok = CloseHandle(h) && ok;
+    if (ok && check) {
+        try {
+            check(temp);
+        } catch (...) {
+            DeleteFileW(temp.c_str());
+            throw;
+        }
+    }
     if (ok)
         ok = MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!ok) {
         DeleteFileW(temp.c_str());
         throw Error(failure);
     }
+}
+
+// Opened for writing as a replace would, sharing only reading: a program that holds the file
+// open for writing (the Maker saving) makes this fail.
+bool canReplace(const std::filesystem::path& target) {
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+        return false;
+    const HANDLE h = CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(h);
+    return true;
 }
 
 }  // namespace zeilwerk

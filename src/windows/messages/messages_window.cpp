@@ -1,6 +1,8 @@
 #include "windows/messages/messages_window.h"
 
 #include "core/game/game_folder.h"
+#include "core/game/game_writer.h"
+#include "core/game/word_replace.h"
 #include "core/platform/code_page.h"
 #include "look/game_look.h"
 #include "platform/paths.h"
@@ -13,6 +15,7 @@
 #include "widgets/messages.h"
 #include "windows/messages/messages_model.h"
 #include "windows/messages/spelling_words.h"
+#include "windows/messages/write_dialog.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -22,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -73,9 +77,16 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
     check = new QCheckBox(QStringLiteral("Prüfen"), this);
     setHint(check, 
         QStringLiteral("Prüft jede Nachricht: Breite, Zeilen, Codes, Farben, Tempo, Helden und Rechtschreibung."));
+    writeBack = new QPushButton(QStringLiteral("Ins Spiel schreiben"), this);
+    setHint(writeBack, QStringLiteral("Schreibt die gewählte Nachricht, wie sie jetzt im Eingabefeld steht, in die "
+                                      "Dateien des Spiels; jede Datei wird vorher gesichert."));
+    undo = new QPushButton(QStringLiteral("Rückgängig"), this);
+    setHint(undo, QStringLiteral("Holt die Dateien vor dem letzten Schreiben aus der Sicherung zurück."));
     buttons->addWidget(reload);
     buttons->addWidget(check);
     buttons->addStretch(1);
+    buttons->addWidget(writeBack);
+    buttons->addWidget(undo);
     layout->addLayout(buttons);
 
     model = new MessagesModel;
@@ -94,6 +105,10 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
     views->addTab(spellingWords, QStringLiteral("Rechtschreibung"));
     layout->addWidget(views, 1);
     list->setContextMenuPolicy(Qt::CustomContextMenu);
+    // From the check box on to the list, as before the write buttons came; they follow it.
+    setTabOrder(check, list);
+    setTabOrder(list, writeBack);
+    setTabOrder(writeBack, undo);
     setHint(list, QStringLiteral("Ein Klick legt die Nachricht ins Eingabefeld und ihr Gesicht und Fenster in die "
                                   "Vorschau; ein Rechtsklick auf einen Rechtschreibbefund nimmt das Wort auf."));
 
@@ -116,7 +131,8 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
     for (QWidget* w : {static_cast<QWidget*>(search), static_cast<QWidget*>(findingFilter), static_cast<QWidget*>(reload),
                        static_cast<QWidget*>(check), static_cast<QWidget*>(list), static_cast<QWidget*>(spellingWords->tree),
                        static_cast<QWidget*>(spellingWords->acceptButton), static_cast<QWidget*>(spellingWords->ignoreButton),
-                       static_cast<QWidget*>(spellingWords->acceptAllButton)})
+                       static_cast<QWidget*>(spellingWords->acceptAllButton), static_cast<QWidget*>(writeBack),
+                       static_cast<QWidget*>(undo)})
         help->bind(w);
 
     Messages& messages = *m_platform.messages;
@@ -124,6 +140,9 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
     connect(findingFilter, &QComboBox::currentIndexChanged, this, [this] { applyFilter(); });
     connect(reload, &QPushButton::clicked, this, [this, &messages] { guarded(messages, [this] { readGame(); }); });
     connect(check, &QCheckBox::toggled, this, [this, &messages] { guarded(messages, [this] { checkGame(); }); });
+    connect(writeBack, &QPushButton::clicked, this, [this, &messages] { guarded(messages, [this] { writeSelected(); }); });
+    connect(undo, &QPushButton::clicked, this, [this, &messages] { guarded(messages, [this] { undoWrite(); }); });
+    askUser = [](QDialog& question) { question.exec(); };
     connect(list, &QWidget::customContextMenuRequested, this, [this, &messages](QPoint at) {
         guarded(messages, [&] {
             if (const std::unique_ptr<QMenu> menu = contextMenu(list->indexAt(at)))
@@ -453,6 +472,104 @@ void TForm5::showMessage(const GameMessage& message) {
     }
     if (!problems.isEmpty())
         statusLine->setText(problems.join(u' '));
+}
+
+void TForm5::requireGame() const {
+    if (m_folder.empty() || !m_read)
+        throw Error("Erst das Spiel ganz lesen lassen, dann schreiben.");
+    if (m_working)
+        throw Error("Das Spiel wird gerade gelesen oder geprüft; bitte einen Moment warten.");
+}
+
+void TForm5::writeSelected() {
+    requireGame();
+    const GameMessage* m = model->messageAt(list->currentIndex());
+    if (!m)
+        throw Error("Erst eine Nachricht in der Liste wählen.");
+    QPlainTextEdit* memo = m_windows.group.memo ? m_windows.group.memo() : nullptr;
+    if (!memo)
+        return;
+    std::vector<std::u16string> lines;
+    for (QString line : memo->toPlainText().split(u'\n')) {
+        line.remove(u'\r');
+        lines.push_back(toU16(line));
+    }
+    // The memo's empty lines at the end are no lines of the message, unless it had them.
+    while (lines.size() > std::max<size_t>(m->lines.size(), 1) && lines.back().empty())
+        lines.pop_back();
+    if (lines == m->lines) {
+        statusLine->setText(QStringLiteral("Die Nachricht steht schon so im Spiel."));
+        return;
+    }
+    writePlan({messageEdit(*m, std::move(lines))}, QStringLiteral("Ins Spiel schreiben"));
+}
+
+std::vector<WordReplacement> TForm5::planReplacement(const std::u16string& from, const std::u16string& to) const {
+    std::vector<WordReplacement> plan;
+    for (const MessagesModel::MessageList& list : model->messageLists()) {
+        std::vector<WordReplacement> part = planWordReplacement(*list, from, to);
+        plan.insert(plan.end(), std::make_move_iterator(part.begin()), std::make_move_iterator(part.end()));
+    }
+    return plan;
+}
+
+bool TForm5::writePlan(const std::vector<WordReplacement>& plan, const QString& title) {
+    requireGame();
+    if (plan.empty()) {
+        statusLine->setText(QStringLiteral("Nichts zu ändern."));
+        return false;
+    }
+    WriteDialog dialog(title, plan, [this](const MessagePlace& p) { return placeText(p); }, this);
+    askUser(dialog);
+    if (dialog.result() != QDialog::Accepted)
+        return false;
+    std::vector<MessageChange> changes;
+    for (const WordReplacement& r : plan)
+        changes.push_back(r.change);
+    const WriteReport report = writeMessages(m_folder, m_platform.settingsFolder, changes, CodePage::system());
+    QStringList told;
+    told << QStringLiteral("%1 in %2 ins Spiel geschrieben.")
+                .arg(report.written == 1 ? QStringLiteral("1 Nachricht") : QStringLiteral("%1 Nachrichten").arg(report.written))
+                .arg(report.files.size() == 1 ? QStringLiteral("1 Datei") : QStringLiteral("%1 Dateien").arg(report.files.size()));
+    for (size_t i = 0; i < plan.size(); ++i) {
+        const ChangeOutcome& o = report.outcomes[i];
+        if (o.state == ChangeState::Changed || o.state == ChangeState::Refused)
+            told << QStringLiteral("Nicht geschrieben: %1: %2").arg(placeText(plan[i].change.place), QString::fromStdString(o.reason));
+    }
+    if (!report.backup.empty())
+        told << QStringLiteral("Die Dateien vorher liegen in %1.").arg(textFromPath(report.backup));
+    m_platform.messages->show(told.join(u'\n'));
+    // What the game now holds is read and checked again.
+    readGame();
+    return report.written > 0;
+}
+
+void TForm5::undoWrite() {
+    requireGame();
+    UndoReport report = undoLastWrite(m_folder, m_platform.settingsFolder, false);
+    if (!report.done) {
+        QMessageBox question(QMessageBox::Question, applicationTitle,
+                             QStringLiteral("%1 wurde seit dem Schreiben geändert, vielleicht im Maker gespeichert. "
+                                            "Trotzdem die Fassung vor dem Schreiben zurückholen? Die geänderte "
+                                            "Fassung bleibt in der Sicherung.")
+                                 .arg(QString::fromStdString(report.changedSince.front())),
+                             QMessageBox::Yes | QMessageBox::No, this);
+        question.setDefaultButton(QMessageBox::No);
+        askUser(question);
+        if (question.clickedButton() != question.button(QMessageBox::Yes))
+            return;
+        report = undoLastWrite(m_folder, m_platform.settingsFolder, true);
+    }
+    QStringList names;
+    for (const std::string& name : report.restored)
+        names << QString::fromStdString(name);
+    m_platform.messages->show(names.isEmpty() ? QStringLiteral("Die Dateien standen schon wie vor dem Schreiben.")
+                                              : QStringLiteral("Zurückgeholt: %1.").arg(names.join(QStringLiteral(", "))));
+    readGame();
+}
+
+QString TForm5::placeText(const MessagePlace& place) const {
+    return QString::fromStdString(placeInWords(place, model->mapNames())) + QStringLiteral(", Befehl %1").arg(place.command);
 }
 
 void TForm5::closeEvent(QCloseEvent* event) {

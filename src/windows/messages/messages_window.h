@@ -8,6 +8,7 @@
 
 #include <QModelIndex>
 
+#include <functional>
 #include <atomic>
 #include <filesystem>
 #include <memory>
@@ -16,6 +17,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QDialog;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -29,6 +31,7 @@ namespace zeilwerk {
 class MessagesModel;
 class SpellingWords;
 struct GamePart;
+struct WordReplacement;
 
 // The message window "Nachrichten": every message of the game in the folder of the tab
 // "Spiel", read and checked off the GUI thread; a chosen message goes into the input memo
@@ -57,6 +60,16 @@ public:
     // The chosen message into the memo, its look into the options and the preview.
     void takeMessage(const QModelIndex& index);
     void showMessage(const GameMessage& message);
+    // "Ins Spiel schreiben": the chosen message, as the input memo now holds it, into the game.
+    void writeSelected();
+    // The replacement of a whole word at every place of the game read, for a preview.
+    std::vector<WordReplacement> planReplacement(const std::u16string& from, const std::u16string& to) const;
+    // Asks with the write dialog (title as its caption), then writes the plan into the game,
+    // tells what was written and refused, and reads and checks the game again. True when
+    // something was written.
+    bool writePlan(const std::vector<WordReplacement>& plan, const QString& title);
+    // "Rückgängig": the files of the last write put back; asks first when one changed since.
+    void undoWrite();
     // Stops the reading or checking under way; returns at once, what it still hands over is dropped.
     void cancelWork();
     // Whether the work last started has ended; for tests.
@@ -72,7 +85,12 @@ public:
     SpellingWords* spellingWords;
     QProgressBar* progress;
     QLabel* statusLine;
+    QPushButton* writeBack;
+    QPushButton* undo;
     MessagesModel* model;
+    // Runs a question (the write dialog, the undo's question) until it is answered; tests
+    // answer it themselves instead of a modal loop.
+    std::function<void(QDialog& question)> askUser;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -90,6 +108,8 @@ private:
     void dropWord(const std::u16string& word);
     void showStatus();
     QString gameFolderText() const;
+    QString placeText(const MessagePlace& place) const;
+    void requireGame() const;
 
     const Platform& m_platform;
     const Windows& m_windows;
