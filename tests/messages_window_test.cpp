@@ -3,6 +3,7 @@
 #include "program_fixture.h"
 
 #include "app/window_placement.h"
+#include "core/platform/code_page.h"
 #include "core/settings/ini_file.h"
 #include "spelling/speller.h"
 #include "spelling/word_list.h"
@@ -238,6 +239,20 @@ TEST_F(MessagesWindowTest, TheSpellingTabListsEachWordOnceTheLikeliestTypoFirst)
     words.acceptAllButton->click();
     EXPECT_EQ(readWordList(wordListPath(folder.path(), game)), (std::vector<std::u16string>{u"Xylofar", u"Gerwina"}));
     EXPECT_EQ(messagesWindow->model->findingCount(), 1);
+
+    // "Ersetzen…" offers the word meant, shows what changes, and writes it into the game.
+    int asked = 0;
+    messagesWindow->askUser = [&](QDialog& question) {
+        ++asked;
+        question.accept();
+    };
+    words.tree->setCurrentIndex(words.model->index(0, 0));
+    words.replaceButton->click();
+    waitUntilDone();
+    EXPECT_EQ(asked, 2);
+    const GameMessages after = readGameMessages(game, CodePage::system());
+    ASSERT_EQ(after.messages.size(), 5u);
+    EXPECT_EQ(after.messages[3].lines, std::vector<std::u16string>{u"Gerwina schläft."});
 }
 
 TEST_F(MessagesWindowTest, ItsPlaceAndSizeAreKeptInTheStartupFileWithTheOthers) {

@@ -21,6 +21,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -130,7 +131,7 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
     });
     for (QWidget* w : {static_cast<QWidget*>(search), static_cast<QWidget*>(findingFilter), static_cast<QWidget*>(reload),
                        static_cast<QWidget*>(check), static_cast<QWidget*>(list), static_cast<QWidget*>(spellingWords->tree),
-                       static_cast<QWidget*>(spellingWords->acceptButton), static_cast<QWidget*>(spellingWords->ignoreButton),
+                       static_cast<QWidget*>(spellingWords->acceptButton), static_cast<QWidget*>(spellingWords->ignoreButton), static_cast<QWidget*>(spellingWords->replaceButton),
                        static_cast<QWidget*>(spellingWords->acceptAllButton), static_cast<QWidget*>(writeBack),
                        static_cast<QWidget*>(undo)})
         help->bind(w);
@@ -159,6 +160,7 @@ TForm5::TForm5(const Platform& platform, const Windows& windows)
     };
     spellingWords->accept = [this, &messages](const std::u16string& word) { guarded(messages, [&] { acceptWord(word); }); };
     spellingWords->ignore = [this, &messages](const std::u16string& word) { guarded(messages, [&] { ignoreWord(word); }); };
+    spellingWords->replace = [this, &messages](const std::u16string& word) { guarded(messages, [&] { replaceWord(word); }); };
     spellingWords->acceptAll = [this, &messages](const std::vector<std::u16string>& words) {
         guarded(messages, [&] { acceptWords(words); });
     };
@@ -542,6 +544,18 @@ bool TForm5::writePlan(const std::vector<WordReplacement>& plan, const QString& 
     // What the game now holds is read and checked again.
     readGame();
     return report.written > 0;
+}
+
+void TForm5::replaceWord(const std::u16string& word) {
+    QInputDialog ask(this);
+    ask.setWindowTitle(QStringLiteral("Ersetzen"));
+    ask.setLabelText(QStringLiteral("„%1“ an allen Stellen ersetzen durch:").arg(fromU16(word)));
+    ask.setTextValue(fromU16(spellingWords->meantWord(word)));
+    askUser(ask);
+    const QString to = ask.textValue().trimmed();
+    if (ask.result() != QDialog::Accepted || to.isEmpty() || to == fromU16(word))
+        return;
+    writePlan(planReplacement(word, toU16(to)), QStringLiteral("Ersetzen: „%1“ durch „%2“").arg(fromU16(word), to));
 }
 
 void TForm5::undoWrite() {

@@ -68,6 +68,9 @@ public:
     // tells what was written and refused, and reads and checks the game again. True when
     // something was written.
     bool writePlan(const std::vector<WordReplacement>& plan, const QString& title);
+    // "Ersetzen…" over a word of the spelling tab: asks for its replacement (the likely meant
+    // word offered), then writes it at every place as writePlan does.
+    void replaceWord(const std::u16string& word);
     // "Rückgängig": the files of the last write put back; asks first when one changed since.
     void undoWrite();
     // Stops the reading or checking under way; returns at once, what it still hands over is dropped.

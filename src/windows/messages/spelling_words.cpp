@@ -47,10 +47,14 @@ SpellingWords::SpellingWords(QWidget* parent) : QWidget(parent) {
     setHint(acceptButton, QStringLiteral("Nimmt das gewählte Wort in die Wortliste des Spiels auf: es gilt von nun an als richtig."));
     ignoreButton = new QPushButton(QStringLiteral("Ignorieren"), this);
     setHint(ignoreButton, QStringLiteral("Blendet das gewählte Wort für diese Sitzung aus."));
+    replaceButton = new QPushButton(QStringLiteral("Ersetzen…"), this);
+    setHint(replaceButton, QStringLiteral("Ersetzt das gewählte Wort an allen seinen Stellen im Spiel; zeigt vorher jede "
+                                          "Zeile, die sich ändert."));
     acceptAllButton = new QPushButton(QStringLiteral("alle übernehmen"), this);
     setHint(acceptAllButton, QStringLiteral("Nimmt alle Wörter des Spiels in die Wortliste des Spiels auf."));
     buttons->addWidget(acceptButton);
     buttons->addWidget(ignoreButton);
+    buttons->addWidget(replaceButton);
     buttons->addStretch(1);
     buttons->addWidget(acceptAllButton);
     layout->addLayout(buttons);
@@ -62,6 +66,10 @@ SpellingWords::SpellingWords(QWidget* parent) : QWidget(parent) {
     connect(ignoreButton, &QPushButton::clicked, this, [this] {
         if (const std::u16string w = chosenWord(); !w.empty() && ignore)
             ignore(w);
+    });
+    connect(replaceButton, &QPushButton::clicked, this, [this] {
+        if (const std::u16string w = chosenWord(); !w.empty() && replace)
+            replace(w);
     });
     connect(acceptAllButton, &QPushButton::clicked, this, [this] {
         if (!m_gameWords.empty() && acceptAll)
@@ -177,6 +185,25 @@ std::u16string SpellingWords::chosenWord() const {
     return word.isValid() ? toU16(word.toString()) : std::u16string();
 }
 
+std::u16string SpellingWords::meantWord(const std::u16string& word) const {
+    for (const Finding& f : m_findings)
+        if (f.word == word) {
+            if (!f.near.empty())
+                return f.near;
+            break;
+        }
+    // The suggestions, once arrived, stand in the reason: "(Vorschläge: a, b)".
+    for (int r = 0; r < model->rowCount(); ++r)
+        if (model->item(r)->data(kWordRole).toString() == fromU16(word)) {
+            const QString hint = model->item(r, 2)->text();
+            const int open = hint.indexOf(QStringLiteral(": "), hint.indexOf(u'('));
+            if (hint.indexOf(u'(') < 0 || open < 0)
+                return {};
+            return toU16(hint.mid(open + 2).section(u',', 0, 0).section(u')', 0, 0).trimmed());
+        }
+    return {};
+}
+
 std::vector<std::u16string> SpellingWords::words() const {
     std::vector<std::u16string> out;
     for (int r = 0; r < model->rowCount(); ++r)
@@ -189,6 +216,7 @@ void SpellingWords::updateButtons() {
     const bool chosen = !chosenWord().empty();
     acceptButton->setEnabled(chosen);
     ignoreButton->setEnabled(chosen);
+    replaceButton->setEnabled(chosen);
     acceptAllButton->setEnabled(!m_gameWords.empty());
 }
 

@@ -35,18 +35,22 @@ public:
     int wordCount() const;
     // The word of the row chosen, or of the place chosen below it; empty for none.
     std::u16string chosenWord() const;
+    // What the word likely means: the game's near word or the first suggestion; empty for none.
+    std::u16string meantWord(const std::u16string& word) const;
     // The words in the order shown; for tests.
     std::vector<std::u16string> words() const;
 
     std::function<void(const Finding&)> openPlace;
     std::function<void(const std::u16string&)> accept;
     std::function<void(const std::u16string&)> ignore;
+    std::function<void(const std::u16string&)> replace;
     std::function<void(const std::vector<std::u16string>&)> acceptAll;
 
     QTreeView* tree;
     QStandardItemModel* model;
     QPushButton* acceptButton;
     QPushButton* ignoreButton;
+    QPushButton* replaceButton;
     QPushButton* acceptAllButton;
 
 private:
