@@ -460,6 +460,80 @@ TEST_F(DesktopTest, TheWriteDialogSaysWhatChangesAndCancelledWritesNothing) {
     EXPECT_EQ(readFile(folder / "Spiel" / "Map0001.lmu"), map);
 }
 
+// The spelling tab on the real desktop, over a game of our own with a name mistyped once:
+// each word once, the likely typo first; "Ersetzen…" asks, then shows every line it changes.
+TEST_F(DesktopTest, TheSpellingTabListsEachWordOnceAndReplaceShowsWhatChanges) {
+    // The demo game's look, with maps of our own.
+    const std::filesystem::path game = folder / "Eigenes";
+    QProcess demo;
+    demo.start(QString(ZEILWERK_BUILD_DIR) + "/tests/demo_game", {qpath(game)});
+    ASSERT_TRUE(demo.waitForFinished(10000) && demo.exitCode() == 0) << "the demo game was not written";
+    for (const auto& entry : std::filesystem::directory_iterator(game))
+        if (entry.path().extension() == ".lmu")
+            std::filesystem::remove(entry.path());
+    writeFile(game / "RPG_RT.lmt", mapTree({{1, "Dorf"}, {2, "Wald"}}, {1, 2}));
+    writeFile(game / "Map0001.lmu",
+              mapUnit({{1, "Wirt", {{1, {showMessage("\\c[4]Ortwin:\\c[0]"), messageLine("Gerwina wartet am Brunnen.")}}}},
+                       {2, "Magd", {{1, {showMessage("Gerwina hat Ortwins Schwert gefunden.")}}}},
+                       {3, "Kind", {{1, {showMessage("Tja, Gerwina ist fort. Hmmm...")}}}},
+                       {4, "Bauer", {{1, {showMessage("Gerwnia? Nie geh\xf6rt.")}}}}}));
+    writeFile(game / "Map0002.lmu",
+              mapUnit({{1, "Alte", {{1, {showMessage("Das Schwret liegt im Brunnen,"), messageLine("die Zauberpumkte sind leer.")}}}},
+                       {2, "Jäger", {{1, {showMessage("Gerwnia sucht dich.")}}}}}));
+    const std::string map = readFile(game / "Map0001.lmu");
+    writeFile(folder / "optn.ini", "[laden]\r\nauto=1\r\ndatei=standard.ini\r\n");
+    writeFile(folder / "standard.ini", "[spiel]\r\nordner=" + game.string() + "\r\naktiv_set=1\r\naktiv=1\r\n");
+    start();
+    showTab(5);
+    options->tabs->setCurrentIndex(5);
+    QScrollArea* scroll = options->tabs->widget(5)->findChild<QScrollArea*>();
+    ASSERT_TRUE(scroll);
+    desktop->wheelDown(onScreen(scroll, program->options).center(), 1);
+    const QPointF inside = scroll->viewport()->rect().center();
+    QWheelEvent wheel(inside, scroll->viewport()->mapToGlobal(inside), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(scroll->viewport(), &wheel);
+    QThread::msleep(300);
+    clickOn(options->spiel_nachrichten, program->options);
+    std::optional<xcb_window_t> shown;
+    ASSERT_TRUE(waitFor([&] { return (shown = desktop->window("Nachrichten")) && desktop->viewable(*shown); }, 5000));
+    QThread::msleep(1500);
+    // "Prüfen", then the tab of the spelling; its first word, the likely typo, chosen and opened.
+    desktop->key("Tab Tab Tab space");
+    QThread::msleep(3000);
+    desktop->key("Tab ctrl+Tab");
+    QThread::msleep(500);
+    const QPoint window = desktop->outerRect(*shown).topLeft();
+    desktop->click(window + QPoint(60, 124));
+    desktop->key("Right");
+    QThread::msleep(800);
+    const QImage tab = desktop->grab(desktop->outerRect(*shown));
+    EXPECT_GT(tab.width(), 300);
+    if (const char* shots = std::getenv("ZEILWERK_SCREENSHOTS")) {
+        desktop->grab(desktop->outerRect(*shown).united(desktop->outerRect(program->input)))
+            .save(QString::fromLocal8Bit(shots) + "/rechtschreibung.png");
+    }
+    // "Ersetzen…": the word meant is offered, and the dialog after it lists the lines.
+    desktop->click(window + QPoint(263, 402));
+    std::optional<xcb_window_t> ask;
+    ASSERT_TRUE(waitFor([&] { return (ask = desktop->window("Ersetzen")) && desktop->viewable(*ask); }, 5000))
+        << "the replace question did not come up";
+    QThread::msleep(500);
+    desktop->key("Return");
+    std::optional<xcb_window_t> preview;
+    ASSERT_TRUE(waitFor([&] {
+        return (preview = desktop->window("Ersetzen: „Gerwnia“ durch „Gerwina“")) && desktop->viewable(*preview);
+    }, 5000)) << "the lines to change were not shown";
+    QThread::msleep(800);
+    if (const char* shots = std::getenv("ZEILWERK_SCREENSHOTS")) {
+        desktop->grab(desktop->outerRect(*preview).united(desktop->outerRect(*shown)))
+            .save(QString::fromLocal8Bit(shots) + "/ersetzen.png");
+    }
+    desktop->key("Escape");
+    EXPECT_TRUE(waitFor([&] { return !desktop->viewable(*preview); }, 3000));
+    EXPECT_EQ(readFile(game / "Map0001.lmu"), map);
+}
+
 // The same program on screens of two sizes, each a desktop of its own.
 class PlacementDesktopTest : public DesktopTest, public ::testing::WithParamInterface<QSize> {
 protected:

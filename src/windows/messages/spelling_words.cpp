@@ -125,6 +125,9 @@ void SpellingWords::setFindings(const std::vector<Finding>& findings,
             word->appendRow({at, new QStandardItem(), new QStandardItem()});
         }
         model->appendRow({word, count, hint});
+        // A place's text is long: it takes the row's width.
+        for (int r = 0; r < word->rowCount(); ++r)
+            tree->setFirstColumnSpanned(r, word->index(), true);
     }
     updateButtons();
 }
