@@ -31,6 +31,21 @@ namespace {
 // offscreen copy of the windows only to know where each control lies in its window.
 class DesktopTest : public ProgramTest {
 protected:
+    // "Nachrichten des Spiels…", below the fold of the tab "Spiel": both copies of the option
+    // window scroll down by one wheel click, then the button is clicked.
+    void openMessageWindow() {
+        showTab(5);
+        options->tabs->setCurrentIndex(5);
+        QScrollArea* scroll = options->tabs->widget(5)->findChild<QScrollArea*>();
+        ASSERT_TRUE(scroll);
+        desktop->wheelDown(onScreen(scroll, program->options).center(), 1);
+        const QPointF inside = scroll->viewport()->rect().center();
+        QWheelEvent wheel(inside, scroll->viewport()->mapToGlobal(inside), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(scroll->viewport(), &wheel);
+        QThread::msleep(300);
+        clickOn(options->spiel_nachrichten, program->options);
+    }
     static void SetUpTestSuite() { desktop = new XDesktop(QSize(1280, 1024)); }
     static void TearDownTestSuite() {
         delete desktop;
@@ -366,18 +381,7 @@ TEST_F(DesktopTest, TheMessageWindowOpensFromTheSpielTabAndAFilteredMessageGoesI
     writeFile(folder / "standard.ini", "[spiel]\r\nordner=" + (folder / "Spiel").string() + "\r\naktiv_set=1\r\naktiv=1\r\n");
     start();
     const int memoInk = ink(input->GetText, program->input, Qt::black);
-    // The button lies below the tab's fold: both copies scroll down by one wheel click.
-    showTab(5);
-    options->tabs->setCurrentIndex(5);
-    QScrollArea* scroll = options->tabs->widget(5)->findChild<QScrollArea*>();
-    ASSERT_TRUE(scroll);
-    desktop->wheelDown(onScreen(scroll, program->options).center(), 1);
-    const QPointF inside = scroll->viewport()->rect().center();
-    QWheelEvent wheel(inside, scroll->viewport()->mapToGlobal(inside), QPoint(), QPoint(0, -120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(scroll->viewport(), &wheel);
-    QThread::msleep(300);
-    clickOn(options->spiel_nachrichten, program->options);
+    openMessageWindow();
     std::optional<xcb_window_t> shown;
     ASSERT_TRUE(waitFor([&] { return (shown = desktop->window("Nachrichten")) && desktop->viewable(*shown); }, 5000))
         << "the message window did not open";
@@ -421,17 +425,7 @@ TEST_F(DesktopTest, TheWriteDialogSaysWhatChangesAndCancelledWritesNothing) {
     writeFile(folder / "optn.ini", "[laden]\r\nauto=1\r\ndatei=standard.ini\r\n");
     writeFile(folder / "standard.ini", "[spiel]\r\nordner=" + (folder / "Spiel").string() + "\r\naktiv_set=1\r\naktiv=1\r\n");
     start();
-    showTab(5);
-    options->tabs->setCurrentIndex(5);
-    QScrollArea* scroll = options->tabs->widget(5)->findChild<QScrollArea*>();
-    ASSERT_TRUE(scroll);
-    desktop->wheelDown(onScreen(scroll, program->options).center(), 1);
-    const QPointF inside = scroll->viewport()->rect().center();
-    QWheelEvent wheel(inside, scroll->viewport()->mapToGlobal(inside), QPoint(), QPoint(0, -120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(scroll->viewport(), &wheel);
-    QThread::msleep(300);
-    clickOn(options->spiel_nachrichten, program->options);
+    openMessageWindow();
     std::optional<xcb_window_t> shown;
     ASSERT_TRUE(waitFor([&] { return (shown = desktop->window("Nachrichten")) && desktop->viewable(*shown); }, 5000));
     QThread::msleep(1500);
@@ -484,17 +478,7 @@ TEST_F(DesktopTest, TheSpellingTabListsEachWordOnceAndReplaceShowsWhatChanges) {
     writeFile(folder / "optn.ini", "[laden]\r\nauto=1\r\ndatei=standard.ini\r\n");
     writeFile(folder / "standard.ini", "[spiel]\r\nordner=" + game.string() + "\r\naktiv_set=1\r\naktiv=1\r\n");
     start();
-    showTab(5);
-    options->tabs->setCurrentIndex(5);
-    QScrollArea* scroll = options->tabs->widget(5)->findChild<QScrollArea*>();
-    ASSERT_TRUE(scroll);
-    desktop->wheelDown(onScreen(scroll, program->options).center(), 1);
-    const QPointF inside = scroll->viewport()->rect().center();
-    QWheelEvent wheel(inside, scroll->viewport()->mapToGlobal(inside), QPoint(), QPoint(0, -120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(scroll->viewport(), &wheel);
-    QThread::msleep(300);
-    clickOn(options->spiel_nachrichten, program->options);
+    openMessageWindow();
     std::optional<xcb_window_t> shown;
     ASSERT_TRUE(waitFor([&] { return (shown = desktop->window("Nachrichten")) && desktop->viewable(*shown); }, 5000));
     QThread::msleep(1500);

@@ -235,6 +235,16 @@ std::filesystem::path programFolder() {
 #endif
 }
 
+// The game in the folder, or none when it cannot be read, which is said.
+std::optional<GameMessages> readGameOrSay(const std::string& folder, std::ostream& err) {
+    try {
+        return readGameMessages(std::filesystem::path(folder), CodePage::system());
+    } catch (const Error& e) {
+        err << "Zeilwerk: " << e.what() << "\n";
+        return std::nullopt;
+    }
+}
+
 std::optional<MessageKind> kindOf(std::string_view id) {
     for (MessageKind kind : {MessageKind::Map, MessageKind::Common, MessageKind::Battle})
         if (id == kindId(kind))
@@ -294,13 +304,10 @@ int importCsv(const std::string& folder, const std::string& file, std::ostream& 
         }
         column.push_back(static_cast<size_t>(at - header.begin()));
     }
-    GameMessages game;
-    try {
-        game = readGameMessages(std::filesystem::path(folder), CodePage::system());
-    } catch (const Error& e) {
-        err << "Zeilwerk: " << e.what() << "\n";
+    std::optional<GameMessages> read = readGameOrSay(folder, err);
+    if (!read)
         return 2;
-    }
+    GameMessages& game = *read;
     std::map<std::tuple<int, int, int, int, int>, const GameMessage*> current;
     const auto key = [](const MessagePlace& p) {
         return std::make_tuple(static_cast<int>(p.kind), p.source, p.event, p.page, p.command);
@@ -542,13 +549,10 @@ std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostrea
             return 2;
         }
     }
-    GameMessages game;
-    try {
-        game = readGameMessages(std::filesystem::path(folder), CodePage::system());
-    } catch (const Error& e) {
-        err << "Zeilwerk: " << e.what() << "\n";
+    std::optional<GameMessages> read = readGameOrSay(folder, err);
+    if (!read)
         return 2;
-    }
+    GameMessages& game = *read;
     for (const SkippedFile& s : game.skipped)
         err << "Zeilwerk: " << s.file << " übersprungen: " << s.reason << "\n";
 
