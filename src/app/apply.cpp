@@ -13,6 +13,7 @@
 #include "look/game_file_lookup.h"
 #include "look/game_look.h"
 #include "maker/maker_sender.h"
+#include "maker/maker_texts.h"
 #include "platform/paths.h"
 #include "platform/qt_text.h"
 #include "spelling/game_speller.h"
@@ -119,6 +120,7 @@ void Controller::applyGameLook() {
     preview.setGameLook(std::move(look));
     applyInputChecks();
     applyFlow();
+    applyFollow();
 }
 
 void Controller::applyFlow() {
@@ -135,6 +137,10 @@ void Controller::applyFlow() {
                                                        : FaceSide::Right;
     options.room = lineRoom(measure, face, strToInt(toU16(o.laenge->text())));
     m_windows.input->setFlow(o.fliesstext->isChecked(), options, std::move(measure));
+}
+
+void Controller::applyFollow() {
+    m_windows.input->setFollowing(m_windows.options->text_mitlesen->isChecked());
 }
 
 void Controller::applyInputChecks() {
@@ -209,8 +215,7 @@ void Controller::send() {
             "Der Text ist nicht beim Maker angekommen: Wine hat nicht innerhalb von 10 Sekunden geantwortet "
             "und wurde beendet. Beim nächsten Senden wird es neu gestartet."));
     if (result == MakerSender::Result::NotStarted)
-        m_platform.messages->show(QStringLiteral("Wine konnte die Brücke zum Maker nicht starten:\n") +
-                                  QString::fromStdString(m_platform.maker->problem()));
+        m_platform.messages->show(bridgeNotStartedText(m_platform.maker->problem()));
 }
 
 }  // namespace zeilwerk
