@@ -210,30 +210,10 @@ TEST(WineReader, ABridgeThatCannotStartIsToldOnceAndNotTriedAgain) {
     reader->stop();
 }
 
-// A stand-in for Wine that speaks the bridge's protocol: the "bridge" file it is given holds
-// what the dialog shows (UTF-16LE), or "none" for no dialog, or "hang" for a bridge that stops answering.
-constexpr const char* kStandInWine = R"(#!/usr/bin/env python3
-import sys, time
-bridge, out, inp = sys.argv[1], sys.stdout.buffer, sys.stdin.buffer
-out.write(b'R'); out.flush()
-while True:
-    head = inp.read(4)
-    if len(head) < 4: break
-    n = int.from_bytes(head, 'little')
-    if n != 0xFFFFFFFF:
-        inp.read(2 * n); out.write(b'0'); out.flush(); continue
-    shown = open(bridge, 'rb').read()
-    if shown == b'none': out.write(b'1')
-    elif shown == b'hang': time.sleep(60)
-    else: out.write(b'T' + (len(shown) // 2).to_bytes(4, 'little') + shown)
-    out.flush()
-)";
 
 TEST(WineReader, ReadsTheDialogThroughTheBridgesPipeAndStopsABridgeThatHangs) {
     TempDir dir;
-    const auto wine = dir.path() / "wine";
-    writeFile(wine, kStandInWine);
-    std::filesystem::permissions(wine, std::filesystem::perms::owner_all);
+    const std::filesystem::path wine = ZEILWERK_STAND_IN_WINE;
     const auto bridgeFile = dir.path() / "zeilwerk-maker.exe";
     const auto show = [&](const std::u16string& text) {
         writeFile(bridgeFile, std::string(reinterpret_cast<const char*>(text.data()), 2 * text.size()));
