@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QThread>
 
@@ -74,6 +75,7 @@ TEST_F(FollowTest, TheDialogsTextFillsTheReadOnlyMemoAndThePreviewFollows) {
     EXPECT_TRUE(input->following());
     EXPECT_TRUE(input->GetText->isReadOnly());
     EXPECT_EQ(input->GetText->palette().color(QPalette::Base), TForm1::followingColour);
+    EXPECT_FALSE(options->text_maker->isEnabled());  // the text read is not typed back into the dialog
     // Picked up within two ticks.
     QTRY_COMPARE_WITH_TIMEOUT(memo(), QStringLiteral("Äpfel für 5 €\nZweite Zeile\n\\C[2]Dritte"), 200);
     EXPECT_EQ(input->line(1), u"Zweite Zeile");
@@ -119,6 +121,7 @@ TEST_F(FollowTest, OffGivesTheMemoBackWithTheLastTextRead) {
     EXPECT_FALSE(input->following());
     EXPECT_FALSE(input->GetText->isReadOnly());
     EXPECT_NE(input->GetText->palette().color(QPalette::Base), TForm1::followingColour);
+    EXPECT_TRUE(options->text_maker->isEnabled());
     reader.show(Status::Read, u"Nicht mehr übernommen");
     QTest::qWait(250);
     EXPECT_EQ(memo(), QStringLiteral("Zuletzt gelesen"));

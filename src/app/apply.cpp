@@ -31,6 +31,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QToolButton>
 
@@ -140,7 +141,10 @@ void Controller::applyFlow() {
 }
 
 void Controller::applyFollow() {
-    m_windows.input->setFollowing(m_windows.options->text_mitlesen->isChecked());
+    TForm2& o = *m_windows.options;
+    m_windows.input->setFollowing(o.text_mitlesen->isChecked());
+    // What is read from the dialog would be typed into it a second time.
+    o.text_maker->setEnabled(!m_windows.input->following());
 }
 
 void Controller::applyInputChecks() {
