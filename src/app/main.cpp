@@ -78,7 +78,8 @@ int main(int argc, char** argv) {
     const std::unique_ptr<zeilwerk::MakerSender> maker = zeilwerk::systemMakerSender(zeilwerk::makerBridge(programFolder));
     const std::unique_ptr<zeilwerk::MakerReader> reader = zeilwerk::systemMakerReader(zeilwerk::makerBridge(programFolder));
     // An installed program cannot write beside itself: its files then live in the user's folder.
-    const zeilwerk::Platform platform{&messages, &fonts, maker.get(), reader.get(), zeilwerk::settingsFolder(programFolder),
+    const zeilwerk::Platform platform{&messages, &fonts, maker.get(), reader.get(),
+                                      zeilwerk::settingsFolder(programFolder),
                                       zeilwerk::installedDataFolder(programFolder), programFolder};
     zeilwerk::Windows windows;
     zeilwerk::TForm1 input(platform, windows);

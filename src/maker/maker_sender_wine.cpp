@@ -69,7 +69,8 @@ public:
     bool awaitBytes(QByteArray& bytes, qint64 count, int timeoutMs) {
         QElapsedTimer timer;
         timer.start();
-        const bool gui = QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread();
+        const QCoreApplication* app = QCoreApplication::instance();
+        const bool gui = app && QThread::currentThread() == app->thread();
         while (m_process->bytesAvailable() < count) {
             if (m_process->state() == QProcess::NotRunning || timer.elapsed() >= timeoutMs)
                 return false;
@@ -237,7 +238,8 @@ public:
         if (answer == bridge::answerText && m_bridge.awaitBytes(count, 4, m_bridge.timeoutMs())) {
             const std::uint32_t n = bridge::countOf(std::string_view(count.constData(), 4));
             if (n <= bridge::maxUnits && m_bridge.awaitBytes(units, 2 * qint64{n}, m_bridge.timeoutMs()))
-                return {Status::Read, bridge::unitsOf(std::string_view(units.constData(), static_cast<size_t>(units.size())))};
+                return {Status::Read,
+                        bridge::unitsOf(std::string_view(units.constData(), static_cast<size_t>(units.size())))};
         }
         m_bridge.stop();
         return {Status::NoAnswer, {}};

@@ -326,9 +326,10 @@ void TForm1::setFollowing(bool on) {
     m_toldNoAnswer = false;
     setHelpText(followingHelp);
     if (!m_follower)
-        m_follower = std::make_unique<MakerFollower>(*m_platform.makerReader, [this](const MakerReader::Reading& reading) {
-            guarded(*m_platform.messages, [this, &reading] { takeReading(reading); });
-        });
+        m_follower = std::make_unique<MakerFollower>(
+            *m_platform.makerReader, [this](const MakerReader::Reading& reading) {
+                guarded(*m_platform.messages, [this, &reading] { takeReading(reading); });
+            });
     m_follower->start();
 }
 

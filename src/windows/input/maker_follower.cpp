@@ -37,8 +37,8 @@ void MakerFollower::tick() {
         Reading reading;
         try {
             reading = m_reader.read();
-        } catch (const std::exception&) {
-            // A reader that fails is a dialog not read: the next tick tries again.
+        } catch (...) {
+            // A reader that fails is a dialog not read, said once: the next tick tries again.
             reading = Reading{MakerReader::Status::NoAnswer, {}};
         }
         QMetaObject::invokeMethod(this, [this, reading = std::move(reading)] {
