@@ -51,7 +51,7 @@ GameLook benchGameLook() {
 void render(benchmark::State& state, bool scale2x, bool game = false) {
     BoxMessages messages;
     const FontList fonts = FontList::installed();
-    const Platform platform{&messages, &fonts, nullptr, ".", {}, {}};
+    const Platform platform{&messages, &fonts, nullptr, nullptr, ".", {}, {}};
     Windows windows;
     TForm3 preview(platform, windows);
     QImage colours(16, 16, QImage::Format_RGB32);
@@ -110,7 +110,7 @@ BENCHMARK(render_game_2x)->Unit(benchmark::kMicrosecond);
 void play_game_2x(benchmark::State& state) {
     BoxMessages messages;
     const FontList fonts = FontList::installed();
-    const Platform platform{&messages, &fonts, nullptr, ".", {}, {}};
+    const Platform platform{&messages, &fonts, nullptr, nullptr, ".", {}, {}};
     Windows windows;
     TForm3 preview(platform, windows);
     RenderSettings settings;

@@ -54,6 +54,7 @@ TEST_F(OptionWindowTest, CreationSetsEveryDefault) {
     walk(profileRows(o), settings::kProfile);
     walk(gameRows(o), settings::kGame);
     walk(flowRows(o), settings::kFlow);
+    walk(makerRows(o), settings::kMaker);
     EXPECT_EQ(o.laenge->text(), "50");
     EXPECT_EQ(o.ausrichtung->text(), "0");
     EXPECT_FALSE(o.text_links->isEnabled());

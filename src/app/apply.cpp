@@ -13,6 +13,7 @@
 #include "look/game_file_lookup.h"
 #include "look/game_look.h"
 #include "maker/maker_sender.h"
+#include "maker/maker_texts.h"
 #include "platform/paths.h"
 #include "platform/qt_text.h"
 #include "spelling/game_speller.h"
@@ -30,6 +31,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QToolButton>
 
@@ -121,6 +123,7 @@ void Controller::applyGameLook() {
     preview.setGameLook(std::move(look));
     applyInputChecks();
     applyFlow();
+    applyFollow();
 }
 
 void Controller::applyFlow() {
@@ -137,6 +140,13 @@ void Controller::applyFlow() {
                                                        : FaceSide::Right;
     options.room = lineRoom(measure, face, strToInt(toU16(o.laenge->text())));
     m_windows.input->setFlow(o.fliesstext->isChecked(), options, std::move(measure));
+}
+
+void Controller::applyFollow() {
+    TForm2& o = *m_windows.options;
+    m_windows.input->setFollowing(o.text_mitlesen->isChecked());
+    // What is read from the dialog would be typed into it a second time.
+    o.text_maker->setEnabled(!m_windows.input->following());
 }
 
 void Controller::applyInputChecks() {
@@ -211,8 +221,7 @@ void Controller::send() {
             "Der Text ist nicht beim Maker angekommen: Wine hat nicht innerhalb von 10 Sekunden geantwortet "
             "und wurde beendet. Beim nächsten Senden wird es neu gestartet."));
     if (result == MakerSender::Result::NotStarted)
-        m_platform.messages->show(QStringLiteral("Wine konnte die Brücke zum Maker nicht starten:\n") +
-                                  QString::fromStdString(m_platform.maker->problem()));
+        m_platform.messages->show(bridgeNotStartedText(m_platform.maker->problem()));
 }
 
 }  // namespace zeilwerk

@@ -29,6 +29,8 @@ public:
     // "Fließtext" into the input window: on or off, the speaker's line, even lines, and the
     // widths it measures with, the game's pixels beside its face or the line length.
     void applyFlow();
+    // "Mitlesen" into the input window: the Maker's dialog followed, or the memo given back.
+    void applyFollow();
     // The four lines, indented, typed into the Maker's message dialog; with flowing text the
     // box shown, and the next box shown after it was sent.
     void send();

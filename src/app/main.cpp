@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 #include "app/startup.h"
 #include "look/fonts.h"
+#include "maker/maker_reader.h"
 #include "maker/maker_sender.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
@@ -75,8 +76,10 @@ int main(int argc, char** argv) {
     const zeilwerk::FontList fonts = zeilwerk::FontList::installed();
     const std::filesystem::path programFolder = zeilwerk::executableFolder();
     const std::unique_ptr<zeilwerk::MakerSender> maker = zeilwerk::systemMakerSender(zeilwerk::makerBridge(programFolder));
+    const std::unique_ptr<zeilwerk::MakerReader> reader = zeilwerk::systemMakerReader(zeilwerk::makerBridge(programFolder));
     // An installed program cannot write beside itself: its files then live in the user's folder.
-    const zeilwerk::Platform platform{&messages, &fonts, maker.get(), zeilwerk::settingsFolder(programFolder),
+    const zeilwerk::Platform platform{&messages, &fonts, maker.get(), reader.get(),
+                                      zeilwerk::settingsFolder(programFolder),
                                       zeilwerk::installedDataFolder(programFolder), programFolder};
     zeilwerk::Windows windows;
     zeilwerk::TForm1 input(platform, windows);

@@ -101,6 +101,7 @@ void connectWindowGroup(Windows& windows, const Platform& platform) {
     windows.group.applyPreviewAssets = [controller] { controller->applyPreviewAssets(); };
     windows.group.send = [controller] { controller->send(); };
     windows.group.flowChanged = [controller] { controller->applyFlow(); };
+    windows.group.followChanged = [controller] { controller->applyFollow(); };
     windows.group.helpText = [all] { return all->input->helpline->text(); };
     windows.group.largestInputPercent = [all](bool width) {
         return width ? all->input->largestWidthPercent() : all->input->largestHeightPercent();

@@ -4,10 +4,11 @@
 // Alone it reads one text (UTF-16LE) from its standard input to the end and exits with 0
 // when it was sent, 1 when no Maker dialog is open.
 //
-// With "--resident" it stays: it writes "R" once it runs, then for each text it reads, a
-// 32-bit little-endian count of code units followed by the units, it answers "0" when it
-// was sent or "1" without a dialog. It ends when its input does.
+// With "--resident" it stays: it writes "R" once it runs, then answers each frame it reads
+// (bridge_frames.h): a text with "0" when it was sent or "1" without a dialog, a read request
+// with "1" or "T" and the dialog's text. It ends when its input does.
 
+#include "maker/bridge_frames.h"
 #include "maker/win32_send.h"
 
 #include <cstdio>
@@ -18,13 +19,7 @@
 
 namespace {
 
-std::u16string unitsOf(const std::string& bytes) {
-    std::u16string text;
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
-        text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                      static_cast<unsigned char>(bytes[i + 1]) << 8);
-    return text;
-}
+using zeilwerk::bridge::unitsOf;
 
 bool readExactly(std::string& bytes, size_t count) {
     bytes.resize(count);
@@ -36,15 +31,32 @@ void answer(char c) {
     std::fflush(stdout);
 }
 
+// The dialog's text, or "1" without one.
+void answerRead() {
+    std::u16string text;
+    if (!zeilwerk::readMakerDialog(text)) {
+        answer(zeilwerk::bridge::answerNoDialog);
+        return;
+    }
+    const std::string frame = zeilwerk::bridge::textFrame(text);
+    std::fputc(zeilwerk::bridge::answerText, stdout);
+    std::fwrite(frame.data(), 1, frame.size(), stdout);
+    std::fflush(stdout);
+}
+
 int resident() {
-    answer('R');
+    answer(zeilwerk::bridge::answerRunning);
     std::string header, body;
     while (readExactly(header, 4)) {
-        const auto b = [&](int i) { return static_cast<unsigned long>(static_cast<unsigned char>(header[i])); };
-        const unsigned long units = b(0) | b(1) << 8 | b(2) << 16 | b(3) << 24;
-        if (units > (1ul << 24) || !readExactly(body, units * 2))
+        const std::uint32_t units = zeilwerk::bridge::countOf(header);
+        if (units == zeilwerk::bridge::readRequest) {
+            answerRead();
+            continue;
+        }
+        if (units > zeilwerk::bridge::maxUnits || !readExactly(body, size_t{units} * 2))
             return 2;
-        answer(zeilwerk::sendToMakerDialog(unitsOf(body)) ? '0' : '1');
+        answer(zeilwerk::sendToMakerDialog(unitsOf(body)) ? zeilwerk::bridge::answerTyped
+                                                         : zeilwerk::bridge::answerNoDialog);
     }
     return 0;
 }

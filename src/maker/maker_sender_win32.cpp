@@ -1,5 +1,6 @@
 #include "maker/maker_sender.h"
 
+#include "maker/maker_reader.h"
 #include "maker/win32_send.h"
 
 namespace zeilwerk {
@@ -12,11 +13,24 @@ public:
     }
 };
 
+class Win32Reader : public MakerReader {
+public:
+    Reading read() override {
+        Reading reading;
+        reading.status = readMakerDialog(reading.text) ? Status::Read : Status::NoDialog;
+        return reading;
+    }
+};
+
 }  // namespace
 
-// The Maker's dialog is typed into directly; there is no bridge to start.
+// The Maker's dialog is typed into and read directly; there is no bridge to start.
 std::unique_ptr<MakerSender> systemMakerSender(const std::filesystem::path&) {
     return std::make_unique<Win32Sender>();
+}
+
+std::unique_ptr<MakerReader> systemMakerReader(const std::filesystem::path&) {
+    return std::make_unique<Win32Reader>();
 }
 
 }  // namespace zeilwerk

@@ -52,6 +52,8 @@ struct WindowGroup {
     std::function<void()> send;
     // The options of the flowing text changed: carried into the input window at once.
     std::function<void()> flowChanged;
+    // "Mitlesen" switched: carried into the input window at once.
+    std::function<void()> followChanged;
     // The help line's text now, and the largest input size (percent) the screen holds.
     std::function<QString()> helpText;
     std::function<int(bool width)> largestInputPercent;

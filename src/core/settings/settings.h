@@ -110,6 +110,11 @@ inline constexpr Setting fliesstextSprecher{"fliesstext", "sprecher", "1"};
 inline constexpr Setting fliesstextGleichmaessig{"fliesstext", "gleichmaessig", "0"};
 inline constexpr std::array<const Setting*, 3> kFlow = {&fliesstextAktiv, &fliesstextSprecher, &fliesstextGleichmaessig};
 
+// "Mitlesen": the input follows the Maker's open message dialog; a section of its own after
+// the flowing text's, only when set.
+inline constexpr Setting makerMitlesen{"maker", "mitlesen", "0"};
+inline constexpr std::array<const Setting*, 1> kMaker = {&makerMitlesen};
+
 }  // namespace settings
 
 // A number setting's text as the settings read numbers (blanks, sign, decimal or "$"/"0x"

@@ -8,9 +8,11 @@
 #include "widgets/desktop.h"
 #include "widgets/help_line.h"
 #include "widgets/hints.h"
+#include "maker/maker_texts.h"
 #include "widgets/messages.h"
 #include "windows/input/flow_gutter.h"
 #include "windows/input/input_checks.h"
+#include "windows/input/maker_follower.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -46,12 +48,18 @@ int scaledExtent(std::int32_t percent, int designed, int extra) {
     return static_cast<int>(std::min<std::int64_t>(value, TForm1::maxClientExtent - extra));
 }
 
+const QString followingHelp = QStringLiteral("Liest den Nachrichtendialog des Makers mit.");
+const QString noDialogHelp =
+    QStringLiteral("Im Maker ist kein Nachrichtendialog offen: die Eingabe bleibt, wie sie war, bis einer aufgeht.");
+
 QRect workAreaOf(const QWidget* window) {
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry() : QRect();
 }
 
 }  // namespace
+
+const QColor TForm1::followingColour(255, 248, 220);
 
 TForm1::TForm1(const Platform& platform, const Windows& windows)
     : ToolWindow(QStringLiteral("Texteingabe"), QSize(482, 121), true), m_platform(platform), m_windows(windows) {
@@ -121,6 +129,11 @@ TForm1::TForm1(const Platform& platform, const Windows& windows)
     GetText->setFocus();
     // Designed place; start-up moves it.
     moveOuterTo(QPoint(440, 160));
+}
+
+// The follower first: a read under way ends before the memo it reports to goes.
+TForm1::~TForm1() {
+    m_follower.reset();
 }
 
 std::u16string TForm1::line(int i) const {
@@ -294,6 +307,64 @@ void TForm1::stepBox(int steps) {
 
 void TForm1::copyBoxes() {
     QGuiApplication::clipboard()->setText(fromU16(boxesAsText(m_boxes)));
+}
+
+void TForm1::setFollowing(bool on) {
+    if (on == m_following || !m_platform.makerReader)
+        return;
+    m_following = on;
+    GetText->setReadOnly(on);
+    QPalette palette = GetText->palette();
+    palette.setColor(QPalette::Base, on ? followingColour : QApplication::palette(GetText).color(QPalette::Base));
+    GetText->setPalette(palette);
+    if (!on) {
+        m_follower->stop();
+        setHelpText(QStringLiteral("Mitlesen ist aus: die Eingabe ist wieder frei, mit dem zuletzt gelesenen Text."));
+        return;
+    }
+    m_lastStatus.reset();
+    m_toldNoAnswer = false;
+    setHelpText(followingHelp);
+    if (!m_follower)
+        m_follower = std::make_unique<MakerFollower>(
+            *m_platform.makerReader, [this](const MakerReader::Reading& reading) {
+                guarded(*m_platform.messages, [this, &reading] { takeReading(reading); });
+            });
+    m_follower->start();
+}
+
+void TForm1::takeReading(const MakerReader::Reading& reading) {
+    if (!m_following)
+        return;
+    using Status = MakerReader::Status;
+    const bool changed = m_lastStatus != reading.status;
+    m_lastStatus = reading.status;
+    switch (reading.status) {
+    case Status::Read: {
+        if (changed)
+            setHelpText(followingHelp);
+        const QString text = fromU16(memoTextOf(reading.text));
+        // Only a change is rendered: an unchanged dialog costs a read and a comparison.
+        if (text != GetText->toPlainText())
+            GetText->setPlainText(text);
+        return;
+    }
+    case Status::NoDialog:
+        if (changed)
+            setHelpText(noDialogHelp);
+        return;
+    case Status::NoAnswer:
+        if (!m_toldNoAnswer)
+            m_platform.messages->show(QStringLiteral(
+                "Der Nachrichtendialog des Makers ließ sich nicht lesen: Wine hat nicht innerhalb von 10 Sekunden "
+                "geantwortet und wurde beendet. Mitlesen startet es neu."));
+        m_toldNoAnswer = true;
+        return;
+    case Status::NotStarted:
+        setHelpText(noDialogHelp);
+        m_platform.messages->show(bridgeNotStartedText(m_platform.makerReader->problem()));
+        return;
+    }
 }
 
 void TForm1::setHelpText(const QString& text) {

@@ -1,14 +1,17 @@
 #pragma once
 
 #include "core/game/text_flow.h"
+#include "maker/maker_reader.h"
 #include "platform/platform.h"
 #include "widgets/help_line.h"
 #include "widgets/tool_window.h"
 #include "windows/windows.h"
 
+#include <QColor>
 #include <QString>
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,12 +26,14 @@ namespace zeilwerk {
 
 class FlowGutter;
 class InputChecks;
+class MakerFollower;
 
 // The input window "Texteingabe": the help line, the line-number gutter and the input memo
 // that holds the message. Closing it ends the program.
 class TForm1 : public ToolWindow {
 public:
     TForm1(const Platform& platform, const Windows& windows);
+    ~TForm1() override;
 
     // Line i of the memo (0 to 3 make the message); empty when the memo has fewer lines.
     // With flowing text, line i of the box shown.
@@ -44,6 +49,17 @@ public:
     void stepBox(int steps);
     // "Alle Boxen kopieren".
     void copyBoxes();
+
+    // "Mitlesen": the memo follows the text of the Maker's open message dialog, read-only and
+    // marked, so the preview, the checks and "Abspielen" follow it too; with flowing text the
+    // dialog's text flows like typed text. Off: the memo is the user's again, with the last
+    // text read. Without a reader (none on this platform) nothing happens.
+    void setFollowing(bool on);
+    bool following() const { return m_following; }
+    // A reading of the dialog taken into the memo; the follower calls it about ten times a second.
+    void takeReading(const MakerReader::Reading& reading);
+    // The memo's background while it follows the Maker.
+    static const QColor followingColour;
 
     // The input geometry that apply sets from the option window's text fields. Each does
     // nothing when its condition fails; a text that is no whole number throws.
@@ -104,6 +120,10 @@ private:
     std::vector<FlowBox> m_boxes;
     std::size_t m_box = 0;
     std::vector<QString> m_boxFindings;
+    bool m_following = false;
+    std::unique_ptr<MakerFollower> m_follower;
+    std::optional<MakerReader::Status> m_lastStatus;  // of the last reading taken while following
+    bool m_toldNoAnswer = false;
 };
 
 }  // namespace zeilwerk

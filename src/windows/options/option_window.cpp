@@ -249,6 +249,15 @@ void TForm2::buildText(QWidget* page) {
                         QStringLiteral("Exportiert den Text in die MessageBox des Makers. Diese muss geöffnet und leer sein."));
     text_maker->setIcon(envelopeIcon());
     text_maker->setIconSize(QSize(22, 22));
+    text_mitlesen = checkBox(page, QStringLiteral("Mitlesen"), QRect(152, 136, 137, 17),
+                             QStringLiteral("Die Eingabe folgt dem offenen Nachrichtendialog des Makers: was dort getippt "
+                                            "wird, zeigt die Vorschau wie im Spiel."));
+    connect(text_mitlesen, &QCheckBox::toggled, this, [this] {
+        guarded(*m_platform.messages, [this] {
+            if (m_windows.group.followChanged)
+                m_windows.group.followChanged();
+        });
+    });
     laenge = new QLabel(page);
     laenge->move(152, 144);
     laenge->hide();
@@ -360,7 +369,7 @@ void TForm2::buildNachricht(QWidget* page) {
 }
 
 void TForm2::FormShow() {
-    for (const std::vector<SettingRow>& rows : {profileRows(*this), gameRows(*this), flowRows(*this)})
+    for (const std::vector<SettingRow>& rows : {profileRows(*this), gameRows(*this), flowRows(*this), makerRows(*this)})
         for (const SettingRow& row : rows)
             setDefault(row);
     spiel_schrift->setText(QStringLiteral("Schrift: –"));

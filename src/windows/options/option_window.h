@@ -113,6 +113,7 @@ public:
     QLabel* ausrichtung;            // applied alignment code, never shown
     QCheckBox* text_face;
     QPushButton* text_maker;
+    QCheckBox* text_mitlesen;  // "Mitlesen": the input follows the Maker's message dialog
     QLabel* laenge;                 // applied line length, never shown
 
     // "Allgemein"

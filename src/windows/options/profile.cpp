@@ -34,7 +34,7 @@ void TForm2::ini_saveClick() {
     for (const SettingRow& k : profileRows(*this))
         entries.push_back(savedRow(k));
     // Written when set, and when the file has them already: values left there would load again.
-    for (const std::vector<SettingRow>& section : {gameRows(*this), flowRows(*this)}) {
+    for (const std::vector<SettingRow>& section : {gameRows(*this), flowRows(*this), makerRows(*this)}) {
         const bool set = std::any_of(section.begin(), section.end(),
                                      [](const SettingRow& k) { return savedRow(k).value != k.setting->fallback; });
         if (set || holdsAny(profile, section))
@@ -61,7 +61,7 @@ bool TForm2::loadini(QObject* sender) {
     }
     const IniFile profile(inFolder(m_platform.settingsFolder, name));
     std::vector<SettingRow> rows = profileRows(*this);
-    for (const std::vector<SettingRow>& section : {gameRows(*this), flowRows(*this)})
+    for (const std::vector<SettingRow>& section : {gameRows(*this), flowRows(*this), makerRows(*this)})
         rows.insert(rows.end(), section.begin(), section.end());
     try {
         // Each key is read without its field's signals and checked right after: the first

@@ -76,6 +76,10 @@ std::vector<SettingRow> flowRows(TForm2& o) {
     };
 }
 
+std::vector<SettingRow> makerRows(TForm2& o) {
+    return {{&settings::makerMitlesen, o.text_mitlesen}};
+}
+
 namespace {
 
 template <typename... Ts>

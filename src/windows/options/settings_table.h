@@ -29,11 +29,12 @@ struct SettingRow {
     Control control;
 };
 
-// The rows of settings::kProfile, settings::kGame and settings::kFlow, in their order, each with its control:
+// The rows of settings::kProfile, kGame, kFlow and kMaker, in their order, each with its control:
 // the defaults, save, load and the checks all walk them.
 std::vector<SettingRow> profileRows(TForm2& o);
 std::vector<SettingRow> gameRows(TForm2& o);
 std::vector<SettingRow> flowRows(TForm2& o);
+std::vector<SettingRow> makerRows(TForm2& o);
 
 // The control as a Qt object, to block its signals.
 QObject* controlObject(const Control& control);
