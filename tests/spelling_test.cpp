@@ -200,10 +200,10 @@ TEST(Spelling, KnowsTheGamesOwnWordsAndFindsItsTypos) {
     GameMessages names;
     for (int i = 1; i <= 4; ++i)
         names.messages.push_back({{MessageKind::Map, 1, i, 1, 0}, {i < 4 ? u"Gerwina" : u"Gerwnia"}, {}});
-    const std::vector<Finding> near = checkSpelling(names, speller, false);
-    ASSERT_EQ(near.size(), 1u);
-    EXPECT_EQ(near[0].reason, "„Gerwnia“: meintest du Gerwina (3 ×)?");
-    EXPECT_EQ(near[0].nearCount, 3);
+    const std::vector<Finding> nearly = checkSpelling(names, speller, false);
+    ASSERT_EQ(nearly.size(), 1u);
+    EXPECT_EQ(nearly[0].reason, "„Gerwnia“: meintest du Gerwina (3 ×)?");
+    EXPECT_EQ(nearly[0].nearCount, 3);
 }
 
 TEST(Spelling, KeepsTheGamesWordsInTheSettingsFolder) {

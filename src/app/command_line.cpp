@@ -153,7 +153,7 @@ std::vector<WordFindings> byWord(const std::vector<Finding>& findings) {
     for (auto& [word, w] : words)
         out.push_back(w);
     std::stable_sort(out.begin(), out.end(), [](const WordFindings& a, const WordFindings& b) {
-        const bool nearA = !a.first->near.empty(), nearB = !b.first->near.empty();
+        const bool nearA = !a.first->meant.empty(), nearB = !b.first->meant.empty();
         if (nearA != nearB)
             return nearA;
         if (a.first->nearCount != b.first->nearCount)

@@ -68,7 +68,7 @@ bool checkWholeGame(const GameCheck& check, const std::vector<std::shared_ptr<co
                 spelling->checkMessage(m, found, i ? &(*list)[i - 1] : nullptr,
                                        i + 1 < list->size() ? &(*list)[i + 1] : nullptr);
                 for (size_t k = first; k < found.size(); ++k)
-                    if (found[k].near.empty())
+                    if (found[k].meant.empty())
                         wrong.insert(found[k].word);
             }
             if (++checked % batchSize)

@@ -345,9 +345,9 @@ void SpellingCheck::checkMessage(const GameMessage& message, std::vector<Finding
                 continue;
             told.push_back(w.word);
             Finding f{message.place, static_cast<int>(i) + 1, FindingKind::Spelling, reason(w.word), w.word, {}, 0};
-            if (const Verdict& v = verdict(w.word); v.near) {
-                f.near = v.near->word;
-                f.nearCount = v.near->count;
+            if (const Verdict& v = verdict(w.word); v.meant) {
+                f.meant = v.meant->word;
+                f.nearCount = v.meant->count;
             }
             out.push_back(std::move(f));
         }
@@ -439,12 +439,12 @@ const std::string& SpellingCheck::reason(std::u16string_view word) {
     if (v.described)
         return v.reason;
     if (!v.nearLooked) {
-        v.near = nearWord(word);
+        v.meant = nearWord(word);
         v.nearLooked = true;
     }
-    if (v.near) {
-        v.reason = quoted(word) + ": meintest du " + toUtf8(v.near->word) +
-                   (v.near->count ? " (" + std::to_string(v.near->count) + " ×)" : std::string()) + "?";
+    if (v.meant) {
+        v.reason = quoted(word) + ": meintest du " + toUtf8(v.meant->word) +
+                   (v.meant->count ? " (" + std::to_string(v.meant->count) + " ×)" : std::string()) + "?";
     } else {
         if (m_askDictionary && !v.suggested) {
             v.suggestions = m_speller.suggest(word);
@@ -496,7 +496,7 @@ std::vector<Finding> checkSpelling(const GameMessages& game, Speller& speller, b
     if (!suggestions)
         return findings;
     for (Finding& f : findings)
-        if (f.near.empty()) {
+        if (f.meant.empty()) {
             check.setSuggestions(f.word, check.suggestions(f.word, true));
             f.reason = check.reason(f.word);
         }

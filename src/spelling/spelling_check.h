@@ -80,7 +80,7 @@ private:
     struct Verdict {
         Kind kind = Kind::Known;
         bool nearLooked = false;
-        std::optional<Near> near;
+        std::optional<Near> meant;
         bool described = false;
         bool suggested = false;
         std::vector<std::u16string> suggestions;

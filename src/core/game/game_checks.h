@@ -51,7 +51,7 @@ struct Finding {
     FindingKind kind = FindingKind::TooWide;
     std::string reason;    // German, UTF-8
     std::u16string word;   // the word a spelling finding is about
-    std::u16string near;   // a spelling finding's likely meant word of the game, one letter away
+    std::u16string meant;  // a spelling finding's likely meant word of the game, one letter away
     int nearCount = 0;     // how often the game uses it
 };
 

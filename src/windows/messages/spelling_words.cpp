@@ -106,8 +106,8 @@ void SpellingWords::setFindings(const std::vector<Finding>& findings,
     std::stable_sort(order.begin(), order.end(), [&](const auto* a, const auto* b) {
         const Finding& fa = m_findings[a->front()];
         const Finding& fb = m_findings[b->front()];
-        if (fa.near.empty() != fb.near.empty())
-            return !fa.near.empty();
+        if (fa.meant.empty() != fb.meant.empty())
+            return !fa.meant.empty();
         if (fa.nearCount != fb.nearCount)
             return fa.nearCount > fb.nearCount;
         return a->size() < b->size();
@@ -191,8 +191,8 @@ std::u16string SpellingWords::chosenWord() const {
 std::u16string SpellingWords::meantWord(const std::u16string& word) const {
     for (const Finding& f : m_findings)
         if (f.word == word) {
-            if (!f.near.empty())
-                return f.near;
+            if (!f.meant.empty())
+                return f.meant;
             break;
         }
     // The suggestions, once arrived, stand in the reason: "(Vorschläge: a, b)".
